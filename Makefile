@@ -1,0 +1,41 @@
+# The two commands of the README: `make run` and `make test`. Both install what is
+# missing (Debian packages), configure and build with CMake and Ninja first.
+BUILD_DIR ?= build
+SAN_DIR ?= build-sanitize
+FUZZ_DIR ?= build-fuzz
+JOBS ?= $(shell nproc)
+
+.PHONY: all deps build run test test-unit test-sanitize test-fuzz package bench clean
+
+all: build
+
+deps:
+	@packaging/install-build-deps
+
+build: deps
+	@cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
+	@cmake --build $(BUILD_DIR) -j $(JOBS)
+
+run: build
+	@tools/run-kalvora $(BUILD_DIR)
+
+# Everything CI runs: the suite, the suite again under the sanitizers, and a bounded fuzzing pass.
+test: test-unit test-sanitize test-fuzz
+
+test-unit: build
+	@ctest --test-dir $(BUILD_DIR) --output-on-failure -j $(JOBS)
+
+test-sanitize: deps
+	@cmake -S . -B $(SAN_DIR) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DKALVORA_SANITIZE=ON >/dev/null
+	@cmake --build $(SAN_DIR) -j $(JOBS)
+	@ASAN_OPTIONS=detect_leaks=1 UBSAN_OPTIONS=print_stacktrace=1 \
+	  ctest --test-dir $(SAN_DIR) --output-on-failure -j $(JOBS) -LE nosanitize
+
+test-fuzz: deps
+	@cmake -S . -B $(FUZZ_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+	  -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ -DKALVORA_FUZZ=ON -DKALVORA_TESTS=OFF >/dev/null
+	@cmake --build $(FUZZ_DIR) -j $(JOBS)
+	@tests/fuzz/run-all $(FUZZ_DIR)
+
+clean:
+	rm -rf $(BUILD_DIR) $(SAN_DIR) $(FUZZ_DIR)
