@@ -1,0 +1,4 @@
+#include "runtime/frames.h"
+
+StackFrame* g_frameChainHead = nullptr;
+CInstance* g_currentSelf = nullptr;

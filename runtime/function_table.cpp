@@ -1,0 +1,90 @@
+#include "runtime/function_table.h"
+
+#include <cstring>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "runtime/error.h"
+#include "runtime/value.h"
+
+const FunctionEntry* g_currentFunction = nullptr;
+
+namespace {
+constexpr size_t kGrowthStep = 500;
+constexpr int kInlineArguments = 16;
+
+std::vector<FunctionEntry>& Table() {
+  static std::vector<FunctionEntry> table;
+  return table;
+}
+
+std::unordered_map<std::string, int>& ScriptIndices() {
+  static std::unordered_map<std::string, int> scripts;
+  return scripts;
+}
+
+// Restores the current-function global on every exit from a call.
+class CurrentFunctionScope {
+ public:
+  explicit CurrentFunctionScope(const FunctionEntry* entry) : saved_(g_currentFunction) { g_currentFunction = entry; }
+  ~CurrentFunctionScope() { g_currentFunction = saved_; }
+
+ private:
+  const FunctionEntry* saved_;
+};
+}  // namespace
+
+void RegisterBuiltin(const char* name, BuiltinFunction function, int argumentCount, bool) {
+  auto& table = Table();
+  if (table.size() == table.capacity()) table.reserve(table.size() + kGrowthStep);
+  table.push_back(FunctionEntry{name, function, argumentCount});
+}
+
+void RegisterScriptName(const char* name, int scriptIndex) { ScriptIndices()[name] = scriptIndex; }
+
+int FindFunctionIndex(const char* name) {
+  if (!name || !*name) return -1;
+  auto script = ScriptIndices().find(name);
+  if (script != ScriptIndices().end()) return kScriptIndexBase + script->second;
+  const auto& table = Table();
+  for (size_t i = 0; i < table.size(); ++i)
+    if (std::strcmp(table[i].name, name) == 0) return int(i);
+  return -1;
+}
+
+const FunctionEntry* FunctionAt(int index) {
+  if (index < 0 || size_t(index) >= Table().size()) return nullptr;
+  return &Table()[size_t(index)];
+}
+
+int FunctionCount() { return int(Table().size()); }
+
+const char* CurrentFunctionName() { return g_currentFunction ? g_currentFunction->name : "Unknown Function"; }
+
+RValue* CallBuiltinByIndex(CInstance* self, CInstance* other, RValue* result, int argc, int index, RValue** args) {
+  RValue inlineArguments[kInlineArguments];
+  std::vector<RValue> manyArguments;
+  RValue* arguments = inlineArguments;
+  if (argc > kInlineArguments) {
+    manyArguments.resize(size_t(argc));
+    arguments = manyArguments.data();
+  }
+  for (int i = 0; i < argc; ++i) std::memcpy(static_cast<void*>(&arguments[i]), args[i], sizeof(RValue));
+  ReleaseValue(*result);
+
+  const FunctionEntry* entry = FunctionAt(index);
+  if (!entry) {
+    ReportRuntimeError("Unable to find function with index %d", index);
+    return result;
+  }
+  CurrentFunctionScope scope(entry);
+  entry->function(*result, self, other, argc, arguments);
+  return result;
+}
+
+void ClearFunctionTable() {
+  Table().clear();
+  ScriptIndices().clear();
+  g_currentFunction = nullptr;
+}

@@ -1,0 +1,244 @@
+#include "runtime/value.h"
+
+#include <cstring>
+
+#include "runtime/frames.h"
+#include "runtime/gc.h"
+#include "runtime/memory.h"
+#include "runtime/named_locks.h"
+#include "runtime/object.h"
+
+bool g_copyOnWriteArrays = true;
+double g_comparisonEpsilon = 1e-5;
+
+namespace {
+StringBody* NewStringBody(char* text, uint32_t lengthWord) {
+  auto* body = static_cast<StringBody*>(KV_ALLOC(sizeof(StringBody)));
+  if (!body) return nullptr;
+  body->text = text;
+  body->refCount = 1;
+  body->lengthWord = lengthWord;
+  return body;
+}
+
+// Allocates a body owning a copy of `length` bytes of `text` (plus the NUL).
+StringBody* NewOwnedString(const char* text, size_t length) {
+  if (length > 0x7FFFFFFFu) length = 0x7FFFFFFFu;
+  auto* copy = static_cast<char*>(MemAlloc(length + 1, __FILE__, __LINE__, false));
+  if (!copy) return nullptr;
+  if (length) std::memcpy(copy, text, length);
+  copy[length] = '\0';
+  return NewStringBody(copy, uint32_t(length));
+}
+
+void ReleaseStringBody(StringBody* body) {
+  NamedLock lock(MemoryManagerMutex().mutex);
+  if (--body->refCount > 0) return;
+  if (!body->IsConstant()) MemFree(body->text);
+  body->text = nullptr;
+  body->lengthWord = 0;
+  MemFree(body);
+}
+
+void ReleaseArrayReference(ArrayBody* body) {
+  if (!g_copyOnWriteArrays) return;
+  --body->refCount;
+  if (body->owner == 0) body->owner = reinterpret_cast<intptr_t>(g_currentSelf);
+}
+
+void SetKind(RValue& value, uint32_t kind) {
+  value.flags = 0;
+  value.kind = kind;
+}
+
+struct ReferenceTypeRow {
+  const char* name;
+  uint32_t id;
+};
+
+constexpr ReferenceTypeRow kReferenceTypes[] = {
+    {"instance", 0x4000001}, {"ds_list", 0x2000001}, {"ds_map", 0x2000002},
+    {"ds_grid", 0x2000004}, {"ds_queue", 0x2000008}, {"ds_stack", 0x2000010},
+    {"ds_priority", 0x2000020}, {"object", 0x1000000}, {"sprite", 0x1000001},
+    {"sound", 0x1000002}, {"room", 0x1000003}, {"path", 0x1000004},
+    {"script", 0x1000005}, {"font", 0x1000006}, {"timeline", 0x1000007},
+    {"shader", 0x1000008}, {"sequence", 0x1000009}, {"animcurve", 0x100000a},
+    {"particle_system_resource", 0x100000b}, {"dbgref", 0x4000002},
+    {"particle_system_instance", 0x4000004}, {"particle_emitter", 0x4000008},
+    {"particle_type", 0x4000010}, {"buffer", 0x8000001}, {"vertex_buffer", 0x8000002},
+    {"vertex_format", 0x8000003}, {"surface", 0x8000004}, {"time_source", 0x8000005},
+    {"layer", 0x8000006}, {"tilemap", 0x100000c}, {"tileset", 0x100000d},
+};
+static_assert(sizeof(kReferenceTypes) / sizeof(kReferenceTypes[0]) == 31, "31 reference types");
+}  // namespace
+
+void FreeValue(RValue& value) {
+  switch (KindOf(value)) {
+    case VALUE_STRING:
+      if (value.str) ReleaseStringBody(value.str);
+      value.str = nullptr;
+      break;
+    case VALUE_ARRAY:
+      if (value.arr) ReleaseArrayReference(value.arr);
+      GCNoteReleasedReference();
+      break;
+    case VALUE_PTR:
+      if ((value.flags & kFlagOwnedObject) && value.ptr) delete static_cast<VQObjectBase*>(value.ptr);
+      break;
+    case VALUE_OBJECT:
+      GCNoteReleasedReference();
+      break;
+    default:
+      break;
+  }
+}
+
+void CopyValue(RValue& destination, const RValue& source) {
+  destination.flags = source.flags;
+  destination.kind = source.kind;
+  switch (KindOf(source)) {
+    case VALUE_STRING:
+      destination.str = source.str;
+      if (source.str) ++source.str->refCount;
+      break;
+    case VALUE_ARRAY:
+      destination.arr = source.arr;
+      if (source.arr) {
+        if (g_copyOnWriteArrays) {
+          ++source.arr->refCount;
+          if (source.arr->owner == 0) source.arr->owner = reinterpret_cast<intptr_t>(g_currentSelf);
+        }
+        GCWriteNotify(reinterpret_cast<VQObjectBase*>(source.arr->carrier));
+      }
+      break;
+    case VALUE_OBJECT:
+      destination.obj = source.obj;
+      if (source.obj) GCWriteNotify(source.obj);
+      break;
+    default:
+      destination.v64 = source.v64;
+      break;
+  }
+}
+
+void AssignValue(RValue& destination, const RValue& source) {
+  if (&destination == &source) return;
+  RValue temporary;
+  temporary.v64 = source.v64;
+  temporary.flags = source.flags;
+  temporary.kind = source.kind;
+  // Keeps an array alive while the destination (which may hold it) is released.
+  ArrayBody* pinned = (KindOf(temporary) == VALUE_ARRAY) ? temporary.arr : nullptr;
+  if (pinned) ++pinned->refCount;
+  if (NeedsRelease(destination)) FreeValue(destination);
+  CopyValue(destination, temporary);
+  if (pinned) --pinned->refCount;
+}
+
+void ReleaseValue(RValue& value) {
+  if (NeedsRelease(value)) FreeValue(value);
+  value.v64 = 0;
+  SetKind(value, VALUE_UNDEFINED);
+}
+
+void SetReal(RValue& value, double number) {
+  if (NeedsRelease(value)) FreeValue(value);
+  value.real = number;
+  SetKind(value, VALUE_REAL);
+}
+
+void SetBool(RValue& value, bool flag) {
+  if (NeedsRelease(value)) FreeValue(value);
+  value.real = flag ? 1.0 : 0.0;
+  SetKind(value, VALUE_BOOL);
+}
+
+void SetUndefined(RValue& value) { ReleaseValue(value); }
+
+void SetInt32(RValue& value, int32_t number) {
+  if (NeedsRelease(value)) FreeValue(value);
+  value.v64 = 0;
+  value.v32 = number;
+  SetKind(value, VALUE_INT32);
+}
+
+void SetInt64(RValue& value, int64_t number) {
+  if (NeedsRelease(value)) FreeValue(value);
+  value.v64 = number;
+  SetKind(value, VALUE_INT64);
+}
+
+void SetReference(RValue& value, uint32_t typeId, int32_t index) {
+  if (NeedsRelease(value)) FreeValue(value);
+  value.v64 = int64_t((uint64_t(typeId) << 32) | uint32_t(index));
+  SetKind(value, VALUE_REF);
+}
+
+void SetStringConst(RValue& value, const char* text) {
+  if (NeedsRelease(value)) FreeValue(value);
+  uint32_t length = text ? uint32_t(std::strlen(text)) : 0;
+  value.str = NewStringBody(const_cast<char*>(text), text ? (length | 0x80000000u) : 0);
+  SetKind(value, VALUE_STRING);
+}
+
+void SetStringCopy(RValue& value, const char* text) {
+  if (NeedsRelease(value)) FreeValue(value);
+  value.str = text ? NewOwnedString(text, std::strlen(text)) : NewStringBody(nullptr, 0);
+  SetKind(value, VALUE_STRING);
+}
+
+void SetStringCopy(RValue& value, const std::string& text) {
+  if (NeedsRelease(value)) FreeValue(value);
+  value.str = NewOwnedString(text.data(), text.size());
+  SetKind(value, VALUE_STRING);
+}
+
+void ConcatStrings(RValue& lhs, const RValue& rhs) {
+  const StringBody* left = lhs.str;
+  const StringBody* right = rhs.str;
+  size_t leftLength = (left && left->text) ? left->Length() : 0;
+  size_t rightLength = (right && right->text) ? right->Length() : 0;
+  size_t total = leftLength + rightLength;
+  if (total > 0x7FFFFFFFu) total = 0x7FFFFFFFu;
+  auto* text = static_cast<char*>(MemAlloc(total + 1, __FILE__, __LINE__, false));
+  if (!text) return;
+  if (leftLength) std::memcpy(text, left->text, leftLength);
+  if (total > leftLength) std::memcpy(text + leftLength, right->text, total - leftLength);
+  text[total] = '\0';
+  StringBody* old = lhs.str;
+  lhs.str = NewStringBody(text, uint32_t(total));
+  SetKind(lhs, VALUE_STRING);
+  if (old) ReleaseStringBody(old);
+}
+
+const char* ReferenceTypeName(uint32_t typeId) {
+  for (const auto& row : kReferenceTypes)
+    if (row.id == typeId) return row.name;
+  return "unknown";
+}
+
+const char* KindNameOf(uint32_t kind, const VQObjectBase* object) {
+  switch (kind & kKindMask) {
+    case VALUE_REAL: return "number";
+    case VALUE_STRING: return "string";
+    case VALUE_ARRAY: return "array";
+    case VALUE_PTR: return "ptr";
+    case VALUE_VEC3: return "vec3";
+    case VALUE_UNDEFINED: return "undefined";
+    case VALUE_OBJECT: return (object && object->objectType == kObjectTypeMethod) ? "method" : "struct";
+    case VALUE_INT32: return "int32";
+    case VALUE_VEC4: return "vec4";
+    case VALUE_VEC44: return "vec44";
+    case VALUE_INT64: return "int64";
+    case VALUE_ACCESSOR: return "accessor";
+    case VALUE_NULL: return "null";
+    case VALUE_BOOL: return "bool";
+    case VALUE_ITERATOR: return "iterator";
+    case VALUE_REF: return "ref";
+    default: return "unknown";
+  }
+}
+
+const char* KindName(const RValue& value) {
+  return KindNameOf(value.kind, KindOf(value) == VALUE_OBJECT ? value.obj : nullptr);
+}

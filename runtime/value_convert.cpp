@@ -1,0 +1,254 @@
+// Conversions of values to numbers, booleans and pointers, with the messages
+// that script code sees when a value cannot be converted. A reported conversion
+// yields 0, 0.0 or false.
+#include <cctype>
+#include <cmath>
+#include <cstdlib>
+#include <cstring>
+#include <limits>
+
+#include "runtime/error.h"
+#include "runtime/object.h"
+#include "runtime/value.h"
+
+namespace {
+int32_t Low32(const RValue& value) { return int32_t(uint32_t(uint64_t(value.v64) & 0xFFFFFFFFu)); }
+
+int32_t DoubleToInt32(double number) {
+  double truncated = std::trunc(number);
+  if (!(truncated >= -2147483648.0 && truncated <= 2147483647.0)) return std::numeric_limits<int32_t>::min();
+  return int32_t(truncated);
+}
+
+int64_t DoubleToInt64(double number) {
+  if (std::isnan(number)) return 0;
+  if (number >= 9223372036854775807.0) return std::numeric_limits<int64_t>::max();
+  if (number <= -9223372036854775808.0) return std::numeric_limits<int64_t>::min();
+  return int64_t(number);
+}
+
+// Structs have no primitive value of their own in this runtime: they convert as
+// `undefined` does.
+RValue StructPrimitive() {
+  RValue undefined;
+  undefined.kind = VALUE_UNDEFINED;
+  return undefined;
+}
+
+bool EqualsIgnoringCase(const char* text, const char* word) {
+  for (; *text && *word; ++text, ++word)
+    if (std::tolower(static_cast<unsigned char>(*text)) != *word) return false;
+  return *text == '\0' && *word == '\0';
+}
+}  // namespace
+
+bool ParseNumber(const char* text, double& result) {
+  result = 0.0;
+  if (!text) return false;
+  if (text[0] == '0' && text[1] == 'b') {
+    char* end = nullptr;
+    long long number = std::strtoll(text + 2, &end, 2);
+    if (end == text + 2) return false;
+    result = double(number);
+    return true;
+  }
+  char* end = nullptr;
+  double number = std::strtod(text, &end);
+  if (end != text) {
+    result = number;
+    return true;
+  }
+  if (std::strncmp(text, "ref ", 4) == 0) {
+    number = std::strtod(text + 4, &end);
+    if (end != text + 4) {
+      result = number;
+      return true;
+    }
+  }
+  return false;
+}
+
+bool ParseInteger(const char* text, int64_t& result) {
+  result = 0;
+  if (!text) return false;
+  int base = 10;
+  const char* digits = text;
+  if (text[0] == '0' && text[1] == 'b') {
+    base = 2;
+    digits = text + 2;
+  } else if (text[0] == '0' && text[1] == 'x') {
+    base = 16;
+    digits = text + 2;
+  }
+  char* end = nullptr;
+  long long number = std::strtoll(digits, &end, base);
+  if (end == digits) return false;
+  result = number;
+  return true;
+}
+
+double ToReal(const RValue& value) {
+  uint32_t kind = KindOf(value);
+  switch (kind) {
+    case VALUE_REAL:
+    case VALUE_BOOL:
+      return value.real;
+    case VALUE_STRING: {
+      if (!value.str || !value.str->text) return 0.0;
+      double number;
+      if (ParseNumber(value.str->text, number)) return number;
+      ReportRuntimeError("unable to convert string \"%s\" to number", value.str->text);
+      return 0.0;
+    }
+    case VALUE_OBJECT:
+      return ToReal(StructPrimitive());
+    case VALUE_INT32:
+    case VALUE_REF:
+      return double(Low32(value));
+    case VALUE_INT64:
+      return double(value.v64);
+    case VALUE_UNSET:
+      ReportRuntimeError("REAL argument is unset");
+      return 0.0;
+    default:
+      ReportRuntimeError("REAL argument incorrect type %s", KindName(value));
+      return 0.0;
+  }
+}
+
+int32_t ToInt32(const RValue& value) {
+  uint32_t kind = KindOf(value);
+  switch (kind) {
+    case VALUE_REAL:
+    case VALUE_BOOL:
+      return DoubleToInt32(value.real);
+    case VALUE_STRING: {
+      if (!value.str || !value.str->text) return 0;
+      int64_t number;
+      if (ParseInteger(value.str->text, number)) return int32_t(uint32_t(uint64_t(number)));
+      ReportRuntimeError("unable to convert string \"%s\" to integer", value.str->text);
+      return 0;
+    }
+    case VALUE_ARRAY:
+      ReportRuntimeError("I32 argument is array");
+      return 0;
+    case VALUE_PTR:
+    case VALUE_INT32:
+    case VALUE_INT64:
+    case VALUE_REF:
+      return Low32(value);
+    case VALUE_UNDEFINED:
+      ReportRuntimeError("I32 argument is undefined");
+      return 0;
+    case VALUE_OBJECT:
+      return ToInt32(StructPrimitive());
+    case VALUE_UNSET:
+      ReportRuntimeError("I32 argument is unset");
+      return 0;
+    default:
+      ReportRuntimeError("I32 argument incorrect type %d", int(kind));
+      return 0;
+  }
+}
+
+int64_t ToInt64(const RValue& value) {
+  uint32_t kind = KindOf(value);
+  switch (kind) {
+    case VALUE_REAL:
+    case VALUE_BOOL:
+      return DoubleToInt64(value.real);
+    case VALUE_STRING: {
+      if (!value.str || !value.str->text) return 0;
+      int64_t number;
+      if (ParseInteger(value.str->text, number)) return number;
+      ReportRuntimeError("unable to convert string \"%s\" to int64", value.str->text);
+      return 0;
+    }
+    case VALUE_ARRAY:
+      ReportRuntimeError("INT64 argument is array");
+      return 0;
+    case VALUE_PTR:
+    case VALUE_INT64:
+      return value.v64;
+    case VALUE_INT32:
+    case VALUE_REF:
+      return Low32(value);
+    case VALUE_UNDEFINED:
+      ReportRuntimeError("I64 argument is undefined");
+      return 0;
+    case VALUE_OBJECT:
+      return ToInt64(StructPrimitive());
+    case VALUE_UNSET:
+      ReportRuntimeError("I64 argument is unset");
+      return 0;
+    default:
+      ReportRuntimeError("I64 argument incorrect type %d", int(kind));
+      return 0;
+  }
+}
+
+bool ToBool(const RValue& value) {
+  uint32_t kind = KindOf(value);
+  switch (kind) {
+    case VALUE_REAL:
+    case VALUE_BOOL:
+      return value.real > 0.5;
+    case VALUE_STRING: {
+      if (!value.str || !value.str->text) return false;
+      double number;
+      if (ParseNumber(value.str->text, number)) return number > 0.5;
+      if (EqualsIgnoringCase(value.str->text, "true")) return true;
+      if (EqualsIgnoringCase(value.str->text, "false")) return false;
+      ReportRuntimeError("unable to convert string \"%s\" to bool", value.str->text);
+      return false;
+    }
+    case VALUE_ARRAY:
+      ReportRuntimeError("bool argument is array");
+      return false;
+    case VALUE_PTR:
+    case VALUE_OBJECT:
+      return value.ptr != nullptr;
+    case VALUE_UNDEFINED:
+      return false;
+    case VALUE_INT32:
+    case VALUE_REF:
+      return Low32(value) > 0;
+    case VALUE_INT64:
+      return value.v64 > 0;
+    case VALUE_UNSET:
+      ReportRuntimeError("bool argument is unset");
+      return false;
+    default:
+      ReportRuntimeError("bool argument incorrect type %d", int(kind));
+      return false;
+  }
+}
+
+int64_t ToPtr(const RValue& value) {
+  uint32_t kind = KindOf(value);
+  switch (kind) {
+    case VALUE_REAL:
+    case VALUE_BOOL:
+      return DoubleToInt64(value.real);
+    case VALUE_STRING:
+      if (!value.str || !value.str->text) return 0;
+      return int64_t(std::strtoull(value.str->text, nullptr, 16));
+    case VALUE_ARRAY:
+    case VALUE_PTR:
+    case VALUE_OBJECT:
+    case VALUE_INT64:
+      return value.v64;
+    case VALUE_INT32:
+    case VALUE_REF:
+      return Low32(value);
+    case VALUE_UNDEFINED:
+      ReportRuntimeError("PTR argument is undefined");
+      return 0;
+    case VALUE_UNSET:
+      ReportRuntimeError("PTR argument is unset");
+      return 0;
+    default:
+      ReportRuntimeError("PTR argument incorrect type %d", int(kind));
+      return 0;
+  }
+}
