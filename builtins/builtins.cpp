@@ -1,0 +1,11 @@
+#include "builtins/builtins.h"
+
+void RegisterAllBuiltins() {
+  RegisterListBuiltins();
+  RegisterIniBuiltins();
+  RegisterDateBuiltins();
+  RegisterStringBuiltins();
+  RegisterFileBuiltins();
+  RegisterDialogBuiltins();
+  RegisterDrawBuiltins();
+}
