@@ -6,6 +6,7 @@
 // Invariant: pixels.size() == width * height.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -19,6 +20,8 @@ struct Image {
 
   uint32_t& At(int x, int y) { return pixels[size_t(y) * size_t(width) + size_t(x)]; }
   uint32_t At(int x, int y) const { return pixels[size_t(y) * size_t(width) + size_t(x)]; }
+  uint32_t* Row(int y) { return pixels.data() + size_t(y) * size_t(width); }
+  const uint32_t* Row(int y) const { return pixels.data() + size_t(y) * size_t(width); }
 };
 
 // An 8-bit coverage map (glyph pages, precise collision masks).
