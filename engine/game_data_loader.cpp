@@ -48,7 +48,7 @@ class ChunkReader {
     return false;
   }
   // Text put before every failure reason, naming the record being read.
-  void SetContext(const std::string& record) { context = record + ": "; }
+  void SetContext(const std::string& record) { context = record.empty() ? "" : record + ": "; }
 
   const uint8_t* Take(size_t count) {
     if (!Ok()) return nullptr;
@@ -455,7 +455,7 @@ bool ReadChunks(const uint8_t* bytes, size_t size, GameData& game, std::string& 
     if (chunkSize > size - position - kChunkHeaderSize)
       return Reject(error, "chunk " + name + " at offset " + std::to_string(position) + " runs past the end of the file");
     const ChunkKind* kind = FindChunkKind(tag);
-    if (seen.empty() && kind != &kChunkKinds[0]) return Reject(error, "the first chunk is not GEN8");
+    if (seen.empty() && std::memcmp(tag, kTagGeneral, kTagSize) != 0) return Reject(error, "the first chunk is not GEN8");
     if (!kind) {
       DebugOutput("unknown Chunk %s:%d\n", name.c_str(), int(std::min<uint32_t>(chunkSize, INT_MAX)));
     } else if (!seen.insert(kind).second) {
@@ -463,6 +463,7 @@ bool ReadChunks(const uint8_t* bytes, size_t size, GameData& game, std::string& 
     } else if (kind->loader) {
       ChunkReader reader(name, tag + kChunkHeaderSize, chunkSize);
       kind->loader(reader, game);
+      reader.SetContext("");
       if (reader.Ok() && reader.Remaining() != 0) reader.Fail(std::to_string(reader.Remaining()) + " bytes left unread");
       if (!reader.Ok()) return Reject(error, reader.Error());
     }

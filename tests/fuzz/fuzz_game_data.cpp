@@ -1,5 +1,9 @@
 // Fuzzes the game-data loader: any bytes must be either rejected with a reason
 // or give a GameData whose indices all point somewhere.
+//
+// The seed corpus/game_data/tiny.win is the builder's output for the test fixture:
+//   kalvora-databuild game tests/unit/gamedata/fixtures/tiny.game \
+//       tests/fuzz/corpus/game_data/tiny.win --fonts /usr/share/fonts/truetype/dejavu
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
