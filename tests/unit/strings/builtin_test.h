@@ -12,6 +12,7 @@
 #include "runtime/compiled.h"
 #include "runtime/error.h"
 #include "runtime/function_table.h"
+#include "runtime/gc.h"
 #include "runtime/value.h"
 
 class BuiltinTest : public ::testing::Test {
@@ -24,6 +25,7 @@ class BuiltinTest : public ::testing::Test {
   }
   void TearDown() override {
     g_runtimeStarted = false;
+    GCCollect();  // frees what the error reports made, as the frame loop's collector step does
     ReclaimArgumentScratch();
     ClearFunctionTable();
   }
