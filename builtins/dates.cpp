@@ -48,26 +48,34 @@ int64_t CalendarToSeconds(std::tm fields) {
   return t < 0 ? -1 : int64_t(t);
 }
 
-// Calendar fields from the six arguments year, month, day, hour, minute, second
-// (a year before 1900 counts as 1900). False when a field does not fit the
-// platform's field type; such a date is far outside the convertible range.
-bool CalendarFromArguments(const RValue* args, std::tm& fields) {
-  int64_t numbers[6];
-  for (int i = 0; i < 6; ++i) numbers[i] = ArgInt32(args, i);
-  fields = std::tm{};
-  fields.tm_year = int(std::max<int64_t>(numbers[0] - 1900, 0));
-  int64_t month = numbers[1] - 1;
+// The six whole-number arguments year, month, day, hour, minute, second.
+struct CalendarArguments {
+  int32_t year, month, day, hour, minute, second;
+};
+
+CalendarArguments ReadCalendarArguments(const RValue* args) {
+  return {ArgInt32(args, 0), ArgInt32(args, 1), ArgInt32(args, 2),
+          ArgInt32(args, 3), ArgInt32(args, 4), ArgInt32(args, 5)};
+}
+
+// Calendar fields of the arguments (a year before 1900 counts as 1900). False
+// when the month does not fit the platform's field: such a date lies far
+// outside the convertible range.
+bool CalendarFromArguments(const CalendarArguments& a, std::tm& fields) {
+  int64_t month = int64_t(a.month) - 1;
   if (!FitsInt(month)) return false;
+  fields = std::tm{};
+  fields.tm_year = int(std::max<int64_t>(int64_t(a.year) - 1900, 0));
   fields.tm_mon = int(month);
-  fields.tm_mday = int(numbers[2]);
-  fields.tm_hour = int(numbers[3]);
-  fields.tm_min = int(numbers[4]);
-  fields.tm_sec = int(numbers[5]);
+  fields.tm_mday = a.day;
+  fields.tm_hour = a.hour;
+  fields.tm_min = a.minute;
+  fields.tm_sec = a.second;
   return true;
 }
 
-// A date argument. `undefined` is a date cell that holds no date: it converts
-// like NaN, to nothing, without an error; other kinds go through the real getter.
+// A date argument. `undefined` is a date cell that holds no date: like NaN it
+// does not convert, and it is no error; other kinds go through the real getter.
 double ArgDate(const RValue* args, int index) {
   if (KindOf(args[index]) == VALUE_UNDEFINED) return std::numeric_limits<double>::quiet_NaN();
   return ArgReal(args, index);
@@ -80,9 +88,9 @@ int32_t DaysInMonth(int32_t year, int32_t month) {
   return month == 2 && IsLeapYear(year) ? 29 : kDays[month - 1];
 }
 
-bool IsValidDateTime(int32_t year, int32_t month, int32_t day, int32_t hour, int32_t minute, int32_t second) {
-  return year >= 1970 && month >= 1 && month <= 12 && day >= 1 && day <= DaysInMonth(year, month) && hour >= 0 &&
-         hour <= 23 && minute >= 0 && minute <= 59 && second >= 0 && second <= 59;
+bool IsValidDateTime(const CalendarArguments& a) {
+  return a.year >= 1970 && a.month >= 1 && a.month <= 12 && a.day >= 1 && a.day <= DaysInMonth(a.year, a.month) &&
+         a.hour >= 0 && a.hour <= 23 && a.minute >= 0 && a.minute <= 59 && a.second >= 0 && a.second <= 59;
 }
 
 // Orders dates by calendar day: (year - 1900) * 372 + (month - 1) * 31 + day.
@@ -111,7 +119,7 @@ void date_current_datetime(RValue& result, CInstance*, CInstance*, int, RValue*)
 
 void date_create_datetime(RValue& result, CInstance*, CInstance*, int, RValue* args) {
   std::tm fields;
-  int64_t seconds = CalendarFromArguments(args, fields) ? CalendarToSeconds(fields) : -1;
+  int64_t seconds = CalendarFromArguments(ReadCalendarArguments(args), fields) ? CalendarToSeconds(fields) : -1;
   if (seconds < 0) {
     ReportRuntimeError("invalid date conversion - dates earlier than 1 Jan 1970 will be incorrect");
     SetReal(result, 0);
@@ -121,10 +129,7 @@ void date_create_datetime(RValue& result, CInstance*, CInstance*, int, RValue* a
 }
 
 void date_valid_datetime(RValue& result, CInstance*, CInstance*, int, RValue* args) {
-  int32_t numbers[6];
-  for (int i = 0; i < 6; ++i) numbers[i] = ArgInt32(args, i);
-  bool valid = IsValidDateTime(numbers[0], numbers[1], numbers[2], numbers[3], numbers[4], numbers[5]);
-  SetReal(result, valid ? 1 : 0);
+  SetReal(result, IsValidDateTime(ReadCalendarArguments(args)) ? 1 : 0);
 }
 
 // Moves a date by whole calendar days; the local time of day stays the same
