@@ -48,9 +48,12 @@ bool ParseNumber(const char* text, double& result) {
   if (text[0] == '0' && text[1] == 'b') {
     char* end = nullptr;
     long long number = std::strtoll(text + 2, &end, 2);
-    if (end == text + 2) return false;
-    result = double(number);
-    return true;
+    if (end != text + 2) {
+      result = double(number);
+      return true;
+    }
+    // No binary digits follow: the number at the start is the 0 itself, as in
+    // the text "0b/" that a date piece beginning with "b" gives.
   }
   char* end = nullptr;
   double number = std::strtod(text, &end);

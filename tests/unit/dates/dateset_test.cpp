@@ -1,0 +1,84 @@
+#include <optional>
+
+#include "dates/date_test.h"
+#include "dates/dateset_parser.h"
+
+namespace {
+constexpr int64_t kNow = 1715610645;  // 2024-05-13 14:30:45 UTC, a Monday
+
+class DatesetTest : public DateTest {
+ protected:
+  void SetUp() override {
+    DateTest::SetUp();
+    SetWallClock([] { return kNow; });
+    parser_.emplace();  // resolves the built-ins registered above
+  }
+
+  TempValue Parse(const char* text) { return parser_->Parse(Str(text), variables_); }
+
+  // The 12 May 2024 at 08:00 in Warsaw, with the fields left behind.
+  void ExpectTwelfthOfMay(const char* text) {
+    SCOPED_TRACE(text);
+    TempValue date = Parse(text);
+    ASSERT_EQ(KindOf(date), uint32_t(VALUE_REAL));
+    EXPECT_EQ(date.real, UtcDate(2024, 5, 12, 6, 0));
+    EXPECT_EQ(variables_.da.real, 12);
+    EXPECT_EQ(variables_.mo.real, 5);
+    EXPECT_EQ(variables_.yr.real, 2024);
+  }
+
+  std::optional<DatesetParser> parser_;
+  DatesetVariables variables_;
+};
+
+TEST_F(DatesetTest, ReadsDayMonthYearWithAnySeparator) {
+  ExpectTwelfthOfMay("12/05/2024");
+  ExpectTwelfthOfMay("12-5-24");     // 2000 is added to a year below 2000
+  ExpectTwelfthOfMay("2024.05.12");  // year first: day and year are swapped
+  ExpectTwelfthOfMay("12.05.2024");  // the pieces 12. and 05. read as 12 and 5
+  ExpectTwelfthOfMay("12:05:2024");
+  ExpectTwelfthOfMay("12/05/2024 r.");  // at most five characters of the year are read
+}
+
+TEST_F(DatesetTest, AcceptsWhatDateStringShows) {
+  TempValue shown = Call("date_date_string", Create(2024, 5, 12, 17, 45, 0));
+  ExpectTwelfthOfMay(StringText(shown));
+}
+
+TEST_F(DatesetTest, ALaterSeparatorKindWins) {
+  // Two of "-" and two of ".": the full stop is the separator, the year piece is 3-4-5.
+  TempValue date = Parse("1.2.3-4-5");
+  EXPECT_EQ(date.real, Create(2003, 2, 1, 8, 0, 0));
+}
+
+TEST_F(DatesetTest, AnImpossibleDateGivesTheCurrentDateTime) {
+  for (const char* text : {"31.02.2024", "12/13/2024", "0/5/2024", "29/02/2023", "a/b/c"}) {
+    TempValue date = Parse(text);
+    ASSERT_EQ(KindOf(date), uint32_t(VALUE_REAL)) << text;
+    EXPECT_EQ(date.real, SecondsToDate(kNow)) << text;
+  }
+  EXPECT_EQ(variables_.da.real, 0);  // a/b/c: every field read as 0, then 2000 added to the year
+  EXPECT_EQ(variables_.yr.real, 2000);
+}
+
+TEST_F(DatesetTest, OtherThanTwoSeparatorsGivesNoValueAndKeepsTheFields) {
+  ExpectTwelfthOfMay("12/05/2024");
+  for (const char* text : {"12.05", "12/05/2024/1", "", "12 05 2024", "1-2.3:4"}) {
+    TempValue date = Parse(text);
+    EXPECT_EQ(date.kind, uint32_t(VALUE_UNDEFINED)) << text;
+    EXPECT_EQ(Call("is_undefined", date).real, 1);
+  }
+  EXPECT_EQ(variables_.da.real, 12);
+  EXPECT_EQ(variables_.mo.real, 5);
+  EXPECT_EQ(variables_.yr.real, 2024);
+}
+
+TEST_F(DatesetTest, TheParsedDateWorksWithTheOtherDateBuiltins) {
+  TempValue date = Parse("13.05.2024");
+  EXPECT_EQ(Call("date_compare_date", date, Call("date_current_datetime")).real, 0);
+  TempValue horizon = Call("date_inc_day", Call("date_current_datetime"), 7.0);
+  EXPECT_EQ(Call("date_compare_date", Parse("19.05.2024"), horizon).real, -1);  // Sunday: shown
+  EXPECT_EQ(Call("date_compare_date", Parse("20.05.2024"), horizon).real, 0);   // next Monday: not
+  EXPECT_EQ(Text(Call("date_date_string", Parse("1-1-70"))), "01.01.2070");
+}
+}  // namespace
