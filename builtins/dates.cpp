@@ -74,13 +74,6 @@ bool CalendarFromArguments(const CalendarArguments& a, std::tm& fields) {
   return true;
 }
 
-// A date argument. `undefined` is a date cell that holds no date: like NaN it
-// does not convert, and it is no error; other kinds go through the real getter.
-double ArgDate(const RValue* args, int index) {
-  if (KindOf(args[index]) == VALUE_UNDEFINED) return std::numeric_limits<double>::quiet_NaN();
-  return ArgReal(args, index);
-}
-
 bool IsLeapYear(int32_t year) { return year % 4 == 0 && (year % 400 == 0 || year % 100 != 0); }
 
 int32_t DaysInMonth(int32_t year, int32_t month) {
@@ -137,7 +130,7 @@ void date_valid_datetime(RValue& result, CInstance*, CInstance*, int, RValue* ar
 // platform's failure value (t = -1) when the result does not.
 void date_inc_day(RValue& result, CInstance*, CInstance*, int, RValue* args) {
   std::tm fields;
-  if (!DateToCalendar(ArgDate(args, 0), fields)) {
+  if (!DateToCalendar(ArgReal(args, 0), fields)) {
     SetReal(result, -1);
     return;
   }
@@ -151,13 +144,13 @@ void date_inc_day(RValue& result, CInstance*, CInstance*, int, RValue* args) {
 }
 
 void date_compare_date(RValue& result, CInstance*, CInstance*, int, RValue* args) {
-  int64_t first = CalendarDayKey(ArgDate(args, 0));
-  int64_t second = CalendarDayKey(ArgDate(args, 1));
+  int64_t first = CalendarDayKey(ArgReal(args, 0));
+  int64_t second = CalendarDayKey(ArgReal(args, 1));
   SetReal(result, first == second ? 0 : (first < second ? -1 : 1));
 }
 
 void date_date_string(RValue& result, CInstance*, CInstance*, int, RValue* args) {
-  SetStringCopy(result, DateText(ArgDate(args, 0)));
+  SetStringCopy(result, DateText(ArgReal(args, 0)));
 }
 
 void date_set_timezone(RValue& result, CInstance*, CInstance*, int, RValue* args) {

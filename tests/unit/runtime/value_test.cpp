@@ -73,7 +73,8 @@ TEST_F(ValueTest, ParseNumberReadsTheLongestNumericPrefix) {
   EXPECT_EQ(number, 12);
   EXPECT_TRUE(ParseNumber("0b101", number));
   EXPECT_EQ(number, 5);
-  EXPECT_FALSE(ParseNumber("0b", number));
+  EXPECT_TRUE(ParseNumber("0b/", number));  // no binary digits: the leading 0
+  EXPECT_EQ(number, 0);
   EXPECT_TRUE(ParseNumber("   7", number));
   EXPECT_EQ(number, 7);
   EXPECT_TRUE(ParseNumber("ref 42", number));
