@@ -24,6 +24,7 @@
 #include "runtime/debug_output.h"
 #include "runtime/error.h"
 #include "runtime/function_table.h"
+#include "runtime/gc.h"
 #include "runtime/object.h"
 
 namespace fs = std::filesystem;
@@ -59,6 +60,7 @@ class FileTest : public ::testing::Test {
     fs::current_path(previousDirectory_);
     fs::remove_all(root_);
     DestroyGlobalObject();
+    GCCollect();  // frees what the reported errors left for the collector
     g_runtimeStarted = false;
   }
 
