@@ -1,0 +1,72 @@
+// The crash-safe writer on its own.
+#include "builtins/file_io.h"
+
+#include <sys/stat.h>
+
+#include "files/file_test_fixture.h"
+
+namespace {
+class FileIoTest : public FileTest {};
+
+TEST_F(FileIoTest, WritesCreateFoldersAndReplaceWholeFiles) {
+  const std::string target = root_ + "/a/b/c.txt";
+  IoResult written = WriteFileAtomically(target, std::string("one\0two", 7));
+  ASSERT_TRUE(written) << written.reason;
+  EXPECT_EQ(ReadFile(target), std::string("one\0two", 7));
+  ASSERT_TRUE(WriteFileAtomically(target, "x"));
+  std::string bytes;
+  ASSERT_TRUE(ReadWholeFile(target, bytes));
+  EXPECT_EQ(bytes, "x");
+  EXPECT_EQ(TemporaryFiles(root_ + "/a/b"), std::vector<std::string>());
+
+  IoResult missing = ReadWholeFile(root_ + "/none", bytes);
+  EXPECT_FALSE(missing);
+  EXPECT_EQ(missing.error, ENOENT);
+  EXPECT_EQ(bytes, "");
+}
+
+TEST_F(FileIoTest, FaultCountsWritesFromTheCall) {
+  const std::string target = root_ + "/n.txt";
+  int64_t before = WriteAttemptCount();
+  SetWriteFaultForTesting(3);
+  EXPECT_TRUE(WriteFileAtomically(target, "1"));
+  EXPECT_TRUE(WriteFileAtomically(target, "2"));
+  EXPECT_FALSE(WriteFileAtomically(target, "3"));
+  EXPECT_TRUE(WriteFileAtomically(target, ""));
+  EXPECT_EQ(ReadFile(target), "");
+  EXPECT_EQ(WriteAttemptCount(), before + 4);
+  SetWriteFaultForTesting(1);
+  EXPECT_FALSE(WriteFileAtomically(target, ""));  // even an empty write fails at its flush
+}
+
+TEST_F(FileIoTest, ReplacedFileKeepsItsPermissionsAndLinksAreFollowed) {
+  const std::string target = root_ + "/private.ini";
+  WriteFile(target, "a");
+  ::chmod(target.c_str(), 0640);
+  ASSERT_TRUE(WriteFileAtomically(target, "b"));
+  struct stat info;
+  ASSERT_EQ(::stat(target.c_str(), &info), 0);
+  EXPECT_EQ(info.st_mode & 07777, 0640u);
+
+  const std::string link = root_ + "/work/link.ini";
+  fs::create_symlink(target, link);
+  ASSERT_TRUE(WriteFileAtomically(link, "through the link"));
+  EXPECT_TRUE(fs::is_symlink(link));
+  EXPECT_EQ(ReadFile(target), "through the link");
+}
+
+TEST_F(FileIoTest, UnwritableFolderFailsWithAReason) {
+  WriteFile(root_ + "/plain", "x");
+  IoResult result = WriteFileAtomically(root_ + "/plain/child.txt", "y");
+  EXPECT_FALSE(result);
+  EXPECT_NE(result.reason.find("could not create the folder"), std::string::npos);
+
+  std::vector<std::string> reported;
+  static std::vector<std::string>* sink = nullptr;
+  sink = &reported;
+  SetWriteFailureNotifier([](const std::string& path, const std::string& reason) { sink->push_back(path + ": " + reason); });
+  ReportWriteFailure("/p", "why");
+  EXPECT_EQ(reported, std::vector<std::string>{"/p: why"});
+  EXPECT_NE(log_.find("Unable to write file '/p': why\n"), std::string::npos);
+}
+}  // namespace
