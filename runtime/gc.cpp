@@ -9,10 +9,18 @@
 bool g_gcContextTrackingEnabled = true;
 
 namespace {
-std::vector<VQObjectBase*> g_objects;   // position = mark index; null = free position
-std::vector<int32_t> g_freePositions;
-std::vector<uint64_t> g_markBits;
-std::vector<GCRootProvider> g_rootProviders;
+// The collector's tables live as long as the process (never destroyed), so that
+// objects still registered at exit stay reachable.
+struct CollectorTables {
+  std::vector<VQObjectBase*> objects;  // position = mark index; null = free position
+  std::vector<int32_t> freePositions;
+  std::vector<uint64_t> markBits;
+  std::vector<GCRootProvider> rootProviders;
+};
+CollectorTables& Tables() {
+  static CollectorTables* tables = new CollectorTables();
+  return *tables;
+}
 bool g_graphChanged = false;
 
 // Grown by doubling from a capacity of 1, as the context stack always was.
@@ -20,8 +28,8 @@ VQObjectBase** g_contextStack = nullptr;
 int g_contextCount = 0;
 int g_contextCapacity = 0;
 
-bool IsMarked(int32_t index) { return (g_markBits[size_t(index) >> 6] >> (index & 63)) & 1u; }
-void SetMarked(int32_t index) { g_markBits[size_t(index) >> 6] |= uint64_t(1) << (index & 63); }
+bool IsMarked(int32_t index) { return (Tables().markBits[size_t(index) >> 6] >> (index & 63)) & 1u; }
+void SetMarked(int32_t index) { Tables().markBits[size_t(index) >> 6] |= uint64_t(1) << (index & 63); }
 }  // namespace
 
 void GCMarker::MarkValue(const RValue& value) {
@@ -45,13 +53,14 @@ void GCMarker::MarkObject(VQObjectBase* object) {
 
 void GCRegisterObject(VQObjectBase* object) {
   int32_t index;
-  if (!g_freePositions.empty()) {
-    index = g_freePositions.back();
-    g_freePositions.pop_back();
-    g_objects[size_t(index)] = object;
+  CollectorTables& tables = Tables();
+  if (!tables.freePositions.empty()) {
+    index = tables.freePositions.back();
+    tables.freePositions.pop_back();
+    tables.objects[size_t(index)] = object;
   } else {
-    index = int32_t(g_objects.size());
-    g_objects.push_back(object);
+    index = int32_t(tables.objects.size());
+    tables.objects.push_back(object);
   }
   object->gcIndex = index;
   g_graphChanged = true;
@@ -59,8 +68,8 @@ void GCRegisterObject(VQObjectBase* object) {
 
 void GCUnregisterObject(VQObjectBase* object) {
   if (object->gcIndex < 0) return;
-  g_objects[size_t(object->gcIndex)] = nullptr;
-  g_freePositions.push_back(object->gcIndex);
+  Tables().objects[size_t(object->gcIndex)] = nullptr;
+  Tables().freePositions.push_back(object->gcIndex);
   object->gcIndex = -1;
 }
 
@@ -88,20 +97,21 @@ void PopContextStack(int count) {
 int ContextStackDepth() { return g_contextCount; }
 
 void GCAddRootProvider(GCRootProvider provider) {
-  if (std::find(g_rootProviders.begin(), g_rootProviders.end(), provider) == g_rootProviders.end())
-    g_rootProviders.push_back(provider);
+  auto& providers = Tables().rootProviders;
+  if (std::find(providers.begin(), providers.end(), provider) == providers.end()) providers.push_back(provider);
 }
 
 void GCRemoveRootProvider(GCRootProvider provider) {
-  g_rootProviders.erase(std::remove(g_rootProviders.begin(), g_rootProviders.end(), provider), g_rootProviders.end());
+  auto& providers = Tables().rootProviders;
+  providers.erase(std::remove(providers.begin(), providers.end(), provider), providers.end());
 }
 
 void GCCollect() {
-  g_markBits.assign((g_objects.size() + 63) / 64, 0);
+  Tables().markBits.assign((Tables().objects.size() + 63) / 64, 0);
   GCMarker marker;
   if (g_globalObject) g_globalObject->Mark(marker);
   for (int i = 0; i < g_contextCount; ++i) g_contextStack[i]->Mark(marker);
-  for (GCRootProvider provider : g_rootProviders) provider(marker);
+  for (GCRootProvider provider : Tables().rootProviders) provider(marker);
   while (!marker.pending_.empty()) {
     VQObjectBase* object = marker.pending_.back();
     marker.pending_.pop_back();
@@ -109,8 +119,8 @@ void GCCollect() {
   }
 
   std::vector<VQObjectBase*> garbage;
-  for (size_t i = 0; i < g_objects.size(); ++i) {
-    VQObjectBase* object = g_objects[i];
+  for (size_t i = 0; i < Tables().objects.size(); ++i) {
+    VQObjectBase* object = Tables().objects[i];
     if (object && object->collectable && !IsMarked(int32_t(i))) garbage.push_back(object);
   }
   for (VQObjectBase* object : garbage) object->Free();
@@ -121,4 +131,4 @@ void GCStep() {
   if (g_graphChanged) GCCollect();
 }
 
-size_t GCObjectCount() { return g_objects.size() - g_freePositions.size(); }
+size_t GCObjectCount() { return Tables().objects.size() - Tables().freePositions.size(); }
