@@ -1,0 +1,118 @@
+#include "builtins/draw_builtins.h"
+
+#include <cmath>
+
+#include "builtins/builtins.h"
+#include "graphics/raster.h"
+#include "graphics/sprite_draw.h"
+#include "graphics/text.h"
+#include "runtime/args.h"
+#include "runtime/frames.h"
+#include "runtime/function_table.h"
+#include "runtime/instance.h"
+
+namespace {
+DrawResources g_resources;
+Image* g_frame = nullptr;
+CaptionSink g_captionSink = nullptr;
+std::string g_caption;
+
+const Font& CurrentFont() {
+  int index = CurrentDrawState().FontIndex();
+  if (g_resources.fonts && index >= 0 && size_t(index) < g_resources.fonts->size())
+    return (*g_resources.fonts)[size_t(index)];
+  return BuiltinFont();
+}
+
+int FontCount() { return g_resources.fonts ? int(g_resources.fonts->size()) : 0; }
+
+// Colours and indices arrive as reals; whatever does not fit an int is 0.
+int64_t WholeNumber(double value) {
+  return (std::isfinite(value) && std::fabs(value) < 9.2e18) ? int64_t(value) : 0;
+}
+
+void draw_set_colour(RValue&, CInstance*, CInstance*, int, RValue* args) { DrawSetColour(ArgReal(args, 0)); }
+void draw_set_alpha(RValue&, CInstance*, CInstance*, int, RValue* args) { DrawSetAlpha(ArgReal(args, 0)); }
+void draw_set_font(RValue&, CInstance*, CInstance*, int, RValue* args) { DrawSetFont(ArgReal(args, 0)); }
+void draw_set_halign(RValue&, CInstance*, CInstance*, int, RValue* args) { DrawSetHalign(ArgReal(args, 0)); }
+void draw_set_valign(RValue&, CInstance*, CInstance*, int, RValue* args) { DrawSetValign(ArgReal(args, 0)); }
+
+void draw_text(RValue&, CInstance*, CInstance*, int, RValue* args) {
+  double x = ArgReal(args, 0);
+  double y = ArgReal(args, 1);
+  DrawTextAt(x, y, ValueText(args[2]));
+}
+
+void draw_line(RValue&, CInstance*, CInstance*, int, RValue* args) {
+  DrawLineBetween(ArgReal(args, 0), ArgReal(args, 1), ArgReal(args, 2), ArgReal(args, 3));
+}
+
+void draw_rectangle(RValue&, CInstance*, CInstance*, int, RValue* args) {
+  DrawRectangleBetween(ArgReal(args, 0), ArgReal(args, 1), ArgReal(args, 2), ArgReal(args, 3), ArgBool(args, 4));
+}
+
+void draw_self(RValue&, CInstance* self, CInstance*, int, RValue*) {
+  if (RequireInstanceContext()) DrawInstanceSprite(*self);
+}
+
+void window_set_caption(RValue&, CInstance*, CInstance*, int argc, RValue* args) {
+  WindowSetCaption(argc > 0 ? ArgString(args, 0) : "");
+}
+}  // namespace
+
+void SetDrawResources(const DrawResources& resources) { g_resources = resources; }
+void SetDrawFrame(Image* frame) { g_frame = frame; }
+
+DrawState& CurrentDrawState() {
+  static DrawState state;
+  return state;
+}
+
+void SetCaptionSink(CaptionSink sink) { g_captionSink = sink; }
+const std::string& CurrentCaption() { return g_caption; }
+
+void DrawSetColour(double colour) { CurrentDrawState().SetColour(uint32_t(WholeNumber(colour))); }
+void DrawSetAlpha(double alpha) { CurrentDrawState().SetAlpha(alpha); }
+void DrawSetFont(double font) { CurrentDrawState().SetFont(int(WholeNumber(font)), FontCount()); }
+void DrawSetHalign(double halign) { CurrentDrawState().SetHalign(int(WholeNumber(halign))); }
+void DrawSetValign(double valign) { CurrentDrawState().SetValign(int(WholeNumber(valign))); }
+
+void DrawTextAt(double x, double y, const std::string& text) {
+  if (g_frame) DrawText(*g_frame, CurrentFont(), CurrentDrawState(), x, y, text);
+}
+
+void DrawLineBetween(double x1, double y1, double x2, double y2) {
+  if (g_frame) DrawLine(*g_frame, x1, y1, x2, y2, CurrentDrawState().Pixel());
+}
+
+void DrawRectangleBetween(double x1, double y1, double x2, double y2, bool outline) {
+  if (g_frame) DrawRectangle(*g_frame, x1, y1, x2, y2, CurrentDrawState().Pixel(), outline);
+}
+
+void DrawInstanceSprite(const CInstance& instance) {
+  if (!g_frame || !g_resources.sprites || instance.spriteIndex < 0 ||
+      size_t(instance.spriteIndex) >= g_resources.sprites->size())
+    return;
+  SpritePlacement placement{instance.x, instance.y, instance.imageXScale, instance.imageYScale, instance.imageAngle};
+  uint32_t tint = PixelFromColour(instance.imageBlend, AlphaByte(instance.imageAlpha));
+  DrawSprite(*g_frame, (*g_resources.sprites)[size_t(instance.spriteIndex)], instance.imageIndex, placement, tint);
+}
+
+void WindowSetCaption(const std::string& caption) {
+  g_caption = caption;
+  if (g_captionSink) g_captionSink(caption);
+}
+
+void RegisterDrawBuiltins() {
+  RegisterBuiltin("draw_set_colour", draw_set_colour, 1);
+  RegisterBuiltin("draw_set_color", draw_set_colour, 1);
+  RegisterBuiltin("draw_set_alpha", draw_set_alpha, 1);
+  RegisterBuiltin("draw_set_font", draw_set_font, 1);
+  RegisterBuiltin("draw_set_halign", draw_set_halign, 1);
+  RegisterBuiltin("draw_set_valign", draw_set_valign, 1);
+  RegisterBuiltin("draw_text", draw_text, 3);
+  RegisterBuiltin("draw_line", draw_line, 4);
+  RegisterBuiltin("draw_rectangle", draw_rectangle, 5);
+  RegisterBuiltin("draw_self", draw_self, 0);
+  RegisterBuiltin("window_set_caption", window_set_caption, 1);
+}
