@@ -153,6 +153,9 @@ GtkTextBuffer* AddErrorText(GtkDialog* dialog, const std::string& text) {
   GtkWidget* view = gtk_text_view_new();
   gtk_text_view_set_editable(GTK_TEXT_VIEW(view), FALSE);
   gtk_text_view_set_monospace(GTK_TEXT_VIEW(view), TRUE);
+  gtk_text_view_set_left_margin(GTK_TEXT_VIEW(view), 6);
+  gtk_text_view_set_right_margin(GTK_TEXT_VIEW(view), 6);
+  gtk_text_view_set_top_margin(GTK_TEXT_VIEW(view), 6);
   GtkTextBuffer* buffer = gtk_text_view_get_buffer(GTK_TEXT_VIEW(view));
   gtk_text_buffer_set_text(buffer, Displayable(text).c_str(), -1);
   GtkWidget* scrolled = gtk_scrolled_window_new(nullptr, nullptr);

@@ -1,6 +1,7 @@
 #include "platform/platform_factory.h"
 
 #include <cstdlib>
+#include <filesystem>
 
 #include "platform/cancelling_dialogs.h"
 #include "platform/gtk_dialogs.h"
@@ -57,6 +58,12 @@ bool ComposeWindow(Platform& platform, const PlatformOptions& options,
   return true;
 }
 
+// Recording over the script being played would destroy the script.
+bool RecordWouldOverwritePlayback(const PlatformOptions& options) {
+  std::error_code failed;
+  return !options.playbackPath.empty() && std::filesystem::equivalent(options.playbackPath, options.recordPath, failed);
+}
+
 }  // namespace
 
 bool DisplayAvailable() {
@@ -68,6 +75,10 @@ bool DisplayAvailable() {
 }
 
 std::unique_ptr<Platform> CreatePlatform(const PlatformOptions& options, std::string& error) {
+  if (!options.recordPath.empty() && RecordWouldOverwritePlayback(options)) {
+    error = "the record file " + options.recordPath + " is the playback script";
+    return nullptr;
+  }
   std::shared_ptr<PlaybackSession> playback = StartPlayback(options);
   auto platform = std::make_unique<Platform>();
   if (playback) platform->clock = std::make_unique<PlaybackClock>(playback);

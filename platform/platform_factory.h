@@ -9,6 +9,20 @@
 // A playback script is read and checked here, before anything else starts; a
 // broken one ends the process with kPlaybackFailureExitCode (3) and a message
 // naming the line. Every other failure returns null with a reason.
+//
+// How the engine drives the result (main thread only):
+//   1. CreatePlatform once the client size is known ("Create Window"); it opens
+//      the window. Keep the Platform alive until the game has ended.
+//   2. Each frame N: waiter->WaitUntil(deadline, pump) where pump lets input
+//      flow (events->Pump(N, record-into-latches) is fine); then
+//      events->Pump(N, ...) before the input update; a Close event means the
+//      window was closed; stop when events->Exhausted() after that frame.
+//   3. After drawing frame N: presenter->Present(N, picture, unchanged) every
+//      frame that is drawn (shots of a script are taken there).
+//   4. window_set_caption: call presenter->SetCaption and dialogs->SetCaption.
+//   5. After every dialog, clear the input state: the platform has already
+//      dropped the input the window received while the dialog was open.
+// Frame numbers start at 1 and grow by one, as in engine/platform.h.
 #pragma once
 
 #include <memory>

@@ -118,6 +118,16 @@ TEST(PlatformFactory, FailuresAreReported) {
   options.recordPath = testing::TempDir() + "missing/folder/record.txt";
   EXPECT_EQ(CreatePlatform(options, error), nullptr);
   EXPECT_NE(error.find("record file"), std::string::npos) << error;
+
+  std::string script = testing::TempDir() + "factory_same.txt";
+  std::ofstream(script) << "kalvora-input 1\n@5\nclick 1 2\n";
+  options.playbackPath = script;
+  options.recordPath = testing::TempDir() + "./factory_same.txt";
+  EXPECT_EQ(CreatePlatform(options, error), nullptr);
+  EXPECT_EQ(error, "the record file " + options.recordPath + " is the playback script");
+  std::ifstream kept(script);
+  std::string text((std::istreambuf_iterator<char>(kept)), std::istreambuf_iterator<char>());
+  EXPECT_EQ(text, "kalvora-input 1\n@5\nclick 1 2\n");  // the script is untouched
 }
 
 TEST(PlatformFactoryDeathTest, ABrokenPlaybackScriptEndsWithCode3BeforeAnythingRuns) {
