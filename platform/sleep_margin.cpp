@@ -3,7 +3,7 @@
 #include <algorithm>
 
 namespace {
-constexpr double kPercentile = 0.95;
+constexpr double kPercentile = 0.75;
 }  // namespace
 
 SleepMargin::SleepMargin(int64_t fixedMicros)
