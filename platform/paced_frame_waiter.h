@@ -13,7 +13,6 @@ class PacedFrameWaiter : public FrameWaiter {
  public:
   explicit PacedFrameWaiter(SleepMargin margin);
   void WaitUntil(int64_t deadlineMicros, const std::function<void()>& pump) override;
-  int64_t MarginMicros() const { return margin_.Micros(); }
 
  private:
   SleepMargin margin_;

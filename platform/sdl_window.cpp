@@ -1,6 +1,22 @@
 #include "platform/sdl_window.h"
 
+#include <cstdlib>
+#include <cstring>
+
 #include "graphics/image.h"
+
+namespace {
+
+// When no display can be reached SDL quietly falls back to drivers that show
+// nothing; those count only when asked for by name in SDL_VIDEODRIVER.
+bool ShowsOnScreen(const char* driver) {
+  if (!driver) return false;
+  if (std::strcmp(driver, "offscreen") != 0 && std::strcmp(driver, "dummy") != 0) return true;
+  const char* requested = std::getenv("SDL_VIDEODRIVER");
+  return requested && std::strstr(requested, driver) != nullptr;
+}
+
+}  // namespace
 
 std::unique_ptr<SdlWindow> SdlWindow::Create(int width, int height, const std::string& caption, std::string& error) {
   // A desktop program: the screensaver and the desktop's compositor keep working.
@@ -8,6 +24,12 @@ std::unique_ptr<SdlWindow> SdlWindow::Create(int width, int height, const std::s
   SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
   if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
     error = std::string("cannot start SDL video: ") + SDL_GetError();
+    return nullptr;
+  }
+  if (!ShowsOnScreen(SDL_GetCurrentVideoDriver())) {
+    error = std::string("cannot open the display (SDL fell back to its ") + SDL_GetCurrentVideoDriver() +
+            " driver); run with -headless";
+    SDL_QuitSubSystem(SDL_INIT_VIDEO);
     return nullptr;
   }
   std::unique_ptr<SdlWindow> window(new SdlWindow());
