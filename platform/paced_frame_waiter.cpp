@@ -1,0 +1,40 @@
+#include "platform/paced_frame_waiter.h"
+
+#include <sys/prctl.h>
+
+#include <cerrno>
+#include <ctime>
+
+#include "platform/platform_clock.h"
+
+namespace {
+
+// Frame waits never sleep longer than this, whatever the deadline says.
+constexpr int64_t kLongestSleepMicros = 3000000;
+
+void SleepUntil(int64_t targetMicros) {
+  timespec target{};
+  target.tv_sec = time_t(targetMicros / 1000000);
+  target.tv_nsec = long(targetMicros % 1000000) * 1000;
+  while (clock_nanosleep(CLOCK_MONOTONIC, TIMER_ABSTIME, &target, nullptr) == EINTR) {
+  }
+}
+
+}  // namespace
+
+PacedFrameWaiter::PacedFrameWaiter(SleepMargin margin) : margin_(margin) { prctl(PR_SET_TIMERSLACK, 1UL, 0, 0, 0); }
+
+void PacedFrameWaiter::WaitUntil(int64_t deadlineMicros, const std::function<void()>& pump) {
+  int64_t now = MonotonicMicrosNow();
+  if (deadlineMicros > now + kLongestSleepMicros) deadlineMicros = now + kLongestSleepMicros;
+  int64_t wakeTarget = deadlineMicros - margin_.Micros();
+  if (wakeTarget > now) {
+    SleepUntil(wakeTarget);
+    now = MonotonicMicrosNow();
+    margin_.AddLateness(now - wakeTarget);
+  }
+  while (now < deadlineMicros) {
+    if (pump) pump();
+    now = MonotonicMicrosNow();
+  }
+}

@@ -1,0 +1,98 @@
+#include "platform/platform_factory.h"
+
+#include <cstdlib>
+#include <filesystem>
+
+#include "platform/cancelling_dialogs.h"
+#include "platform/gtk_dialogs.h"
+#include "platform/headless_platform.h"
+#include "platform/input_recorder.h"
+#include "platform/paced_frame_waiter.h"
+#include "platform/platform_clock.h"
+#include "platform/playback_platform.h"
+#include "platform/sdl_events.h"
+#include "platform/sdl_window.h"
+
+namespace {
+
+std::shared_ptr<PlaybackSession> StartPlayback(const PlatformOptions& options) {
+  if (options.playbackPath.empty()) return nullptr;
+  PlaybackScript script;
+  std::string error;
+  if (!LoadPlaybackScript(options.playbackPath, script, error)) FailPlayback(error);
+  return std::make_shared<PlaybackSession>(std::move(script), options.gameSpeed);
+}
+
+void ComposeHeadless(Platform& platform, const std::shared_ptr<PlaybackSession>& playback) {
+  platform.headless = true;
+  platform.waiter = std::make_unique<ImmediateWaiter>();
+  platform.presenter = std::make_unique<OffscreenPresenter>();
+  if (playback) {
+    platform.events = std::make_unique<PlaybackEventSource>(playback, nullptr);
+    platform.dialogs = std::make_unique<PlaybackDialogs>(playback);
+  } else {
+    platform.events = std::make_unique<NoInputEventSource>();
+    platform.dialogs = std::make_unique<CancellingDialogs>();
+  }
+}
+
+bool ComposeWindow(Platform& platform, const PlatformOptions& options,
+                   const std::shared_ptr<PlaybackSession>& playback, std::string& error) {
+  if (!DisplayAvailable()) {
+    error = "no display to open a window on (DISPLAY and WAYLAND_DISPLAY are unset); run with -headless";
+    return false;
+  }
+  std::unique_ptr<SdlWindow> window = SdlWindow::Create(options.width, options.height, options.caption, error);
+  if (!window) return false;
+  platform.presenter = std::move(window);
+  SleepMargin margin = options.sleepMarginMs < 0 ? SleepMargin::Adaptive() : SleepMargin::Explicit(options.sleepMarginMs);
+  platform.waiter = std::make_unique<PacedFrameWaiter>(margin);
+  if (playback) {
+    platform.events = std::make_unique<PlaybackEventSource>(playback, std::make_unique<SdlEventSource>());
+    platform.dialogs = std::make_unique<PlaybackDialogs>(playback);
+  } else {
+    platform.events = std::make_unique<SdlEventSource>();
+    const char* driver = SDL_GetCurrentVideoDriver();
+    platform.dialogs = std::make_unique<GtkDialogHost>(driver ? driver : "", DiscardPendingSdlInput);
+  }
+  return true;
+}
+
+// Recording over the script being played would destroy the script.
+bool RecordWouldOverwritePlayback(const PlatformOptions& options) {
+  std::error_code failed;
+  return !options.playbackPath.empty() && std::filesystem::equivalent(options.playbackPath, options.recordPath, failed);
+}
+
+}  // namespace
+
+bool DisplayAvailable() {
+  for (const char* variable : {"DISPLAY", "WAYLAND_DISPLAY"}) {
+    const char* value = std::getenv(variable);
+    if (value && *value) return true;
+  }
+  return false;
+}
+
+std::unique_ptr<Platform> CreatePlatform(const PlatformOptions& options, std::string& error) {
+  if (!options.recordPath.empty() && RecordWouldOverwritePlayback(options)) {
+    error = "the record file " + options.recordPath + " is the playback script";
+    return nullptr;
+  }
+  std::shared_ptr<PlaybackSession> playback = StartPlayback(options);
+  auto platform = std::make_unique<Platform>();
+  if (playback) platform->clock = std::make_unique<PlaybackClock>(playback);
+  else platform->clock = std::make_unique<SystemClock>();
+  if (options.headless) ComposeHeadless(*platform, playback);
+  else if (!ComposeWindow(*platform, options, playback, error)) return nullptr;
+  if (playback) platform->presenter = std::make_unique<ShotPresenter>(playback, std::move(platform->presenter));
+  if (!options.recordPath.empty()) {
+    std::shared_ptr<InputRecorder> recorder =
+        InputRecorder::Open(options.recordPath, platform->clock->WallClockSeconds(), error);
+    if (!recorder) return nullptr;
+    platform->events = std::make_unique<RecordingEventSource>(recorder, std::move(platform->events));
+    platform->dialogs = std::make_unique<RecordingDialogs>(recorder, std::move(platform->dialogs));
+  }
+  platform->dialogs->SetCaption(options.caption);
+  return platform;
+}

@@ -1,0 +1,138 @@
+#include "platform/sdl_events.h"
+
+#include <cstdlib>
+
+#include "platform/key_map.h"
+#include "platform/playback_format.h"
+#include "platform/utf8_text.h"
+
+namespace {
+
+constexpr int kVkF4 = 115;
+
+InputEvent MakeEvent(InputEvent::Type type) {
+  InputEvent event;
+  event.type = type;
+  return event;
+}
+
+int ButtonNumber(uint8_t sdlButton) {
+  switch (sdlButton) {
+    case SDL_BUTTON_LEFT: return 1;
+    case SDL_BUTTON_RIGHT: return 2;
+    case SDL_BUTTON_MIDDLE: return 3;
+    case SDL_BUTTON_X1: return 4;
+    case SDL_BUTTON_X2: return 5;
+    default: return 0;
+  }
+}
+
+// The control characters that the keys type on Windows besides their key message.
+uint32_t TypedControlCharacter(int virtualKey) {
+  switch (virtualKey) {
+    case 8: case 9: case 13: case 27: return uint32_t(virtualKey);
+    default: return 0;
+  }
+}
+
+void TranslateKey(const SDL_KeyboardEvent& key, std::vector<InputEvent>& out) {
+  const SDL_Keysym& sym = key.keysym;
+  int virtualKey = VirtualKeyFromSdl(sym.sym, sym.scancode, sym.mod);
+  if (virtualKey == 0) return;
+  bool down = key.type == SDL_KEYDOWN;
+  if (down && virtualKey == kVkF4 && (sym.mod & KMOD_ALT)) {
+    out.push_back(MakeEvent(InputEvent::Type::Close));
+    return;
+  }
+  InputEvent event = MakeEvent(down ? InputEvent::Type::KeyDown : InputEvent::Type::KeyUp);
+  event.key = virtualKey;
+  event.repeat = down && key.repeat != 0;
+  event.extended = IsExtendedSdlKey(sym.sym, sym.scancode);
+  out.push_back(event);
+  if (uint32_t character = down ? TypedControlCharacter(virtualKey) : 0) {
+    InputEvent typed = MakeEvent(InputEvent::Type::Character);
+    typed.character = character;
+    out.push_back(typed);
+  }
+}
+
+void TranslateWindowEvent(const SDL_WindowEvent& window, std::vector<InputEvent>& out) {
+  switch (window.event) {
+    case SDL_WINDOWEVENT_FOCUS_GAINED:
+    case SDL_WINDOWEVENT_FOCUS_LOST: out.push_back(MakeEvent(InputEvent::Type::Activate)); break;
+    case SDL_WINDOWEVENT_CLOSE: out.push_back(MakeEvent(InputEvent::Type::Close)); break;
+    default: break;
+  }
+}
+
+void TranslateWheel(const SDL_MouseWheelEvent& wheel, std::vector<InputEvent>& out) {
+  int notches = wheel.direction == SDL_MOUSEWHEEL_FLIPPED ? -wheel.y : wheel.y;
+  InputEvent event = MakeEvent(InputEvent::Type::Wheel);
+  event.wheelDelta = notches > 0 ? kWheelNotchDelta : -kWheelNotchDelta;
+  for (int i = std::abs(notches); i > 0; --i) out.push_back(event);
+}
+
+}  // namespace
+
+void TranslateSdlEvent(const SDL_Event& event, std::vector<InputEvent>& out) {
+  switch (event.type) {
+    case SDL_KEYDOWN:
+    case SDL_KEYUP: TranslateKey(event.key, out); break;
+    case SDL_TEXTINPUT:
+      for (uint32_t codepoint : DecodeUtf8(event.text.text)) {
+        InputEvent typed = MakeEvent(InputEvent::Type::Character);
+        typed.character = codepoint;
+        out.push_back(typed);
+      }
+      break;
+    case SDL_MOUSEBUTTONDOWN:
+    case SDL_MOUSEBUTTONUP: {
+      InputEvent button = MakeEvent(event.type == SDL_MOUSEBUTTONDOWN ? InputEvent::Type::ButtonDown
+                                                                       : InputEvent::Type::ButtonUp);
+      button.button = ButtonNumber(event.button.button);
+      button.x = event.button.x;
+      button.y = event.button.y;
+      if (button.button != 0) out.push_back(button);
+      break;
+    }
+    case SDL_MOUSEMOTION: {
+      InputEvent move = MakeEvent(InputEvent::Type::MouseMove);
+      move.x = event.motion.x;
+      move.y = event.motion.y;
+      out.push_back(move);
+      break;
+    }
+    case SDL_MOUSEWHEEL: TranslateWheel(event.wheel, out); break;
+    case SDL_WINDOWEVENT: TranslateWindowEvent(event.window, out); break;
+    case SDL_QUIT: out.push_back(MakeEvent(InputEvent::Type::Close)); break;
+    default: break;
+  }
+}
+
+void SdlEventSource::Pump(int64_t, const std::function<void(const InputEvent&)>& deliver) {
+  SDL_Event event;
+  while (SDL_PollEvent(&event)) {
+    translated_.clear();
+    TranslateSdlEvent(event, translated_);
+    for (const InputEvent& input : translated_) {
+      if (input.type == InputEvent::Type::Close) {
+        if (closed_) continue;
+        closed_ = true;
+      }
+      FollowButtons(input);
+      deliver(input);
+    }
+  }
+}
+
+void SdlEventSource::FollowButtons(const InputEvent& event) {
+  if (event.type == InputEvent::Type::ButtonDown) SDL_CaptureMouse(SDL_TRUE);
+  if (event.type == InputEvent::Type::ButtonUp && SDL_GetMouseState(nullptr, nullptr) == 0) SDL_CaptureMouse(SDL_FALSE);
+}
+
+void DiscardPendingSdlInput() {
+  SDL_PumpEvents();
+  SDL_FlushEvents(SDL_KEYDOWN, SDL_MOUSEMOTION - 1);  // keys and typed text
+  SDL_FlushEvents(SDL_MOUSEBUTTONDOWN, SDL_MOUSEWHEEL);  // buttons and wheel; motion stays
+  SDL_CaptureMouse(SDL_FALSE);
+}

@@ -1,0 +1,211 @@
+#include "platform/key_map.h"
+
+#include <gtest/gtest.h>
+
+#include <cstdio>
+
+#include "platform/sdl_events.h"
+
+namespace {
+
+int Vk(SDL_Keycode key, SDL_Scancode scancode, uint16_t modifiers = KMOD_NONE) {
+  return VirtualKeyFromSdl(key, scancode, modifiers);
+}
+
+SDL_Event KeyEvent(Uint32 type, SDL_Keycode key, SDL_Scancode scancode, uint16_t modifiers = KMOD_NONE, int repeat = 0) {
+  SDL_Event event{};
+  event.type = type;
+  event.key.type = type;
+  event.key.keysym.sym = key;
+  event.key.keysym.scancode = scancode;
+  event.key.keysym.mod = modifiers;
+  event.key.repeat = Uint8(repeat);
+  return event;
+}
+
+std::vector<InputEvent> Translate(const SDL_Event& event) {
+  std::vector<InputEvent> out;
+  TranslateSdlEvent(event, out);
+  return out;
+}
+
+TEST(KeyMap, MainBlockAndControlKeys) {
+  EXPECT_EQ(Vk(SDLK_a, SDL_SCANCODE_A), 65);
+  EXPECT_EQ(Vk(SDLK_z, SDL_SCANCODE_Z), 90);
+  EXPECT_EQ(Vk(SDLK_0, SDL_SCANCODE_0), 48);
+  EXPECT_EQ(Vk(SDLK_9, SDL_SCANCODE_9), 57);
+  EXPECT_EQ(Vk(SDLK_ESCAPE, SDL_SCANCODE_ESCAPE), 27);
+  EXPECT_EQ(Vk(SDLK_RETURN, SDL_SCANCODE_RETURN), 13);
+  EXPECT_EQ(Vk(SDLK_BACKSPACE, SDL_SCANCODE_BACKSPACE), 8);
+  EXPECT_EQ(Vk(SDLK_TAB, SDL_SCANCODE_TAB), 9);
+  EXPECT_EQ(Vk(SDLK_SPACE, SDL_SCANCODE_SPACE), 32);
+  EXPECT_EQ(Vk(SDLK_LSHIFT, SDL_SCANCODE_LSHIFT), 16);
+  EXPECT_EQ(Vk(SDLK_RSHIFT, SDL_SCANCODE_RSHIFT), 16);
+  EXPECT_EQ(Vk(SDLK_LCTRL, SDL_SCANCODE_LCTRL), 17);
+  EXPECT_EQ(Vk(SDLK_RCTRL, SDL_SCANCODE_RCTRL), 17);
+  EXPECT_EQ(Vk(SDLK_LALT, SDL_SCANCODE_LALT), 18);
+  EXPECT_EQ(Vk(SDLK_RALT, SDL_SCANCODE_RALT), 18);
+  EXPECT_EQ(Vk(SDLK_MODE, SDL_SCANCODE_RALT), 18);
+  EXPECT_EQ(Vk(SDLK_F1, SDL_SCANCODE_F1), 112);
+  EXPECT_EQ(Vk(SDLK_F12, SDL_SCANCODE_F12), 123);
+  EXPECT_EQ(Vk(SDLK_F13, SDL_SCANCODE_F13), 124);
+  EXPECT_EQ(Vk(SDLK_LEFT, SDL_SCANCODE_LEFT), 37);
+  EXPECT_EQ(Vk(SDLK_UP, SDL_SCANCODE_UP), 38);
+  EXPECT_EQ(Vk(SDLK_RIGHT, SDL_SCANCODE_RIGHT), 39);
+  EXPECT_EQ(Vk(SDLK_DOWN, SDL_SCANCODE_DOWN), 40);
+  EXPECT_EQ(Vk(SDLK_DELETE, SDL_SCANCODE_DELETE), 46);
+  EXPECT_EQ(Vk(SDLK_INSERT, SDL_SCANCODE_INSERT), 45);
+  EXPECT_EQ(Vk(SDLK_HOME, SDL_SCANCODE_HOME), 36);
+  EXPECT_EQ(Vk(SDLK_END, SDL_SCANCODE_END), 35);
+  EXPECT_EQ(Vk(SDLK_PAGEUP, SDL_SCANCODE_PAGEUP), 33);
+  EXPECT_EQ(Vk(SDLK_PAGEDOWN, SDL_SCANCODE_PAGEDOWN), 34);
+  EXPECT_EQ(Vk(SDLK_CAPSLOCK, SDL_SCANCODE_CAPSLOCK), 20);
+  EXPECT_EQ(Vk(SDLK_LGUI, SDL_SCANCODE_LGUI), 91);
+  EXPECT_EQ(Vk(SDLK_UNKNOWN, SDL_SCANCODE_UNKNOWN), 0);
+}
+
+TEST(KeyMap, PunctuationUsesUsLayoutCodes) {
+  EXPECT_EQ(Vk(SDLK_SEMICOLON, SDL_SCANCODE_SEMICOLON), 186);
+  EXPECT_EQ(Vk(SDLK_EQUALS, SDL_SCANCODE_EQUALS), 187);
+  EXPECT_EQ(Vk(SDLK_COMMA, SDL_SCANCODE_COMMA), 188);
+  EXPECT_EQ(Vk(SDLK_MINUS, SDL_SCANCODE_MINUS), 189);
+  EXPECT_EQ(Vk(SDLK_PERIOD, SDL_SCANCODE_PERIOD), 190);
+  EXPECT_EQ(Vk(SDLK_SLASH, SDL_SCANCODE_SLASH), 191);
+  EXPECT_EQ(Vk(SDLK_BACKQUOTE, SDL_SCANCODE_GRAVE), 192);
+  EXPECT_EQ(Vk(SDLK_LEFTBRACKET, SDL_SCANCODE_LEFTBRACKET), 219);
+  EXPECT_EQ(Vk(SDLK_BACKSLASH, SDL_SCANCODE_BACKSLASH), 220);
+  EXPECT_EQ(Vk(SDLK_RIGHTBRACKET, SDL_SCANCODE_RIGHTBRACKET), 221);
+  EXPECT_EQ(Vk(SDLK_QUOTE, SDL_SCANCODE_APOSTROPHE), 222);
+}
+
+TEST(KeyMap, LayoutMeaningFirstThenPosition) {
+  EXPECT_EQ(Vk(SDLK_z, SDL_SCANCODE_Y), 90);                 // German layout: the key says Z
+  EXPECT_EQ(Vk(SDLK_AMPERSAND, SDL_SCANCODE_1), 49);         // French digit row: by position
+  EXPECT_EQ(Vk(SDL_Keycode(0xF6), SDL_SCANCODE_SEMICOLON), 186);  // 'ö' where ';' sits
+  EXPECT_EQ(Vk(SDLK_ESCAPE, SDL_SCANCODE_CAPSLOCK), 27);     // Caps Lock made Escape
+}
+
+TEST(KeyMap, KeypadFollowsNumLock) {
+  EXPECT_EQ(Vk(SDLK_KP_1, SDL_SCANCODE_KP_1, KMOD_NUM), 97);
+  EXPECT_EQ(Vk(SDLK_KP_0, SDL_SCANCODE_KP_0, KMOD_NUM), 96);
+  EXPECT_EQ(Vk(SDLK_KP_9, SDL_SCANCODE_KP_9, KMOD_NUM), 105);
+  EXPECT_EQ(Vk(SDLK_KP_PERIOD, SDL_SCANCODE_KP_PERIOD, KMOD_NUM), 110);
+  EXPECT_EQ(Vk(SDLK_KP_1, SDL_SCANCODE_KP_1), 35);
+  EXPECT_EQ(Vk(SDLK_KP_8, SDL_SCANCODE_KP_8), 38);
+  EXPECT_EQ(Vk(SDLK_KP_0, SDL_SCANCODE_KP_0), 45);
+  EXPECT_EQ(Vk(SDLK_KP_PERIOD, SDL_SCANCODE_KP_PERIOD), 46);
+  EXPECT_EQ(Vk(SDLK_KP_ENTER, SDL_SCANCODE_KP_ENTER), 13);
+  EXPECT_EQ(Vk(SDLK_KP_PLUS, SDL_SCANCODE_KP_PLUS), 107);
+  EXPECT_EQ(Vk(SDLK_KP_MINUS, SDL_SCANCODE_KP_MINUS), 109);
+  EXPECT_EQ(Vk(SDLK_KP_MULTIPLY, SDL_SCANCODE_KP_MULTIPLY), 106);
+  EXPECT_EQ(Vk(SDLK_KP_DIVIDE, SDL_SCANCODE_KP_DIVIDE), 111);
+  EXPECT_EQ(Vk(SDLK_1, SDL_SCANCODE_KP_1, KMOD_NUM), 97);  // a keypad key whose keysym is a digit
+}
+
+TEST(KeyMap, RightHandAltAndControlAreExtended) {
+  EXPECT_TRUE(IsExtendedSdlKey(SDLK_RCTRL, SDL_SCANCODE_RCTRL));
+  EXPECT_TRUE(IsExtendedSdlKey(SDLK_RALT, SDL_SCANCODE_RALT));
+  EXPECT_TRUE(IsExtendedSdlKey(SDLK_MODE, SDL_SCANCODE_RALT));
+  EXPECT_FALSE(IsExtendedSdlKey(SDLK_LCTRL, SDL_SCANCODE_LCTRL));
+  EXPECT_FALSE(IsExtendedSdlKey(SDLK_LALT, SDL_SCANCODE_LALT));
+  EXPECT_FALSE(IsExtendedSdlKey(SDLK_a, SDL_SCANCODE_A));
+
+  std::vector<InputEvent> right = Translate(KeyEvent(SDL_KEYDOWN, SDLK_RCTRL, SDL_SCANCODE_RCTRL));
+  ASSERT_EQ(right.size(), 1u);
+  EXPECT_EQ(right[0].key, 17);
+  EXPECT_TRUE(right[0].extended);
+  std::vector<InputEvent> left = Translate(KeyEvent(SDL_KEYUP, SDLK_LALT, SDL_SCANCODE_LALT));
+  ASSERT_EQ(left.size(), 1u);
+  EXPECT_EQ(left[0].type, InputEvent::Type::KeyUp);
+  EXPECT_EQ(left[0].key, 18);
+  EXPECT_FALSE(left[0].extended);
+}
+
+TEST(SdlEvents, KeysTextAndControlCharacters) {
+  std::vector<InputEvent> a = Translate(KeyEvent(SDL_KEYDOWN, SDLK_a, SDL_SCANCODE_A, KMOD_NONE, 1));
+  ASSERT_EQ(a.size(), 1u);
+  EXPECT_EQ(a[0].type, InputEvent::Type::KeyDown);
+  EXPECT_EQ(a[0].key, 65);
+  EXPECT_TRUE(a[0].repeat);
+
+  std::vector<InputEvent> backspace = Translate(KeyEvent(SDL_KEYDOWN, SDLK_BACKSPACE, SDL_SCANCODE_BACKSPACE));
+  ASSERT_EQ(backspace.size(), 2u);
+  EXPECT_EQ(backspace[1].type, InputEvent::Type::Character);
+  EXPECT_EQ(backspace[1].character, 8u);
+  EXPECT_EQ(Translate(KeyEvent(SDL_KEYDOWN, SDLK_ESCAPE, SDL_SCANCODE_ESCAPE))[1].character, 27u);
+  EXPECT_EQ(Translate(KeyEvent(SDL_KEYUP, SDLK_ESCAPE, SDL_SCANCODE_ESCAPE)).size(), 1u);  // typing is on the way down
+
+  std::vector<InputEvent> altF4 = Translate(KeyEvent(SDL_KEYDOWN, SDLK_F4, SDL_SCANCODE_F4, KMOD_LALT));
+  ASSERT_EQ(altF4.size(), 1u);
+  EXPECT_EQ(altF4[0].type, InputEvent::Type::Close);
+  EXPECT_EQ(Translate(KeyEvent(SDL_KEYDOWN, SDLK_F4, SDL_SCANCODE_F4))[0].key, 115);
+
+  SDL_Event text{};
+  text.type = SDL_TEXTINPUT;
+  std::snprintf(text.text.text, sizeof text.text.text, "%s", "żA€");
+  std::vector<InputEvent> typed = Translate(text);
+  ASSERT_EQ(typed.size(), 3u);
+  EXPECT_EQ(typed[0].character, 0x17Cu);
+  EXPECT_EQ(typed[1].character, uint32_t('A'));
+  EXPECT_EQ(typed[2].character, 0x20ACu);
+}
+
+TEST(SdlEvents, MouseWheelFocusAndClose) {
+  SDL_Event press{};
+  press.type = SDL_MOUSEBUTTONDOWN;
+  press.button.button = SDL_BUTTON_RIGHT;
+  press.button.x = 12;
+  press.button.y = 34;
+  std::vector<InputEvent> down = Translate(press);
+  ASSERT_EQ(down.size(), 1u);
+  EXPECT_EQ(down[0].type, InputEvent::Type::ButtonDown);
+  EXPECT_EQ(down[0].button, 2);
+  EXPECT_EQ(down[0].x, 12);
+  EXPECT_EQ(down[0].y, 34);
+  press.type = SDL_MOUSEBUTTONUP;
+  for (auto [sdl, ours] : {std::pair{SDL_BUTTON_LEFT, 1}, {SDL_BUTTON_MIDDLE, 3}, {SDL_BUTTON_X1, 4}, {SDL_BUTTON_X2, 5}}) {
+    press.button.button = Uint8(sdl);
+    std::vector<InputEvent> up = Translate(press);
+    ASSERT_EQ(up.size(), 1u);
+    EXPECT_EQ(up[0].type, InputEvent::Type::ButtonUp);
+    EXPECT_EQ(up[0].button, ours);
+  }
+
+  SDL_Event motion{};
+  motion.type = SDL_MOUSEMOTION;
+  motion.motion.x = -4;
+  motion.motion.y = 700;
+  std::vector<InputEvent> moved = Translate(motion);
+  ASSERT_EQ(moved.size(), 1u);
+  EXPECT_EQ(moved[0].x, -4);
+  EXPECT_EQ(moved[0].y, 700);
+
+  SDL_Event wheel{};
+  wheel.type = SDL_MOUSEWHEEL;
+  wheel.wheel.y = 2;
+  std::vector<InputEvent> up = Translate(wheel);
+  ASSERT_EQ(up.size(), 2u);  // one event per notch
+  EXPECT_GT(up[1].wheelDelta, 0);
+  wheel.wheel.y = -1;
+  EXPECT_LT(Translate(wheel).at(0).wheelDelta, 0);
+  wheel.wheel.direction = SDL_MOUSEWHEEL_FLIPPED;
+  EXPECT_GT(Translate(wheel).at(0).wheelDelta, 0);
+  wheel.wheel.y = 0;
+  EXPECT_TRUE(Translate(wheel).empty());
+
+  SDL_Event window{};
+  window.type = SDL_WINDOWEVENT;
+  window.window.event = SDL_WINDOWEVENT_FOCUS_LOST;
+  EXPECT_EQ(Translate(window).at(0).type, InputEvent::Type::Activate);
+  window.window.event = SDL_WINDOWEVENT_FOCUS_GAINED;
+  EXPECT_EQ(Translate(window).at(0).type, InputEvent::Type::Activate);
+  window.window.event = SDL_WINDOWEVENT_CLOSE;
+  EXPECT_EQ(Translate(window).at(0).type, InputEvent::Type::Close);
+  window.window.event = SDL_WINDOWEVENT_EXPOSED;
+  EXPECT_TRUE(Translate(window).empty());
+  SDL_Event quit{};
+  quit.type = SDL_QUIT;
+  EXPECT_EQ(Translate(quit).at(0).type, InputEvent::Type::Close);
+}
+
+}  // namespace
