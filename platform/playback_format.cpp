@@ -1,5 +1,7 @@
 #include "platform/playback_format.h"
 
+#include "runtime/debug_output.h"
+
 #include <charconv>
 #include <cstdio>
 
@@ -209,20 +211,6 @@ bool ParseScriptLine(std::string_view text, ScriptLine& line, std::string& error
   return Fail(error, "unknown command");
 }
 
-std::string QuoteScriptString(std::string_view text) {
-  std::string out = "\"";
-  for (char c : text) {
-    switch (c) {
-      case '"': out += "\\\""; break;
-      case '\\': out += "\\\\"; break;
-      case '\n': out += "\\n"; break;
-      case '\t': out += "\\t"; break;
-      default: out += c;
-    }
-  }
-  return out + "\"";
-}
-
 const char* AnswerKindName(ScriptLine::AnswerKind kind) {
   switch (kind) {
     case ScriptLine::AnswerKind::Ok: return "ok";
@@ -257,11 +245,11 @@ std::string FormatScriptLine(const ScriptLine& line) {
     case Kind::KeyUp: return "keyup " + std::to_string(line.number);
     case Kind::Close: return "close";
     case Kind::End: return "end";
-    case Kind::Shot: return "shot " + QuoteScriptString(line.text);
+    case Kind::Shot: return "shot " + QuoteText(line.text);
     case Kind::Answer: {
       std::string out = std::string("answer ") + AnswerKindName(line.answer);
       if (line.answer == ScriptLine::AnswerKind::Text || line.answer == ScriptLine::AnswerKind::File)
-        out += " " + QuoteScriptString(line.text);
+        out += " " + QuoteText(line.text);
       return out;
     }
   }

@@ -56,9 +56,6 @@ bool ParseScriptLine(std::string_view text, ScriptLine& line, std::string& error
 // The text of a line as ParseScriptLine reads it back (no line end).
 std::string FormatScriptLine(const ScriptLine& line);
 
-// A string in double quotes with the script escapes.
-std::string QuoteScriptString(std::string_view text);
-
 // The name a dialog answer has in a script: "ok", "yes", "text", ...
 const char* AnswerKindName(ScriptLine::AnswerKind kind);
 

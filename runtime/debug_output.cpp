@@ -39,3 +39,17 @@ bool SetDebugOutputFile(const std::string& path) {
 }
 
 void SetDebugOutputCapture(std::string* capture) { g_capture = capture; }
+
+std::string QuoteText(std::string_view text) {
+  std::string out = "\"";
+  for (char c : text) {
+    switch (c) {
+      case '"': out += "\\\""; break;
+      case '\\': out += "\\\\"; break;
+      case '\n': out += "\\n"; break;
+      case '\t': out += "\\t"; break;
+      default: out += c;
+    }
+  }
+  return out + "\"";
+}

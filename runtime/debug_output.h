@@ -4,6 +4,7 @@
 #pragma once
 
 #include <string>
+#include <string_view>
 
 // printf-style; the text is written as given (callers add their own "\n").
 void DebugOutput(const char* format, ...) __attribute__((format(printf, 1, 2)));
@@ -15,3 +16,7 @@ bool SetDebugOutputFile(const std::string& path);
 
 // Tests capture the output: every line written goes to the capture too while set.
 void SetDebugOutputCapture(std::string* capture);
+
+// `text` in double quotes with the escapes \" \\ \n \t: how log lines and input
+// scripts write strings.
+std::string QuoteText(std::string_view text);

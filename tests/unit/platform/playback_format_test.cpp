@@ -1,4 +1,5 @@
 #include "platform/playback_format.h"
+#include "runtime/debug_output.h"
 
 #include <gtest/gtest.h>
 
@@ -116,7 +117,7 @@ TEST(PlaybackFormat, FormattedLinesParseBack) {
     ScriptLine line = Parse(text);
     EXPECT_EQ(FormatScriptLine(line), text);
   }
-  EXPECT_EQ(QuoteScriptString("a\"b\\c\nd\te"), R"("a\"b\\c\nd\te")");
+  EXPECT_EQ(QuoteText("a\"b\\c\nd\te"), R"("a\"b\\c\nd\te")");
 }
 
 TEST(PlaybackFormat, LinesBecomeEvents) {
