@@ -1,0 +1,117 @@
+#include "builtins/stream.h"
+
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <cstring>
+
+static_assert(std::endian::native == std::endian::little, "the stream copies numbers in native byte order");
+
+namespace {
+constexpr char kHexDigits[] = "0123456789ABCDEF";
+
+// Two characters per byte value, high nibble first.
+constexpr std::array<char, 512> MakeByteToHex() {
+  std::array<char, 512> table{};
+  for (int byte = 0; byte < 256; ++byte) {
+    table[size_t(byte) * 2] = kHexDigits[byte >> 4];
+    table[size_t(byte) * 2 + 1] = kHexDigits[byte & 15];
+  }
+  return table;
+}
+
+// The value of a hexadecimal digit of either case, -1 for any other character.
+constexpr std::array<int8_t, 256> MakeHexToNibble() {
+  std::array<int8_t, 256> table{};
+  for (int c = 0; c < 256; ++c) {
+    if (c >= '0' && c <= '9') table[size_t(c)] = int8_t(c - '0');
+    else if (c >= 'A' && c <= 'F') table[size_t(c)] = int8_t(c - 'A' + 10);
+    else if (c >= 'a' && c <= 'f') table[size_t(c)] = int8_t(c - 'a' + 10);
+    else table[size_t(c)] = -1;
+  }
+  return table;
+}
+
+constexpr auto kByteToHex = MakeByteToHex();
+constexpr auto kHexToNibble = MakeHexToNibble();
+
+template <typename T>
+T LoadLittleEndian(const uint8_t* bytes) {
+  T value;
+  std::memcpy(&value, bytes, sizeof(T));
+  return value;
+}
+}  // namespace
+
+CStream CStream::FromText(std::string_view text) {
+  CStream stream;
+  stream.bytes_.resize(text.size() / 2);
+  const auto* characters = reinterpret_cast<const uint8_t*>(text.data());
+  size_t pairs = 0;
+  for (; pairs < stream.bytes_.size(); ++pairs) {
+    int high = kHexToNibble[characters[pairs * 2]];
+    int low = kHexToNibble[characters[pairs * 2 + 1]];
+    if ((high | low) < 0) break;
+    stream.bytes_[pairs] = uint8_t(high << 4 | low);
+  }
+  stream.bytes_.resize(pairs);
+  return stream;
+}
+
+uint8_t* CStream::Reserve(size_t count) {
+  size_t needed = size_t(position_) + count;
+  if (needed > bytes_.size()) bytes_.resize(std::max(needed, bytes_.size() * 2));
+  uint8_t* destination = bytes_.data() + position_;
+  position_ = int64_t(needed);
+  return destination;
+}
+
+void CStream::WriteInt32(int32_t number) { std::memcpy(Reserve(sizeof number), &number, sizeof number); }
+void CStream::WriteInt64(int64_t number) { std::memcpy(Reserve(sizeof number), &number, sizeof number); }
+void CStream::WriteReal(double number) { std::memcpy(Reserve(sizeof number), &number, sizeof number); }
+
+void CStream::WriteString(std::string_view text) {
+  WriteInt32(int32_t(text.size()));
+  if (!text.empty()) std::memcpy(Reserve(text.size()), text.data(), text.size());
+}
+
+std::string CStream::ToText() const {
+  std::string text(size_t(position_) * 2, '\0');
+  char* out = text.data();
+  for (int64_t i = 0; i < position_; ++i, out += 2) std::memcpy(out, &kByteToHex[size_t(bytes_[size_t(i)]) * 2], 2);
+  return text;
+}
+
+const uint8_t* CStream::Take(size_t count) {
+  if (size_t(Remaining()) < count) {
+    position_ = Size();
+    return nullptr;
+  }
+  const uint8_t* bytes = bytes_.data() + position_;
+  position_ += int64_t(count);
+  return bytes;
+}
+
+int32_t CStream::ReadInt32() {
+  const uint8_t* bytes = Take(sizeof(int32_t));
+  return bytes ? LoadLittleEndian<int32_t>(bytes) : 0;
+}
+
+int64_t CStream::ReadInt64() {
+  const uint8_t* bytes = Take(sizeof(int64_t));
+  return bytes ? LoadLittleEndian<int64_t>(bytes) : 0;
+}
+
+double CStream::ReadReal() {
+  const uint8_t* bytes = Take(sizeof(double));
+  return bytes ? LoadLittleEndian<double>(bytes) : 0.0;
+}
+
+std::string_view CStream::ReadString() {
+  int32_t length = ReadInt32();
+  if (length <= 0) return {};
+  size_t taken = std::min(size_t(length), size_t(Remaining()));
+  const auto* text = reinterpret_cast<const char*>(bytes_.data() + position_);
+  position_ += int64_t(taken);
+  return {text, taken};
+}
