@@ -84,3 +84,17 @@ TEST_F(ListCollectorTest, StructsAndArraysReadOrReplacedIntoListsAreKept) {
   EXPECT_TRUE(structFreed);
   EXPECT_EQ(GCObjectCount(), objects - 4);  // the struct, the read array and the two proxies
 }
+
+TEST_F(ListCollectorTest, NestedArraysReadFromATextAreFreedTogetherAfterClear) {
+  // Arrays within arrays, the inner ones created before the outer ones that hold them.
+  std::string text = Hex32(303) + Hex32(2);
+  for (int i = 0; i < 2; ++i) text += Hex32(VALUE_ARRAY) + Hex32(2) + Hex32(VALUE_ARRAY) + Hex32(1) + Hex32(VALUE_ARRAY) +
+                                      Hex32(0) + Hex32(VALUE_STRING) + HexString("tekst");
+  Val list = NewList();
+  Call("ds_list_read", {list, Val::Text(text)});
+  GCCollect();
+  size_t objects = GCObjectCount();
+  Call("ds_list_clear", {list});
+  GCCollect();
+  EXPECT_EQ(GCObjectCount(), objects - 7);  // six arrays and the proxy
+}
