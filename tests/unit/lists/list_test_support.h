@@ -1,7 +1,7 @@
 // tests/unit/lists/list_test_support.h — helpers of the list tests: an owned
 // value, calls of the registered built-ins by name, an independent little-endian
 // hex writer for hand-made texts, and a fixture that starts the runtime (errors
-// throw) and destroys every list afterwards.
+// throw) and afterwards destroys every list and collects what the test made.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -16,6 +16,7 @@
 #include "builtins/ds_list.h"
 #include "runtime/error.h"
 #include "runtime/function_table.h"
+#include "runtime/gc.h"
 #include "runtime/value.h"
 
 // An RValue that releases its reference when it goes.
@@ -97,6 +98,7 @@ class ListTest : public ::testing::Test {
   }
   void TearDown() override {
     DestroyAllLists();
+    GCCollect();  // frees the arrays and structs the test made
     g_runtimeStarted = false;
   }
 
