@@ -43,36 +43,44 @@ T LoadLittleEndian(const uint8_t* bytes) {
 }
 }  // namespace
 
+CStream::CStream(int64_t capacity)
+    : bytes_(std::make_unique_for_overwrite<uint8_t[]>(size_t(capacity))), size_(capacity) {}
+
 CStream CStream::FromText(std::string_view text) {
-  CStream stream;
-  stream.bytes_.resize(text.size() / 2);
+  CStream stream(int64_t(text.size() / 2));
   const auto* characters = reinterpret_cast<const uint8_t*>(text.data());
-  size_t pairs = 0;
-  for (; pairs < stream.bytes_.size(); ++pairs) {
+  int64_t pairs = 0;
+  for (; pairs < stream.size_; ++pairs) {
     int high = kHexToNibble[characters[pairs * 2]];
     int low = kHexToNibble[characters[pairs * 2 + 1]];
     if ((high | low) < 0) break;
-    stream.bytes_[pairs] = uint8_t(high << 4 | low);
+    stream.bytes_[size_t(pairs)] = uint8_t(high << 4 | low);
   }
-  stream.bytes_.resize(pairs);
+  stream.size_ = pairs;
   return stream;
 }
 
-uint8_t* CStream::Reserve(size_t count) {
-  size_t needed = size_t(position_) + count;
-  if (needed > bytes_.size()) bytes_.resize(std::max(needed, bytes_.size() * 2));
-  uint8_t* destination = bytes_.data() + position_;
-  position_ = int64_t(needed);
+uint8_t* CStream::Claim(size_t count) {
+  int64_t needed = position_ + int64_t(count);
+  if (needed > size_) {
+    int64_t grown = std::max(needed, size_ * 2);
+    auto bytes = std::make_unique_for_overwrite<uint8_t[]>(size_t(grown));
+    if (position_ > 0) std::memcpy(bytes.get(), bytes_.get(), size_t(position_));
+    bytes_ = std::move(bytes);
+    size_ = grown;
+  }
+  uint8_t* destination = bytes_.get() + position_;
+  position_ = needed;
   return destination;
 }
 
-void CStream::WriteInt32(int32_t number) { std::memcpy(Reserve(sizeof number), &number, sizeof number); }
-void CStream::WriteInt64(int64_t number) { std::memcpy(Reserve(sizeof number), &number, sizeof number); }
-void CStream::WriteReal(double number) { std::memcpy(Reserve(sizeof number), &number, sizeof number); }
+void CStream::WriteInt32(int32_t number) { std::memcpy(Claim(sizeof number), &number, sizeof number); }
+void CStream::WriteInt64(int64_t number) { std::memcpy(Claim(sizeof number), &number, sizeof number); }
+void CStream::WriteReal(double number) { std::memcpy(Claim(sizeof number), &number, sizeof number); }
 
 void CStream::WriteString(std::string_view text) {
   WriteInt32(int32_t(text.size()));
-  if (!text.empty()) std::memcpy(Reserve(text.size()), text.data(), text.size());
+  if (!text.empty()) std::memcpy(Claim(text.size()), text.data(), text.size());
 }
 
 std::string CStream::ToText() const {
@@ -84,10 +92,10 @@ std::string CStream::ToText() const {
 
 const uint8_t* CStream::Take(size_t count) {
   if (size_t(Remaining()) < count) {
-    position_ = Size();
+    position_ = size_;
     return nullptr;
   }
-  const uint8_t* bytes = bytes_.data() + position_;
+  const uint8_t* bytes = bytes_.get() + position_;
   position_ += int64_t(count);
   return bytes;
 }
@@ -111,7 +119,7 @@ std::string_view CStream::ReadString() {
   int32_t length = ReadInt32();
   if (length <= 0) return {};
   size_t taken = std::min(size_t(length), size_t(Remaining()));
-  const auto* text = reinterpret_cast<const char*>(bytes_.data() + position_);
+  const auto* text = reinterpret_cast<const char*>(bytes_.get() + position_);
   position_ += int64_t(taken);
   return {text, taken};
 }

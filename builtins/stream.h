@@ -12,13 +12,15 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <string_view>
-#include <vector>
 
 class CStream {
  public:
   CStream() = default;
+  // An empty stream whose buffer already holds `capacity` bytes.
+  explicit CStream(int64_t capacity);
   // Decodes hexadecimal text: pairs of digits (either case), high nibble first,
   // up to the first pair that is not two digits.
   static CStream FromText(std::string_view text);
@@ -42,16 +44,18 @@ class CStream {
   // Gives up the rest of the bytes: every later read finds the end.
   void SeekToEnd() { position_ = Size(); }
 
-  int64_t Size() const { return int64_t(bytes_.size()); }
+  int64_t Size() const { return size_; }
   int64_t Position() const { return position_; }
   int64_t Remaining() const { return Size() - position_; }
   bool AtEnd() const { return position_ >= Size(); }
 
  private:
-  uint8_t* Reserve(size_t count);
+  // Room for `count` more bytes at the position, which moves past them.
+  uint8_t* Claim(size_t count);
   // The next `count` bytes, consumed; null (position moved to the end) when fewer remain.
   const uint8_t* Take(size_t count);
 
-  std::vector<uint8_t> bytes_;
+  std::unique_ptr<uint8_t[]> bytes_;  // not zero-filled: only bytes below the position are meaningful
+  int64_t size_ = 0;
   int64_t position_ = 0;
 };
