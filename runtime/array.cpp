@@ -57,6 +57,13 @@ GCArrayThing::GCArrayThing(int32_t length) : VQObjectBase(kObjectTypeArray) {
 }
 
 GCArrayThing::~GCArrayThing() {
+  ReleaseContents();
+  MemFree(body->elements);
+  MemFree(body);
+}
+
+void GCArrayThing::ReleaseContents() {
+  VQObjectBase::ReleaseContents();
   for (int32_t i = 0; i < body->length; ++i) {
     RValue& element = body->elements[i];
     if (NeedsRelease(element)) FreeValue(element);
@@ -64,8 +71,6 @@ GCArrayThing::~GCArrayThing() {
     element.flags = 0;
     element.kind = VALUE_UNDEFINED;
   }
-  MemFree(body->elements);
-  MemFree(body);
 }
 
 void GCArrayThing::MarkChildren(GCMarker& marker) {

@@ -16,6 +16,8 @@ class GCArrayThing : public VQObjectBase {
   explicit GCArrayThing(int32_t length);
   ~GCArrayThing() override;
   void MarkChildren(GCMarker& marker) override;
+  // Also releases every element and leaves it `undefined`.
+  void ReleaseContents() override;
 
   ArrayBody* body;
 };

@@ -123,6 +123,8 @@ void GCCollect() {
     VQObjectBase* object = Tables().objects[i];
     if (object && object->collectable && !IsMarked(int32_t(i))) garbage.push_back(object);
   }
+  // Everything is released before anything is freed: garbage may refer to garbage.
+  for (VQObjectBase* object : garbage) object->ReleaseContents();
   for (VQObjectBase* object : garbage) object->Free();
   g_graphChanged = false;
 }

@@ -52,6 +52,10 @@ class VQObjectBase : public CInstanceBase {
   // Releases the contents and deletes the object (the collector's free).
   virtual void Free();
   virtual void PreFree();
+  // Releases every reference the object holds (its variables). The collector
+  // calls it on all of a collection's garbage before freeing any of it, so that no
+  // release touches an object already freed. Safe to call twice.
+  virtual void ReleaseContents();
 
   // The variable of `slot` in this object or its prototypes, or null; never creates.
   RValue* FindVariable(int slot) const;
@@ -63,9 +67,6 @@ class VQObjectBase : public CInstanceBase {
   const char* className = nullptr;
   bool collectable;
   int32_t gcIndex = -1;
-
- protected:
-  void ReleaseContents();
 
  private:
   VarStore* EnsureStore();

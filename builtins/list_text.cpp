@@ -1,0 +1,301 @@
+#include "builtins/list_text.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "builtins/ds_list.h"
+#include "builtins/stream.h"
+#include "runtime/array.h"
+#include "runtime/debug_output.h"
+#include "runtime/memory.h"
+
+namespace {
+constexpr int32_t kVersionFirst = 301;
+constexpr int32_t kVersionSecond = 302;
+constexpr int32_t kVersionCurrent = 303;
+constexpr int64_t kSmallestElementBytes = 4;  // every element starts with its kind
+
+enum class ElementForm { Legacy, First, Second, Current };
+
+// --- Writing -------------------------------------------------------------------
+
+class ValueWriter {
+ public:
+  explicit ValueWriter(CStream& stream) : stream_(stream) {}
+
+  void Write(const RValue& value) {
+    uint32_t kind = KindOf(value);
+    if (kind == VALUE_ARRAY && !CanWriteArray(value.arr)) kind = VALUE_UNDEFINED;
+    stream_.WriteInt32(int32_t(kind));
+    switch (kind) {
+      case VALUE_REAL: case VALUE_BOOL:
+        stream_.WriteReal(value.real);
+        break;
+      case VALUE_STRING:
+        stream_.WriteString((value.str && value.str->text) ? std::string_view(value.str->text, value.str->Length())
+                                                           : std::string_view());
+        break;
+      case VALUE_ARRAY:
+        WriteArray(value.arr);
+        break;
+      case VALUE_PTR: case VALUE_INT64: case VALUE_REF:
+        stream_.WriteInt64(value.v64);
+        break;
+      case VALUE_INT32:
+        stream_.WriteInt32(value.v32);
+        break;
+      case VALUE_UNDEFINED:
+        break;
+      default:
+        DebugOutput("Attempting to WriteValue for unsupported type %d\n", int(value.kind));
+        break;
+    }
+  }
+
+ private:
+  // Arrays that contain themselves or nest too deep are written as undefined.
+  bool CanWriteArray(const ArrayBody* body) {
+    if (!body) return true;
+    if (std::find(path_.begin(), path_.end(), body) != path_.end()) {
+      DebugOutput("Attempting to WriteValue for an array that contains itself\n");
+      return false;
+    }
+    if (path_.size() >= size_t(kMaxArrayNesting)) {
+      DebugOutput("Attempting to WriteValue for arrays nested deeper than %d\n", kMaxArrayNesting);
+      return false;
+    }
+    return true;
+  }
+
+  void WriteArray(const ArrayBody* body) {
+    int32_t length = body ? body->length : 0;
+    stream_.WriteInt32(length);
+    if (length <= 0) return;
+    path_.push_back(body);
+    for (int32_t i = 0; i < length; ++i) Write(body->elements[i]);
+    path_.pop_back();
+  }
+
+  CStream& stream_;
+  std::vector<const ArrayBody*> path_;  // the arrays being written, outermost first
+};
+
+// --- Reading -------------------------------------------------------------------
+
+// An array filled element by element as its data is read; its storage grows
+// geometrically so that a declared length never decides an allocation.
+class ArrayBuilder {
+ public:
+  ArrayBuilder() { body_ = MakeArray(value_, 0); }
+
+  void Append(RValue& element) {
+    if (body_->length == capacity_ && !Grow()) {
+      ReleaseValue(element);
+      return;
+    }
+    body_->elements[body_->length++] = element;
+  }
+
+  // The finished array value; its storage trimmed to its length.
+  RValue Finish() {
+    if (body_->length < capacity_ && body_->length > 0)
+      if (auto* trimmed = static_cast<RValue*>(KV_REALLOC(body_->elements, sizeof(RValue) * size_t(body_->length))))
+        body_->elements = trimmed;
+    return value_;
+  }
+
+ private:
+  bool Grow() {
+    int64_t grown = std::min<int64_t>(std::max<int64_t>(int64_t(capacity_) * 2, 4), INT32_MAX);
+    if (grown <= capacity_) return false;
+    auto* storage = static_cast<RValue*>(KV_REALLOC(body_->elements, sizeof(RValue) * size_t(grown)));
+    if (!storage) return false;
+    body_->elements = storage;
+    capacity_ = int32_t(grown);
+    return true;
+  }
+
+  RValue value_;
+  ArrayBody* body_;
+  int32_t capacity_ = 0;
+};
+
+class ValueReader {
+ public:
+  ValueReader(CStream& stream, ElementForm form) : stream_(stream), form_(form) {}
+
+  // One value at nesting `depth` (the number of arrays around it).
+  RValue Read(int depth) {
+    int32_t kind = stream_.ReadInt32();
+    switch (form_) {
+      case ElementForm::Legacy: return ReadLegacy();
+      case ElementForm::First: return ReadFirstForm(uint32_t(kind), depth);
+      default: return ReadLaterForm(uint32_t(kind), depth);
+    }
+  }
+
+ private:
+  RValue ReadLegacy() {
+    stream_.ReadReal();
+    return StringValue(stream_.ReadString());
+  }
+
+  RValue ReadFirstForm(uint32_t kind, int depth) {
+    switch (kind) {
+      case VALUE_REAL: return RealValue(VALUE_REAL, stream_.ReadReal());
+      case VALUE_STRING: return StringValue(stream_.ReadString());
+      case VALUE_ARRAY: return ReadRows(stream_.ReadInt32(), depth);
+      case VALUE_PTR: case VALUE_UNDEFINED: case VALUE_INT32: case VALUE_INT64: case VALUE_BOOL: case VALUE_REF: {
+        RValue value;
+        value.v64 = 0;
+        value.flags = 0;
+        value.kind = kind;
+        return value;
+      }
+      default: return Unsupported(kind);
+    }
+  }
+
+  RValue ReadLaterForm(uint32_t kind, int depth) {
+    RValue value;
+    switch (kind) {
+      case VALUE_REAL: case VALUE_BOOL: return RealValue(kind, stream_.ReadReal());
+      case VALUE_STRING: return StringValue(stream_.ReadString());
+      case VALUE_ARRAY: return ReadLaterFormArray(depth);
+      case VALUE_PTR: case VALUE_INT64: case VALUE_REF:
+        value.v64 = stream_.ReadInt64();
+        value.flags = 0;
+        value.kind = kind;
+        return value;
+      case VALUE_UNDEFINED:
+        SetUndefined(value);
+        return value;
+      case VALUE_INT32:
+        SetInt32(value, stream_.ReadInt32());
+        return value;
+      default: return Unsupported(kind);
+    }
+  }
+
+  RValue ReadLaterFormArray(int depth) {
+    int32_t length = stream_.ReadInt32();
+    if (form_ == ElementForm::Current) return ReadElements(length, depth);
+    if (length == 1) return ReadElements(stream_.ReadInt32(), depth);  // one row, read flat
+    return ReadRows(length, depth);
+  }
+
+  // An array of `rows` rows, each a 32-bit length and that many values.
+  RValue ReadRows(int32_t rows, int depth) {
+    if (!NestingAllowed(depth)) return Undefined();
+    ArrayBuilder outer;
+    for (int32_t i = 0; i < rows && !stream_.AtEnd(); ++i) {
+      RValue row = ReadElements(stream_.ReadInt32(), depth + 1);
+      outer.Append(row);
+    }
+    return outer.Finish();
+  }
+
+  // An array of `length` values, those that the data starts.
+  RValue ReadElements(int32_t length, int depth) {
+    if (!NestingAllowed(depth)) return Undefined();
+    ArrayBuilder array;
+    for (int32_t i = 0; i < length && !stream_.AtEnd(); ++i) {
+      RValue element = Read(depth + 1);
+      array.Append(element);
+    }
+    return array.Finish();
+  }
+
+  // False, ending the data, for an array at nesting `depth` beyond the limit.
+  bool NestingAllowed(int depth) {
+    if (depth < kMaxArrayNesting) return true;
+    DebugOutput("ds_list_read: arrays nested deeper than %d, the rest of the text is ignored\n", kMaxArrayNesting);
+    stream_.SeekToEnd();
+    return false;
+  }
+
+  static RValue Unsupported(uint32_t kind) {
+    DebugOutput("Attempting to ReadValue for unsupported type %d\n", int(kind));
+    return Undefined();
+  }
+
+  static RValue Undefined() {
+    RValue value;
+    SetUndefined(value);
+    return value;
+  }
+
+  static RValue RealValue(uint32_t kind, double number) {
+    RValue value;
+    value.real = number;
+    value.flags = 0;
+    value.kind = kind;
+    return value;
+  }
+
+  RValue StringValue(std::string_view text) {
+    scratch_.assign(text);
+    RValue value;
+    SetStringCopy(value, scratch_);
+    return value;
+  }
+
+  CStream& stream_;
+  ElementForm form_;
+  std::string scratch_;  // reused for every string: keeps one allocation for the whole read
+};
+
+bool FormOfVersion(int32_t version, bool legacy, ElementForm& form) {
+  switch (version) {
+    case kVersionFirst: form = ElementForm::First; break;
+    case kVersionSecond: form = ElementForm::Second; break;
+    case kVersionCurrent: form = ElementForm::Current; break;
+    default: return false;
+  }
+  if (legacy) form = ElementForm::Legacy;
+  return true;
+}
+
+// The stream length of the list, exact unless it holds arrays (counted by their
+// headers only), so that the writer mostly fills a single buffer.
+int64_t EstimatedStreamBytes(const CDS_List& list) {
+  int64_t bytes = 8;
+  for (int32_t i = 0; i < list.Count(); ++i) {
+    const RValue& value = list.At(i);
+    bytes += 4 + ((KindOf(value) == VALUE_STRING && value.str) ? 4 + int64_t(value.str->Length()) : 8);
+  }
+  return bytes;
+}
+
+// The most elements that the remaining bytes could start.
+int32_t ElementsThatCanStart(int32_t declared, const CStream& stream) {
+  if (declared <= 0) return 0;
+  int64_t startable = (stream.Remaining() + kSmallestElementBytes - 1) / kSmallestElementBytes;
+  return int32_t(std::min<int64_t>(declared, startable));
+}
+}  // namespace
+
+std::string WriteListText(const CDS_List& list) {
+  CStream stream(EstimatedStreamBytes(list));
+  stream.WriteInt32(kVersionCurrent);
+  stream.WriteInt32(list.Count());
+  ValueWriter writer(stream);
+  for (int32_t i = 0; i < list.Count(); ++i) writer.Write(list.At(i));
+  return stream.ToText();
+}
+
+bool ReadListText(CDS_List& list, std::string_view text, bool legacy) {
+  CStream stream = CStream::FromText(text);
+  ElementForm form;
+  if (!FormOfVersion(stream.ReadInt32(), legacy, form)) return false;
+
+  list.Clear();
+  int32_t declared = stream.ReadInt32();
+  list.ResizeStorage(ElementsThatCanStart(declared, stream));
+  ValueReader reader(stream, form);
+  for (int32_t i = 0; i < declared && !stream.AtEnd(); ++i) {
+    RValue value = reader.Read(0);
+    list.AdoptValue(value);
+  }
+  return true;
+}
