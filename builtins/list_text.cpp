@@ -14,6 +14,12 @@ constexpr int32_t kVersionFirst = 301;
 constexpr int32_t kVersionSecond = 302;
 constexpr int32_t kVersionCurrent = 303;
 constexpr int64_t kSmallestElementBytes = 4;  // every element starts with its kind
+// A text that ends early still gives its declared count of elements, those that
+// no byte holds reading as the number 0 (what reading past the end gives). A
+// declared count above this is taken as damage, not as an early end: then only
+// the elements the bytes hold are kept, so a count such as 0x7FFFFFFF never
+// allocates for elements that are not there.
+constexpr int32_t kMostElementsPaddedAfterAnEarlyEnd = 1 << 20;
 
 enum class ElementForm { Legacy, First, Second, Current };
 
@@ -296,6 +302,13 @@ bool ReadListText(CDS_List& list, std::string_view text, bool legacy) {
   for (int32_t i = 0; i < declared && !stream.AtEnd(); ++i) {
     RValue value = reader.Read(0);
     list.AdoptValue(value);
+  }
+  if (declared <= kMostElementsPaddedAfterAnEarlyEnd) {
+    while (list.Count() < declared) {
+      RValue zero;
+      SetReal(zero, 0);
+      list.AdoptValue(zero);
+    }
   }
   return true;
 }

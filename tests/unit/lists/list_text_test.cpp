@@ -334,10 +334,15 @@ TEST_F(ListTextTest, TextsThatEndEarlyReadZerosAndEmptyStringsForStartedElements
   ASSERT_EQ(Size(kindOnly), 2);
   EXPECT_EQ(At(kindOnly, 1).Str(), "");
 
-  // Elements that no byte starts are not created: the list ends where the data does.
+  // The declared count stands: elements that no byte holds read as the number 0.
   Val declaredMore = Read(Header(303, 5) + Hex32(0) + HexReal(3));
-  EXPECT_EQ(Size(declaredMore), 1);
-  EXPECT_EQ(At(declaredMore, 4).Kind(), VALUE_UNDEFINED);
+  ASSERT_EQ(Size(declaredMore), 5);
+  EXPECT_EQ(At(declaredMore, 0).v.real, 3.0);
+  EXPECT_EQ(At(declaredMore, 4).Kind(), VALUE_REAL);
+  EXPECT_EQ(At(declaredMore, 4).v.real, 0.0);
+  // A count beyond any early end is damage: only the elements present are kept.
+  Val damaged = Read(Header(303, (1 << 20) + 1) + Hex32(0) + HexReal(3));
+  EXPECT_EQ(Size(damaged), 1);
 
   Val cutKind = Read(Header(303, 2) + Hex32(0) + HexReal(3) + "0100");  // half a kind: number 0
   ASSERT_EQ(Size(cutKind), 2);
