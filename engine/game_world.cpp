@@ -113,7 +113,7 @@ bool StartGame() {
 }
 
 void ReleaseWorld() {
-  ReleaseRooms();
+  UnloadRooms();
   ClearEventObjectLists();
   FreeObjects();
   ReleaseCompiledCode();

@@ -166,7 +166,7 @@ void FreeRoomWithoutEvents(CRoom& room) {
 }  // namespace
 
 void LoadRooms(const std::vector<RoomRecord>& definitions, const std::vector<int>& order) {
-  ReleaseRooms();
+  UnloadRooms();
   g_definitions = &definitions;
   g_order.clear();
   for (int index : order)
@@ -176,13 +176,21 @@ void LoadRooms(const std::vector<RoomRecord>& definitions, const std::vector<int
 }
 
 void ReleaseRooms() {
-  for (auto& room : g_rooms)
+  for (auto& room : g_rooms) {
     if (room) FreeRoomWithoutEvents(*room);
-  g_rooms.clear();
+    room.reset();
+  }
   for (CInstance* instance : g_carried) FreeInstance(instance);
   g_carried.clear();
   g_current = nullptr;
   g_pending = kNoPendingRoom;
+}
+
+void UnloadRooms() {
+  ReleaseRooms();
+  g_rooms.clear();
+  g_order.clear();
+  g_definitions = nullptr;
 }
 
 CRoom* CurrentRoom() { return g_current; }

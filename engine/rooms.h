@@ -43,6 +43,8 @@ class CRoom {
 void LoadRooms(const std::vector<RoomRecord>& definitions, const std::vector<int>& order);
 // Frees every room, stored room and carried instance without raising events.
 void ReleaseRooms();
+// ReleaseRooms, then forgets the definitions and the room order.
+void UnloadRooms();
 
 CRoom* CurrentRoom();
 bool RoomExists(int32_t index);

@@ -45,7 +45,9 @@ void TestHandler(CInstance* self, CInstance* other) {
   TestGame::Code& code = g_testGame->codes_[I];
   KslFrame frame(code.name.c_str(), self, other);
   frame.Line(1);
-  g_testGame->trace.push_back(code.name.substr(11) + " " + std::to_string(self->id));
+  const std::string prefix = "ksl_Object_";
+  std::string shown = code.name.compare(0, prefix.size(), prefix) == 0 ? code.name.substr(prefix.size()) : code.name;
+  g_testGame->trace.push_back(shown + " " + std::to_string(self->id));
   if (code.behaviour) code.behaviour(frame);
 }
 
@@ -83,10 +85,15 @@ int TestGame::AddObject(const std::string& name, int parent) {
 }
 
 void TestGame::On(int object, int type, int number, Behaviour behaviour) {
-  EXPECT_LT(codes_.size(), size_t(kMaxCodes));
   std::string name = "ksl_Object_" + data.objects[size_t(object)].name + "_" + kEventNames[type] + "_" + std::to_string(number);
+  int code = AddCode(name, std::move(behaviour));
+  data.objects[size_t(object)].events.push_back(EventBinding{type, number, code});
+}
+
+int TestGame::AddCode(const std::string& name, Behaviour behaviour) {
+  EXPECT_LT(codes_.size(), size_t(kMaxCodes));
   codes_.push_back(Code{name, std::move(behaviour)});
-  data.objects[size_t(object)].events.push_back(EventBinding{type, number, int(codes_.size()) - 1});
+  return int(codes_.size()) - 1;
 }
 
 void TestGame::OnWithoutCode(int object, int type, int number) {

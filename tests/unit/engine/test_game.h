@@ -60,6 +60,8 @@ class TestGame {
   void On(int object, int type, int number, Behaviour behaviour = {});
   // An event entry without code.
   void OnWithoutCode(int object, int type, int number);
+  // A code-table entry that no object names (creation code); returns its index.
+  int AddCode(const std::string& name, Behaviour behaviour = {});
 
   int AddRoom(const std::string& name, bool persistent = false);
   RoomRecord& Room(int index) { return data.rooms[size_t(index)]; }
