@@ -134,17 +134,31 @@ int TestGame::AddSprite(int width, int height, int originX, int originY) {
   return int(data.sprites.size()) - 1;
 }
 
-bool TestGame::Start() {
+int TestGame::AddGlobalScript(const std::string& name, GlobalScriptFunction function) {
+  int code = AddCode(name);
+  codes_[size_t(code)].globalScript = function;
+  return code;
+}
+
+LinkRecord& TestGame::BuildLink() {
   codeTable_.clear();
   functionRefs_.clear();
   for (size_t i = 0; i < codes_.size(); ++i) {
     functionRefs_.push_back(FunctionRef{codes_[i].name.c_str(), 0});
     CompiledFunction function;
-    function.event = kHandlers[i];
+    if (codes_[i].globalScript)
+      function.globalScript = codes_[i].globalScript;
+    else
+      function.event = kHandlers[i];
     codeTable_.push_back(CodeTableEntry{codes_[i].name.c_str(), function, &functionRefs_.back()});
   }
   link_ = LinkRecord{nullptr, 0, 47, 47, uint32_t(codeTable_.size()), g_variableSymbols, g_functionSymbols,
                      codeTable_.data(), &g_frameChainHead};
+  return link_;
+}
+
+bool TestGame::Start() {
+  BuildLink();
   if (!LoadGame(data, link_)) return false;
   g_runtimeStarted = true;
   return StartGame();

@@ -62,6 +62,8 @@ class TestGame {
   void OnWithoutCode(int object, int type, int number);
   // A code-table entry that no object names (creation code); returns its index.
   int AddCode(const std::string& name, Behaviour behaviour = {});
+  // A global-script entry running `function`.
+  int AddGlobalScript(const std::string& name, GlobalScriptFunction function);
 
   int AddRoom(const std::string& name, bool persistent = false);
   RoomRecord& Room(int index) { return data.rooms[size_t(index)]; }
@@ -70,6 +72,8 @@ class TestGame {
   // A sprite of `width` × `height` with a full bounding box and one frame.
   int AddSprite(int width, int height, int originX = 0, int originY = 0);
 
+  // The link record of the handlers added so far (for RunGame).
+  LinkRecord& BuildLink();
   // Builds the world and enters the first room; false when loading failed.
   bool Start();
   // One frame step followed by acting on the pending room, as the frame loop does.
@@ -81,8 +85,6 @@ class TestGame {
   // The trace entries for one handler name ("A_Step_0"), as self ids.
   std::vector<int> Calls(const std::string& handler) const;
 
-  LinkRecord& Link() { return link_; }
-
   GameData data;
   RecordingCanvas canvas;
   std::vector<std::string> trace;
@@ -93,6 +95,7 @@ class TestGame {
   struct Code {
     std::string name;
     Behaviour behaviour;
+    GlobalScriptFunction globalScript = nullptr;
   };
   template <int I>
   friend void TestHandler(CInstance* self, CInstance* other);
