@@ -14,6 +14,7 @@
 #include "engine/rooms.h"
 #include "engine/sprites.h"
 #include "runtime/debug_output.h"
+#include "runtime/gc.h"
 #include "runtime/instance.h"
 #include "runtime/object.h"
 #include "runtime/value.h"
@@ -120,4 +121,5 @@ void ReleaseWorld() {
   SetGameSprites(nullptr);
   ResetInstanceIds();
   DestroyGlobalObject();
+  GCCollect();  // what the game's instances and globals referred to
 }

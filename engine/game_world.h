@@ -29,5 +29,6 @@ void RunGlobalScriptFunctions(const LinkRecord& link);
 // Sets the running flag; false when the end was requested before the first room.
 bool StartGame();
 
-// Frees rooms, instances, objects, code bindings and the global object.
+// Frees rooms, instances, objects, code bindings and the global object, and
+// collects what they referred to.
 void ReleaseWorld();

@@ -58,7 +58,7 @@ void BuildInstances(CRoom& room) {
     ApplyRecord(*instance, record);
     room.instances.PushBack(instance);
     EnterWorld(instance);
-    room.toCreate.push_back(id);
+    room.toCreate.push_back(PendingCreate{id, &record});
   }
 }
 
@@ -87,17 +87,15 @@ void RunCode(int32_t codeIndex, CInstance* instance) {
 }
 
 void RaiseCreateEvents(CRoom& room) {
-  std::vector<int32_t> ids;
-  ids.swap(room.toCreate);
-  const auto& records = room.definition->instances;
-  for (int32_t id : ids) {
-    CInstance* instance = FindInstanceById(id);
+  std::vector<PendingCreate> pending;
+  pending.swap(room.toCreate);
+  for (const PendingCreate& entry : pending) {
+    CInstance* instance = FindInstanceById(entry.id);
     if (!instance || instance->HasFlag(kInstanceMarkedForDestruction | kInstanceDeactivated)) continue;
-    auto record = std::find_if(records.begin(), records.end(), [id](const RoomInstanceRecord& r) { return r.id == id; });
     PerformEvent(instance, instance, kEventPreCreate, 0);
-    if (record != records.end()) RunCode(record->preCreationCodeIndex, instance);
+    RunCode(entry.record->preCreationCodeIndex, instance);
     PerformEvent(instance, instance, kEventCreate, 0);
-    if (record != records.end()) RunCode(record->creationCodeIndex, instance);
+    RunCode(entry.record->creationCodeIndex, instance);
     instance->flags |= kInstanceCreateRaised;
   }
 }
@@ -146,22 +144,19 @@ void StoreRoom(CRoom& room) {
   ForEachRoomInstance(room, [](CInstance* instance) { LeaveWorld(instance); });
 }
 
-// Clean-up for every instance still alive, then every instance is freed.
-void ReleaseRoom(CRoom& room) {
-  ForEachRoomInstance(room, [](CInstance* instance) {
-    if (!instance->HasFlag(kInstanceMarkedForDestruction)) PerformEvent(instance, instance, kEventCleanUp, 0);
-  });
+void FreeRoomWithoutEvents(CRoom& room) {
   ForEachRoomInstance(room, [&](CInstance* instance) {
     room.instances.Remove(instance);
     FreeInstance(instance);
   });
 }
 
-void FreeRoomWithoutEvents(CRoom& room) {
-  ForEachRoomInstance(room, [&](CInstance* instance) {
-    room.instances.Remove(instance);
-    FreeInstance(instance);
+// Clean-up for every instance still alive, then every instance is freed.
+void ReleaseRoom(CRoom& room) {
+  ForEachRoomInstance(room, [](CInstance* instance) {
+    if (!instance->HasFlag(kInstanceMarkedForDestruction)) PerformEvent(instance, instance, kEventCleanUp, 0);
   });
+  FreeRoomWithoutEvents(room);
 }
 }  // namespace
 

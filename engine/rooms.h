@@ -25,6 +25,12 @@ constexpr int32_t kPendingEndGame = -100;
 constexpr int32_t kPendingRestartGame = -200;
 constexpr int32_t kPendingAbortGame = -400;
 
+// An instance awaiting its create events, with the record it was made from.
+struct PendingCreate {
+  int32_t id;
+  const RoomInstanceRecord* record;
+};
+
 class CRoom {
  public:
   CRoom(int32_t index, const RoomRecord& definition) : index(index), definition(&definition) {}
@@ -35,7 +41,7 @@ class CRoom {
   int32_t index;
   const RoomRecord* definition;
   RoomInstanceList instances;     // the active list
-  std::vector<int32_t> toCreate;  // ids awaiting their create events, in record order
+  std::vector<PendingCreate> toCreate;  // in record order; emptied once the create events ran
 };
 
 // Takes the room definitions and the room order (indices; the first is where the

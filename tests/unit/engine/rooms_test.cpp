@@ -47,10 +47,13 @@ TEST(Rooms, EnteringARoomCreatesItsInstancesInRecordOrderPreCreateFirst) {
   game.Place(room, a, 10, 20);
   game.Place(room, b);
   game.Place(room, a);
+  game.Room(room).instances[1].preCreationCodeIndex = game.AddCode("ksl_PreCreationCode_b");
+  game.Room(room).instances[1].creationCodeIndex = game.AddCode("ksl_CreationCode_b");
   ASSERT_TRUE(game.Start());
   EXPECT_TRUE(allExisted) << "every instance of the room exists before the first PreCreate";
-  EXPECT_EQ(game.TakeTrace(), (Trace{"A_PreCreate_0 1", "A_Create_0 1", "B_PreCreate_0 2", "B_Create_0 2",
-                                     "A_PreCreate_0 3", "A_Create_0 3", "A_Other_2 1", "A_Other_2 3", "B_Other_4 2"}));
+  EXPECT_EQ(game.TakeTrace(), (Trace{"A_PreCreate_0 1", "A_Create_0 1", "B_PreCreate_0 2", "ksl_PreCreationCode_b 2",
+                                     "B_Create_0 2", "ksl_CreationCode_b 2", "A_PreCreate_0 3", "A_Create_0 3",
+                                     "A_Other_2 1", "A_Other_2 3", "B_Other_4 2"}));
   EXPECT_EQ(Instance(1)->x, 10.0f);
   EXPECT_EQ(Instance(1)->y, 20.0f);
   EXPECT_TRUE(Instance(1)->HasFlag(kInstanceCreateRaised));
