@@ -30,8 +30,8 @@ TEST(CommandLine, ParametersAreReadByTheBuiltins) {
   int a = game.AddObject("A");
   std::vector<std::string> seen;
   game.On(a, kEventCreate, 0, [&](KslFrame& f) {
-    seen.push_back(ValueText(f.Call(fn_parameter_count)));
-    for (double n : {0.0, 1.0, 2.0, 5.0, -1.0}) seen.push_back(ValueText(f.Call(fn_parameter_string, n)));
+    seen.push_back(ValueText(f.Call(g_fnParameterCount)));
+    for (double n : {0.0, 1.0, 2.0, 5.0, -1.0}) seen.push_back(ValueText(f.Call(g_fnParameterString, n)));
   });
   game.Place(game.AddRoom("r"), a);
   SetParameters(TokenizeCommandLine("/opt/kalvora \"a b\""));
@@ -42,8 +42,8 @@ TEST(CommandLine, ParametersAreReadByTheBuiltins) {
   SetParameters({"/opt/kalvora"});
   {
     KslFrame frame("test", Instance(1), nullptr);
-    seen.push_back(ValueText(frame.Call(fn_parameter_count)));
-    seen.push_back(ValueText(frame.Call(fn_parameter_string, 0.0)));
+    seen.push_back(ValueText(frame.Call(g_fnParameterCount)));
+    seen.push_back(ValueText(frame.Call(g_fnParameterString, 0.0)));
   }
   EXPECT_EQ(seen, (Tokens{"1", "/opt/kalvora"}));
 }

@@ -52,15 +52,15 @@ TEST(Dispatch, AlarmsCountDownAndFireAtZero) {
   TestGame game;
   int a = game.AddObject("A");
   game.On(a, kEventCreate, 0, [](KslFrame& f) {
-    f.Set(var_alarm, 1, 0);
-    f.Set(var_alarm, 3, 1);
-    f.Set(var_alarm, 0, 2);
+    f.Set(g_varAlarm, 1, 0);
+    f.Set(g_varAlarm, 3, 1);
+    f.Set(g_varAlarm, 0, 2);
   });
   game.On(a, kEventAlarm, 0);
   game.On(a, kEventAlarm, 1);
   game.On(a, kEventAlarm, 2);
   int b = game.AddObject("B");  // has alarm 0 set but no handler for it: never counts down
-  game.On(b, kEventCreate, 0, [](KslFrame& f) { f.Set(var_alarm, 2, 0); });
+  game.On(b, kEventCreate, 0, [](KslFrame& f) { f.Set(g_varAlarm, 2, 0); });
   int room = game.AddRoom("r");
   game.Place(room, a);
   int bId = game.Place(room, b);
@@ -86,7 +86,7 @@ TEST(Dispatch, AlarmsCountDownAndFireAtZero) {
 TEST(Dispatch, AnAlarmEntryWithoutCodeStillCountsDown) {
   TestGame game;
   int a = game.AddObject("A");
-  game.On(a, kEventCreate, 0, [](KslFrame& f) { f.Set(var_alarm, 2, 4); });
+  game.On(a, kEventCreate, 0, [](KslFrame& f) { f.Set(g_varAlarm, 2, 4); });
   game.OnWithoutCode(a, kEventAlarm, 4);
   int room = game.AddRoom("r");
   game.Place(room, a);
@@ -100,11 +100,11 @@ TEST(Dispatch, InheritedHandlersRunWithTheirOwnerAsEventObject) {
   int parent = game.AddObject("Parent");
   int child = game.AddObject("Child", parent);
   std::vector<double> eventObjects;
-  game.On(parent, kEventCreate, 0, [&](KslFrame& f) { eventObjects.push_back(ToReal(f.Get(var_event_object))); });
-  game.On(parent, kEventPreCreate, 0, [&](KslFrame& f) { eventObjects.push_back(ToReal(f.Get(var_event_object))); });
+  game.On(parent, kEventCreate, 0, [&](KslFrame& f) { eventObjects.push_back(ToReal(f.Get(g_varEventObject))); });
+  game.On(parent, kEventPreCreate, 0, [&](KslFrame& f) { eventObjects.push_back(ToReal(f.Get(g_varEventObject))); });
   game.On(child, kEventPreCreate, 0, [&](KslFrame& f) {
-    f.Call(fn_event_inherited);
-    eventObjects.push_back(ToReal(f.Get(var_event_object)));
+    f.Call(g_fnEventInherited);
+    eventObjects.push_back(ToReal(f.Get(g_varEventObject)));
   });
   int room = game.AddRoom("r");
   game.Place(room, child);
@@ -119,9 +119,9 @@ TEST(Dispatch, EventInheritedWithoutParentDoesNothingAndEventUserRaisesOther) {
   TestGame game;
   int a = game.AddObject("A");
   game.On(a, kEventCreate, 0, [](KslFrame& f) {
-    f.Call(fn_event_inherited);
-    f.Call(fn_event_user, 3);
-    f.Call(fn_event_perform, double(kEventStep), 2.0);
+    f.Call(g_fnEventInherited);
+    f.Call(g_fnEventUser, 3);
+    f.Call(g_fnEventPerform, double(kEventStep), 2.0);
   });
   game.On(a, kEventOther, kOtherUser0 + 3);
   game.On(a, kEventStep, kStepEnd);
@@ -137,9 +137,9 @@ TEST(Dispatch, RecursionDeeperThan32IsReportedAndTheHandlerNotRun) {
   int depthReached = 0;
   game.On(a, kEventOther, kOtherUser0, [&](KslFrame& f) {
     ++depthReached;
-    f.Call(fn_event_user, 0.0);
+    f.Call(g_fnEventUser, 0.0);
   });
-  game.On(a, kEventStep, kStepNormal, [](KslFrame& f) { f.Call(fn_event_user, 0.0); });
+  game.On(a, kEventStep, kStepNormal, [](KslFrame& f) { f.Call(g_fnEventUser, 0.0); });
   int room = game.AddRoom("r");
   game.Place(room, a);
   ASSERT_TRUE(game.Start());
@@ -221,7 +221,7 @@ TEST(Dispatch, AfterARoomChangeOnlyPersistentContextsReceiveLifeCycleEvents) {
   TestGame game;
   int a = game.AddObject("A"), keeper = game.AddObject("Keeper");
   game.Object(keeper).persistent = true;
-  game.On(a, kEventStep, kStepNormal, [](KslFrame& f) { f.Call(fn_room_goto, 1.0); });
+  game.On(a, kEventStep, kStepNormal, [](KslFrame& f) { f.Call(g_fnRoomGoto, 1.0); });
   game.On(a, kEventAlarm, 0);
   game.On(a, kEventCleanUp, 0);
   game.On(keeper, kEventStep, kStepNormal);

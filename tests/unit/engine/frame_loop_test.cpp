@@ -66,7 +66,7 @@ TEST(FrameLoop, FpsCountsTheFramesOfThePreviousSecond) {
   LoopParts parts;
   int a = game.AddObject("A");
   std::vector<double> fps;
-  game.On(a, kEventStep, kStepNormal, [&](KslFrame& f) { fps.push_back(ToReal(f.Get(var_fps))); });
+  game.On(a, kEventStep, kStepNormal, [&](KslFrame& f) { fps.push_back(ToReal(f.Get(g_varFps))); });
   game.Place(game.AddRoom("r"), a);
   ASSERT_TRUE(game.Start());
   parts.events.endAfter = 10;
@@ -98,7 +98,7 @@ TEST(FrameLoop, ARoomChangeIsNotPresented) {
   LoopParts parts;
   int a = game.AddObject("A");
   game.On(a, kEventStep, kStepNormal, [](KslFrame& f) {
-    if (ToReal(f.Call(fn_room_next, 0.0)) == 1) f.Call(fn_room_goto, 1.0);
+    if (ToReal(f.Call(g_fnRoomNext, 0.0)) == 1) f.Call(g_fnRoomGoto, 1.0);
   });
   game.Place(game.AddRoom("r"), a);
   game.AddRoom("s");
@@ -180,10 +180,10 @@ TEST_F(RunGameTest, AGameRunsFromItsFirstRoomToGameEnd) {
   int a = game.AddObject("A");
   std::vector<std::string> parameters;
   game.On(a, kEventCreate, 0, [&](KslFrame& f) {
-    f.Set(var_alarm, 2, 0);
-    for (double n = 0; n < ToReal(f.Call(fn_parameter_count)); ++n) parameters.push_back(ValueText(f.Call(fn_parameter_string, n)));
+    f.Set(g_varAlarm, 2, 0);
+    for (double n = 0; n < ToReal(f.Call(g_fnParameterCount)); ++n) parameters.push_back(ValueText(f.Call(g_fnParameterString, n)));
   });
-  game.On(a, kEventAlarm, 0, [](KslFrame& f) { f.Call(fn_game_end, 3.0); });
+  game.On(a, kEventAlarm, 0, [](KslFrame& f) { f.Call(g_fnGameEnd, 3.0); });
   game.On(a, kEventOther, kOtherRoomEnd);
   game.On(a, kEventOther, kOtherGameEnd);
   game.AddGlobalScript("ksl_GlobalScript_Setup", RecordGlobalScript);
@@ -232,7 +232,7 @@ TEST_F(RunGameTest, AGameFileThatIsMissingOrDamagedEndsWithExitCode1) {
 TEST_F(RunGameTest, AFunctionTheProgramNeedsButNobodyRegisteredStopsTheStart) {
   game.AddRoom("r");
   SymbolEntry missing{"no_such_function", 0};
-  SymbolEntry* functions[] = {&fn_room_goto, &missing, nullptr};
+  SymbolEntry* functions[] = {&g_fnRoomGoto, &missing, nullptr};
   LinkRecord& link = game.BuildLink();
   link.functionRefs = functions;
   GameLaunch launch;
@@ -276,7 +276,7 @@ TEST_F(RunGameTest, GameEndBeforeTheFirstRoomRunsNoRoom) {
   game.On(a, kEventCreate, 0);
   game.AddGlobalScript("ksl_GlobalScript_Quit", [](CInstance* self, CInstance*, RValue* result) -> RValue* {
     KslFrame frame("ksl_GlobalScript_Quit", self, self);
-    frame.Call(fn_game_end);
+    frame.Call(g_fnGameEnd);
     return result;
   });
   game.Place(game.AddRoom("r"), a);

@@ -300,8 +300,8 @@ TEST(Input, MouseRoomPositionScalesTheClientAreaToTheRoom) {
   std::vector<double> seen;
   int a = game.AddObject("A");
   game.On(a, kEventStep, kStepNormal, [&](KslFrame& f) {
-    seen.push_back(ToReal(f.Get(var_mouse_x)));
-    seen.push_back(ToReal(f.Get(var_mouse_y)));
+    seen.push_back(ToReal(f.Get(g_varMouseX)));
+    seen.push_back(ToReal(f.Get(g_varMouseY)));
   });
   game.Place(room, a);
   ASSERT_TRUE(game.Start());

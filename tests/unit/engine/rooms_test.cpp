@@ -64,8 +64,8 @@ TEST(Rooms, RoomGotoEndsTheFrameAndSwitchesAfterIt) {
   TwoRooms rooms;
   TestGame& game = rooms.game;
   game.On(rooms.a, kEventStep, kStepBegin, [](KslFrame& f) {
-    f.Call(fn_room_goto, 1.0);
-    f.SetVar(var_count, 1);  // the handler runs to its end
+    f.Call(g_fnRoomGoto, 1.0);
+    f.SetVar(g_varCount, 1);  // the handler runs to its end
   });
   game.On(rooms.a, kEventStep, kStepNormal);
   game.On(rooms.b, kEventStep, kStepBegin);
@@ -88,8 +88,8 @@ TEST(Rooms, TheLastRoomGotoOfAFrameWins) {
   TestGame& game = rooms.game;
   int t = game.AddRoom("t");
   game.On(rooms.a, kEventStep, kStepNormal, [&](KslFrame& f) {
-    f.Call(fn_room_goto, double(t));
-    f.Call(fn_room_goto, 1.0);
+    f.Call(g_fnRoomGoto, double(t));
+    f.Call(g_fnRoomGoto, 1.0);
   });
   game.Place(rooms.r, rooms.a);
   ASSERT_TRUE(game.Start());
@@ -101,9 +101,9 @@ TEST(Rooms, GoingToTheCurrentRoomRebuildsIt) {
   TwoRooms rooms;
   TestGame& game = rooms.game;
   game.On(rooms.a, kEventStep, kStepNormal, [](KslFrame& f) {
-    if (IsUnset(f.Var(var_count))) {
-      f.SetVar(var_count, 5);
-      f.Call(fn_room_restart);
+    if (IsUnset(f.Var(g_varCount))) {
+      f.SetVar(g_varCount, 5);
+      f.Call(g_fnRoomRestart);
     }
   });
   int a1 = game.Place(rooms.r, rooms.a);
@@ -113,13 +113,13 @@ TEST(Rooms, GoingToTheCurrentRoomRebuildsIt) {
   EXPECT_EQ(game.Calls("A_Create_0"), (std::vector<int>{a1}));
   EXPECT_EQ(game.Calls("A_Other_5"), (std::vector<int>{a1}));
   ASSERT_NE(Instance(a1), nullptr);
-  EXPECT_TRUE(IsUnset(*Instance(a1)->GetVarRef(var_count.slot))) << "its variables start afresh";
+  EXPECT_TRUE(IsUnset(*Instance(a1)->GetVarRef(g_varCount.slot))) << "its variables start afresh";
 }
 
 TEST(Rooms, APersistentRoomKeepsItsInstancesAndRunsRoomStartButNoCreateAgain) {
   TwoRooms rooms(true);
   TestGame& game = rooms.game;
-  game.On(rooms.a, kEventStep, kStepNormal, [](KslFrame& f) { f.SetVar(var_count, 7); });
+  game.On(rooms.a, kEventStep, kStepNormal, [](KslFrame& f) { f.SetVar(g_varCount, 7); });
   game.On(rooms.a, kEventAlarm, 0);
   int a1 = game.Place(rooms.r, rooms.a);
   game.Place(rooms.s, rooms.b);
@@ -139,7 +139,7 @@ TEST(Rooms, APersistentRoomKeepsItsInstancesAndRunsRoomStartButNoCreateAgain) {
   EXPECT_EQ(game.Calls("A_Create_0"), std::vector<int>{});
   EXPECT_EQ(game.Calls("A_PreCreate_0"), std::vector<int>{});
   EXPECT_EQ(game.Calls("A_Other_4"), (std::vector<int>{a1}));
-  EXPECT_EQ(ToReal(*stored->GetVarRef(var_count.slot)), 7);
+  EXPECT_EQ(ToReal(*stored->GetVarRef(g_varCount.slot)), 7);
   EXPECT_EQ(stored->alarms[0], 1);
   game.Frame();
   EXPECT_EQ(game.Calls("A_Alarm_0"), (std::vector<int>{a1}));
@@ -173,7 +173,7 @@ TEST(Rooms, ACreateThatChangesRoomInTheFirstRoomSwitchesAtOnce) {
   TwoRooms rooms;
   TestGame& game = rooms.game;
   int leaver = game.AddObject("Leaver");
-  game.On(leaver, kEventCreate, 0, [](KslFrame& f) { f.Call(fn_room_goto, 1.0); });
+  game.On(leaver, kEventCreate, 0, [](KslFrame& f) { f.Call(g_fnRoomGoto, 1.0); });
   game.Place(rooms.r, leaver);
   int a1 = game.Place(rooms.r, rooms.a);
   int b2 = game.Place(rooms.s, rooms.b);
@@ -188,7 +188,7 @@ TEST(Rooms, AnUnexistingRoomIsReportedAndAbortsTheGame) {
   TwoRooms rooms;
   TestGame& game = rooms.game;
   game.On(rooms.a, kEventStep, kStepNormal, [](KslFrame& f) {
-    f.Call(fn_room_goto, 99.0);
+    f.Call(g_fnRoomGoto, 99.0);
     ADD_FAILURE() << "the report unwinds the handler";
   });
   game.Place(rooms.r, rooms.a);
@@ -209,8 +209,8 @@ TEST(Rooms, GameEndRunsRoomEndAndGameEndAndRefusesFurtherRoomChanges) {
   game.On(rooms.a, kEventOther, kOtherGameEnd);
   game.On(rooms.a, kEventCleanUp, 0);
   game.On(rooms.a, kEventStep, kStepNormal, [](KslFrame& f) {
-    f.Call(fn_game_end, 5.0);
-    f.Call(fn_room_goto, 1.0);
+    f.Call(g_fnGameEnd, 5.0);
+    f.Call(g_fnRoomGoto, 1.0);
   });
   int a1 = game.Place(rooms.r, rooms.a);
   int k = game.Place(rooms.r, keeper);
@@ -234,8 +234,8 @@ TEST(Rooms, GameRestartStartsAgainFromTheFirstRoom) {
   TwoRooms rooms;
   TestGame& game = rooms.game;
   game.On(rooms.b, kEventOther, kOtherGameStart);
-  game.On(rooms.b, kEventStep, kStepNormal, [](KslFrame& f) { f.Call(fn_game_restart); });
-  game.On(rooms.a, kEventStep, kStepNormal, [](KslFrame& f) { f.Call(fn_room_goto_next); });
+  game.On(rooms.b, kEventStep, kStepNormal, [](KslFrame& f) { f.Call(g_fnGameRestart); });
+  game.On(rooms.a, kEventStep, kStepNormal, [](KslFrame& f) { f.Call(g_fnRoomGotoNext); });
   int a1 = game.Place(rooms.r, rooms.a);
   game.Place(rooms.s, rooms.b);
   ASSERT_TRUE(game.Start());
@@ -254,10 +254,10 @@ TEST(Rooms, RoomOrderNeighbours) {
   int t = game.AddRoom("t");
   std::vector<double> answers;
   game.On(rooms.a, kEventStep, kStepNormal, [&](KslFrame& f) {
-    answers.push_back(ToReal(f.Call(fn_room_next, 0.0)));
-    answers.push_back(ToReal(f.Call(fn_room_next, double(t))));
-    answers.push_back(ToReal(f.Call(fn_room_previous, 1.0)));
-    answers.push_back(ToReal(f.Call(fn_room_previous, 0.0)));
+    answers.push_back(ToReal(f.Call(g_fnRoomNext, 0.0)));
+    answers.push_back(ToReal(f.Call(g_fnRoomNext, double(t))));
+    answers.push_back(ToReal(f.Call(g_fnRoomPrevious, 1.0)));
+    answers.push_back(ToReal(f.Call(g_fnRoomPrevious, 0.0)));
   });
   game.Place(rooms.r, rooms.a);
   ASSERT_TRUE(game.Start());
@@ -316,7 +316,7 @@ TEST(Rooms, LiveInstancesKeepWhatTheyReferToThroughCollections) {
   int keeper = game.AddObject("Keeper");
   game.Object(keeper).persistent = true;
   auto makeArray = [](KslFrame& f) {
-    RValue* variable = f.Self()->GetVarRefForWrite(var_count.slot);
+    RValue* variable = f.Self()->GetVarRefForWrite(g_varCount.slot);
     SetReal(MakeArray(*variable, 3)->elements[2], 42);
   };
   game.On(keeper, kEventCreate, 0, makeArray);
@@ -334,7 +334,7 @@ TEST(Rooms, LiveInstancesKeepWhatTheyReferToThroughCollections) {
   GCCollect();
   EXPECT_EQ(GCObjectCount(), live);
   for (CInstance* holder : {stored, Instance(k)}) {
-    RValue* value = holder->GetVarRef(var_count.slot);
+    RValue* value = holder->GetVarRef(g_varCount.slot);
     ASSERT_EQ(KindOf(*value), uint32_t(VALUE_ARRAY));
     EXPECT_EQ(value->arr->elements[2].real, 42);
   }

@@ -13,23 +13,23 @@
 #include "runtime/frames.h"
 #include "runtime/function_table.h"
 
-SymbolEntry fn_room_goto{"room_goto", 0}, fn_room_restart{"room_restart", 0}, fn_room_goto_next{"room_goto_next", 0},
-    fn_game_end{"game_end", 0}, fn_game_restart{"game_restart", 0}, fn_event_inherited{"event_inherited", 0},
-    fn_event_perform{"event_perform", 0}, fn_event_perform_object{"event_perform_object", 0},
-    fn_event_user{"event_user", 0}, fn_parameter_count{"parameter_count", 0},
-    fn_parameter_string{"parameter_string", 0}, fn_room_next{"room_next", 0}, fn_room_previous{"room_previous", 0};
-SymbolEntry var_alarm{"alarm", -1}, var_count{"count", -1}, var_mouse_x{"mouse_x", -1}, var_mouse_y{"mouse_y", -1},
-    var_event_object{"event_object", -1}, var_event_type{"event_type", -1}, var_event_number{"event_number", -1},
-    var_keyboard_string{"keyboard_string", -1}, var_fps{"fps", -1};
+SymbolEntry g_fnRoomGoto{"room_goto", 0}, g_fnRoomRestart{"room_restart", 0}, g_fnRoomGotoNext{"room_goto_next", 0},
+    g_fnGameEnd{"game_end", 0}, g_fnGameRestart{"game_restart", 0}, g_fnEventInherited{"event_inherited", 0},
+    g_fnEventPerform{"event_perform", 0}, g_fnEventPerformObject{"event_perform_object", 0},
+    g_fnEventUser{"event_user", 0}, g_fnParameterCount{"parameter_count", 0},
+    g_fnParameterString{"parameter_string", 0}, g_fnRoomNext{"room_next", 0}, g_fnRoomPrevious{"room_previous", 0};
+SymbolEntry g_varAlarm{"alarm", -1}, g_varCount{"count", -1}, g_varMouseX{"mouse_x", -1}, g_varMouseY{"mouse_y", -1},
+    g_varEventObject{"event_object", -1}, g_varEventType{"event_type", -1}, g_varEventNumber{"event_number", -1},
+    g_varKeyboardString{"keyboard_string", -1}, g_varFps{"fps", -1};
 
 namespace {
-SymbolEntry* g_functionSymbols[] = {&fn_room_goto,          &fn_room_restart,  &fn_room_goto_next,   &fn_game_end,
-                                    &fn_game_restart,       &fn_event_inherited, &fn_event_perform,  &fn_event_perform_object,
-                                    &fn_event_user,         &fn_parameter_count, &fn_parameter_string, &fn_room_next,
-                                    &fn_room_previous,      nullptr};
-SymbolEntry* g_variableSymbols[] = {&var_alarm,        &var_count,        &var_mouse_x,
-                                    &var_mouse_y,      &var_event_object, &var_event_type,
-                                    &var_event_number, &var_keyboard_string, &var_fps, nullptr};
+SymbolEntry* g_functionSymbols[] = {&g_fnRoomGoto,          &g_fnRoomRestart,  &g_fnRoomGotoNext,   &g_fnGameEnd,
+                                    &g_fnGameRestart,       &g_fnEventInherited, &g_fnEventPerform,  &g_fnEventPerformObject,
+                                    &g_fnEventUser,         &g_fnParameterCount, &g_fnParameterString, &g_fnRoomNext,
+                                    &g_fnRoomPrevious,      nullptr};
+SymbolEntry* g_variableSymbols[] = {&g_varAlarm,        &g_varCount,        &g_varMouseX,
+                                    &g_varMouseY,      &g_varEventObject, &g_varEventType,
+                                    &g_varEventNumber, &g_varKeyboardString, &g_varFps, nullptr};
 
 constexpr int kMaxCodes = 64;
 const char* const kEventNames[] = {"Create", "Destroy", "Alarm", "Step", "Collision", "Keyboard", "Mouse", "Other",

@@ -25,11 +25,11 @@
 using Behaviour = std::function<void(KslFrame&)>;
 
 // Built-ins and variables the test handlers use, resolved by each Start().
-extern SymbolEntry fn_room_goto, fn_room_restart, fn_room_goto_next, fn_game_end, fn_game_restart,
-    fn_event_inherited, fn_event_perform, fn_event_perform_object, fn_event_user, fn_parameter_count,
-    fn_parameter_string, fn_room_next, fn_room_previous;
-extern SymbolEntry var_alarm, var_count, var_mouse_x, var_mouse_y, var_event_object, var_event_type,
-    var_event_number, var_keyboard_string, var_fps;
+extern SymbolEntry g_fnRoomGoto, g_fnRoomRestart, g_fnRoomGotoNext, g_fnGameEnd, g_fnGameRestart,
+    g_fnEventInherited, g_fnEventPerform, g_fnEventPerformObject, g_fnEventUser, g_fnParameterCount,
+    g_fnParameterString, g_fnRoomNext, g_fnRoomPrevious;
+extern SymbolEntry g_varAlarm, g_varCount, g_varMouseX, g_varMouseY, g_varEventObject, g_varEventType,
+    g_varEventNumber, g_varKeyboardString, g_varFps;
 
 class RecordingCanvas : public FrameCanvas {
  public:
