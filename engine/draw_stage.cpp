@@ -47,7 +47,7 @@ void DrawFrame(FrameCanvas& canvas) {
   for (int32_t number : kDrawPasses) {
     if (number != kDrawNormal && EventObjectList(kEventDraw, number).empty()) continue;
     for (CInstance* instance : InDepthOrder(*room)) {
-      if (RoomChangePending() || CurrentRoom() != room) return;
+      if (RoomChangePending()) return;
       if (Drawable(*instance)) DrawInstance(canvas, *instance, number);
     }
   }

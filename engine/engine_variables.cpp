@@ -1,5 +1,4 @@
-// The engine's read-only built-in variables, and the registration of all the
-// engine's built-in functions.
+// The engine's read-only built-in variables.
 #include "engine/dispatch.h"
 #include "engine/engine_builtins.h"
 #include "engine/frame_loop.h"
@@ -32,11 +31,4 @@ void RegisterEngineVariables() {
   RegisterBuiltinVariable("keyboard_lastkey", GetKeyboardLastKey, nullptr);
   RegisterBuiltinVariable("mouse_button", GetMouseButton, nullptr);
   RegisterBuiltinVariable("mouse_lastbutton", GetMouseLastButton, nullptr);
-}
-
-void RegisterEngineBuiltins() {
-  RegisterEventBuiltins();
-  RegisterRoomBuiltins();
-  RegisterParameterBuiltins();
-  RegisterKeyboardBuiltins();
 }

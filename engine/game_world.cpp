@@ -19,9 +19,6 @@
 #include "runtime/object.h"
 #include "runtime/value.h"
 
-bool g_gameRunning = false;
-int g_exitCode = 0;
-
 namespace {
 bool CodeExists(int32_t index) { return index < 0 || CodeAt(index) != nullptr; }
 
