@@ -52,6 +52,7 @@ bool AnyButtonHeld() {
 }
 
 void RaiseEnterAndLeave(double px, double py) {
+  if (EventObjectList(kEventMouse, kMouseEnter).empty() && EventObjectList(kEventMouse, kMouseLeave).empty()) return;
   auto hit = [&](const CInstance& instance) { return InstanceHit(instance, px, py); };
   auto always = [] { return true; };
   Raise(kEventMouse, kMouseEnter, always,

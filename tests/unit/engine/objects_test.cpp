@@ -9,11 +9,22 @@
 
 namespace {
 TEST(EventMap, HashesFollowTheMultiplicativeRuleAndNeverMarkEmpty) {
-  EXPECT_EQ(EventMap::HashOf(0), 1u);
+  constexpr uint64_t kMultiplier = 0x9E3779B97F4A7C55ull;
   uint64_t key = EventKey(kEventMouse, 56);
-  uint32_t expected = uint32_t(((key * 0x9E3779B97F4A7C55ull) >> 32) + 1) & 0x7FFFFFFFu;
-  EXPECT_EQ(EventMap::HashOf(key), expected);
-  for (uint64_t k = 0; k < 100000; ++k) ASSERT_NE(EventMap::HashOf(k * 0x100000001ull), 0u);
+  EXPECT_EQ(EventMap::HashOf(key), uint32_t(((key * kMultiplier) >> 32) + 1) & 0x7FFFFFFFu);
+
+  // A key whose product has 0x7FFFFFFF in bits 32-62 would hash to the empty
+  // marker; it must still be stored and found.
+  uint64_t inverse = kMultiplier;  // Newton's iteration for the inverse modulo 2^64
+  for (int i = 0; i < 6; ++i) inverse *= 2 - kMultiplier * inverse;
+  uint64_t unlucky = (uint64_t(0x7FFFFFFF) << 32 | 12345) * inverse;
+  ASSERT_EQ(unlucky * kMultiplier >> 32, 0x7FFFFFFFu);
+  EXPECT_NE(EventMap::HashOf(unlucky), 0u);
+  EventMap map;
+  CEvent event;
+  map.Insert(unlucky, &event);
+  EXPECT_EQ(map.Find(unlucky), &event);
+  EXPECT_EQ(map.Count(), 1u);
 }
 
 TEST(EventMap, FindsEveryKeyThroughGrowthAndReplacesInPlace) {
