@@ -11,6 +11,8 @@
 
 #include "runtime/object.h"
 
+class CInstance;
+
 constexpr int kAlarmCount = 12;
 
 // Bits of CInstance::flags.
@@ -22,6 +24,15 @@ constexpr uint32_t kInstanceDestroyRaised = 1u << 4;
 constexpr uint32_t kInstanceCreateRaised = 1u << 5;
 constexpr uint32_t kInstanceCarried = 1u << 6;
 constexpr uint32_t kInstanceSolid = 1u << 7;
+constexpr uint32_t kInstanceMouseOver = 1u << 8;  // the pointer was over it at the last mouse stage
+
+// An instance's place in one of the engine's doubly linked lists (its object's
+// instances, its room's instances). `linked` tells whether it is in the list.
+struct InstanceLink {
+  CInstance* previous = nullptr;
+  CInstance* next = nullptr;
+  bool linked = false;
+};
 
 class CInstance : public VQObjectBase {
  public:
@@ -49,4 +60,7 @@ class CInstance : public VQObjectBase {
   int32_t depth = 0;
   int32_t alarms[kAlarmCount];
   bool boundingBoxDirty = true;
+
+  InstanceLink objectLink;  // in its object definition's instance list
+  InstanceLink roomLink;    // in its room's active list
 };

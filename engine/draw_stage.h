@@ -1,0 +1,11 @@
+// engine/draw_stage.h — the draw of one frame: the room's background, then the
+// draw passes (pre-draw, draw begin, Draw, draw end, post-draw, GUI begin, GUI,
+// GUI end), each over the visible instances from the greatest depth to the
+// smallest, equal depths in room order. In the Draw pass an instance whose object
+// has no Draw handler is drawn by default (its sprite). Drawing stops when a room
+// change becomes pending: that frame is never shown.
+#pragma once
+
+class FrameCanvas;
+
+void DrawFrame(FrameCanvas& canvas);

@@ -1,0 +1,8 @@
+#include "engine/engine_builtins.h"
+
+void RegisterEngineBuiltins() {
+  RegisterEventBuiltins();
+  RegisterRoomBuiltins();
+  RegisterParameterBuiltins();
+  RegisterKeyboardBuiltins();
+}

@@ -1,0 +1,15 @@
+// engine/engine_builtins.h — registration of the engine's built-in functions and
+// built-in variables. Functions are registered into the function table before the
+// application's symbols are resolved; variables once per process, after the
+// runtime's own (their slots are their positions).
+#pragma once
+
+void RegisterEventBuiltins();      // event_perform, event_perform_object, event_user, event_inherited
+void RegisterRoomBuiltins();       // room_goto and its family, game_restart, game_end
+void RegisterParameterBuiltins();  // parameter_count, parameter_string
+void RegisterKeyboardBuiltins();   // keyboard_set_map, keyboard_unset_map
+void RegisterEngineBuiltins();     // all of the above
+
+// fps, event_type, event_number, event_object, keyboard_string, keyboard_key,
+// keyboard_lastkey, mouse_button, mouse_lastbutton (read-only).
+void RegisterEngineVariables();

@@ -1,0 +1,113 @@
+#include "engine/frame_loop.h"
+
+#include <algorithm>
+#include <vector>
+
+#include "engine/frame_canvas.h"
+#include "engine/frame_step.h"
+#include "engine/game_state.h"
+#include "engine/input_state.h"
+#include "engine/rooms.h"
+#include "graphics/image.h"
+#include "runtime/args.h"
+#include "runtime/debug_output.h"
+
+namespace {
+constexpr int64_t kMicrosPerSecond = 1000000;
+constexpr int kDefaultSpeed = 60;
+
+int g_framesPerSecond = 0;
+int64_t g_frameNumber = 0;
+
+class FrameLoop {
+ public:
+  explicit FrameLoop(const FrameLoopParts& parts)
+      : parts_(parts), period_(kMicrosPerSecond / (parts.gameSpeed > 0 ? parts.gameSpeed : kDefaultSpeed)) {}
+
+  void Run() {
+    loopStart_ = parts_.clock.MonotonicMicros();
+    frameStart_ = loopStart_ - period_;  // the first frame starts at once
+    while (g_gameRunning) {
+      Tick();
+      if (g_gameRunning && parts_.events.Exhausted()) CloseWindow();
+    }
+  }
+
+ private:
+  void Tick() {
+    ReclaimArgumentScratch();
+    WaitForFrame();
+    if (!g_gameRunning) return;
+    frameStart_ = parts_.clock.MonotonicMicros();
+    CountFrame();
+    ++g_frameNumber;
+    parts_.events.Pump(g_frameNumber, [this](const InputEvent& event) { Deliver(event); });
+    if (!g_gameRunning) return;
+    FrameStepSettings settings{parts_.presenter.Visible(), parts_.gameSpeed};
+    if (RunFrameStep(parts_.canvas, settings)) Present();
+    ActOnPendingRoom();
+  }
+
+  void WaitForFrame() {
+    int64_t now = parts_.clock.MonotonicMicros();
+    int64_t wait = std::clamp<int64_t>(period_ - (now - frameStart_), 0, kMicrosPerSecond);
+    if (wait == 0) return;
+    int64_t nextFrame = g_frameNumber + 1;
+    parts_.waiter.WaitUntil(now + wait, [&] {
+      parts_.events.Pump(nextFrame, [this](const InputEvent& event) { Deliver(event); });
+    });
+  }
+
+  void CountFrame() {
+    int64_t second = (frameStart_ - loopStart_) / kMicrosPerSecond;
+    if (second != countedSecond_) {
+      g_framesPerSecond = framesThisSecond_;
+      framesThisSecond_ = 0;
+      countedSecond_ = second;
+    }
+    ++framesThisSecond_;
+  }
+
+  void Deliver(const InputEvent& event) {
+    if (event.type == InputEvent::Type::Close)
+      CloseWindow();
+    else
+      ApplyInputEvent(event);
+  }
+
+  void CloseWindow() {
+    if (!g_gameRunning) return;
+    DebugOutput("###game_end###254\n");
+    g_gameRunning = false;
+  }
+
+  void Present() {
+    const Image& picture = parts_.canvas.FinishFrame();
+    bool unchanged = picture.width == previousWidth_ && picture.pixels == previousPixels_;
+    parts_.presenter.Present(g_frameNumber, picture, unchanged);
+    if (!unchanged) {
+      previousPixels_ = picture.pixels;
+      previousWidth_ = picture.width;
+    }
+  }
+
+  const FrameLoopParts& parts_;
+  const int64_t period_;
+  int64_t loopStart_ = 0;
+  int64_t frameStart_ = 0;
+  int64_t countedSecond_ = 0;
+  int framesThisSecond_ = 0;
+  std::vector<uint32_t> previousPixels_;
+  int previousWidth_ = -1;
+};
+}  // namespace
+
+void RunFrameLoop(const FrameLoopParts& parts) { FrameLoop(parts).Run(); }
+
+int FramesPerSecond() { return g_framesPerSecond; }
+int64_t CurrentFrameNumber() { return g_frameNumber; }
+
+void ResetFrameCounters() {
+  g_framesPerSecond = 0;
+  g_frameNumber = 0;
+}

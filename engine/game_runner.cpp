@@ -1,0 +1,149 @@
+#include "engine/game_runner.h"
+
+#include <cstdio>
+#include <filesystem>
+
+#include "engine/at_sign_files.h"
+#include "engine/dispatch.h"
+#include "engine/engine_builtins.h"
+#include "engine/frame_loop.h"
+#include "engine/game_state.h"
+#include "engine/game_world.h"
+#include "engine/input_state.h"
+#include "engine/process_locale.h"
+#include "engine/rooms.h"
+#include "runtime/debug_output.h"
+#include "runtime/error.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+constexpr int kFailureExitCode = 1;
+constexpr const char* kDefaultGameFile = "data.win";
+constexpr int kDefaultRoomWidth = 800;
+constexpr int kDefaultRoomHeight = 600;
+
+bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes) {
+  std::error_code error;
+  if (!fs::is_regular_file(path, error)) return false;
+  FILE* file = std::fopen(path.c_str(), "rb");
+  if (!file) return false;
+  bytes.resize(size_t(fs::file_size(path, error)));
+  bool complete = !error && std::fread(bytes.data(), 1, bytes.size(), file) == bytes.size();
+  std::fclose(file);
+  return complete;
+}
+
+void FirstRoomSize(const GameData& data, int& width, int& height) {
+  width = kDefaultRoomWidth;
+  height = kDefaultRoomHeight;
+  if (data.roomOrder.empty()) return;
+  int first = data.roomOrder.front();
+  if (first < 0 || size_t(first) >= data.rooms.size()) return;
+  width = data.rooms[size_t(first)].width;
+  height = data.rooms[size_t(first)].height;
+}
+
+void OpenLog(const RuntimeOptions& options) {
+  if (!options.logPath.empty() && !SetDebugOutputFile(options.logPath))
+    DebugOutput("Unable to open the log file %s\n", options.logPath.c_str());
+}
+
+// From the global scripts to the end of the game's rooms; the world is released
+// whatever way the run ends.
+int PlayGame(const LinkRecord& link, Platform& platform, FrameCanvas& canvas, int gameSpeed) {
+  try {
+    RunGlobalScriptFunctions(link);
+    if (StartGame()) {
+      DebugOutput("Entering main loop.\n");
+      RunFrameLoop(FrameLoopParts{*platform.clock, *platform.waiter, *platform.events, *platform.presenter, canvas,
+                                  gameSpeed});
+      EndGameRooms();
+    }
+  } catch (const GameAbort& abort) {
+    g_exitCode = abort.exitCode;
+  } catch (const VQKSLException& exception) {
+    g_exitCode = HandleUnhandledException(exception);
+  }
+  ReleaseWorld();
+  return g_exitCode;
+}
+
+int RunLoadedGame(const GameLaunch& launch, const RuntimeOptions& options, const std::string& gamePath,
+                  const GameData& data) {
+  int width, height;
+  FirstRoomSize(data, width, height);
+  DebugOutput("Create Window\n");
+  std::string error;
+  std::unique_ptr<Platform> platform =
+      launch.hooks.createPlatform(WindowRequest{options, width, height, data.options.gameSpeed, data.options.gameName}, error);
+  if (!platform) {
+    DebugOutput("Unable to create the window: %s\n", error.c_str());
+    return kFailureExitCode;
+  }
+  DebugOutput("Init Graphics\n");
+  std::unique_ptr<FrameCanvas> canvas = launch.hooks.initGraphics(GameStart{options, gamePath, data, *platform});
+  if (!canvas) {
+    DebugOutput("Unable to initialise the graphics\n");
+    return kFailureExitCode;
+  }
+  DebugOutput("IO Init\n");
+  ResetInput();
+  SetWindowClientSize(width, height);
+  DebugOutput("VM Init\n");
+  RegisterEngineBuiltins();
+  RegisterEngineVariables();
+  if (launch.hooks.registerBuiltins) launch.hooks.registerBuiltins();
+  if (!LoadGame(data, *launch.link)) return kFailureExitCode;
+  g_runtimeStarted = true;
+  int exitCode = PlayGame(*launch.link, *platform, *canvas, data.options.gameSpeed);
+  g_runtimeStarted = false;
+  return exitCode;
+}
+}  // namespace
+
+std::string ResolveGameFilePath(const std::string& executableDirectory, const std::string& gameOption) {
+  fs::path path;
+  fs::path beside = fs::path(executableDirectory) / kDefaultGameFile;
+  if (!executableDirectory.empty()) {
+    if (FILE* file = std::fopen(beside.c_str(), "rb")) {
+      std::fclose(file);
+      path = beside;
+    }
+  }
+  if (!gameOption.empty()) path = gameOption;
+  if (path.empty()) return {};
+  std::error_code error;
+  fs::path absolute = fs::absolute(path, error);
+  return (error ? path : absolute).lexically_normal().string();
+}
+
+int RunGame(const GameLaunch& launch) {
+  ResetEngineState();
+  SetParameters(launch.arguments);
+  RuntimeOptions options = ParseRuntimeOptions(Parameters());
+  OpenLog(options);
+  MoveAtSignFiles(launch.executableDirectory);
+  std::string gamePath = ResolveGameFilePath(launch.executableDirectory, options.gamePath);
+  if (!SetProcessLocale()) {
+    DebugOutput("Unable to set a UTF-8 locale\n");
+    return kFailureExitCode;
+  }
+
+  DebugOutput("Create Error Form\n");
+  std::vector<uint8_t> bytes;
+  if (gamePath.empty() || !ReadWholeFile(gamePath, bytes)) {
+    std::string shown = gamePath.empty() ? (fs::path(launch.executableDirectory) / kDefaultGameFile).string() : gamePath;
+    DebugOutput("Unable to find game!!: %s\n", shown.c_str());
+    return kFailureExitCode;
+  }
+  DebugOutput("Get Resolution\n");
+  GameData data;
+  std::string error;
+  if (!launch.hooks.loadGameData(bytes.data(), bytes.size(), data, error)) {
+    DebugOutput("Failed to load the game\n%s\n", error.c_str());
+    return kFailureExitCode;
+  }
+  bytes = {};
+  return RunLoadedGame(launch, options, gamePath, data);
+}

@@ -1,0 +1,64 @@
+// engine/game_runner.h — the program's run from its command line to its exit
+// code: the process start, loading the game, the window, the frame loop and the
+// end of the game.
+//
+// main() hands over the arguments, the executable's directory, the application's
+// link record and four hooks; RunGame calls them in this order:
+//   registerBuiltins   registers the built-in library (before symbols resolve)
+//   loadGameData       reads the bytes of the game file into a GameData
+//   createPlatform     makes the window (or the headless platform) once the
+//                      first room's size is known
+//   initGraphics       makes the frame canvas; the place to wire whatever needs
+//                      the game data or the platform (fonts, dialogs, save area)
+// Exit codes: the argument of game_end, 0 otherwise; 1 after a fatal runtime
+// error, a missing or damaged game file, or a failed start.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "engine/command_line.h"
+#include "engine/frame_canvas.h"
+#include "engine/game_data.h"
+#include "engine/platform.h"
+#include "runtime/link.h"
+
+struct WindowRequest {
+  const RuntimeOptions& options;
+  int width, height;  // the window's client size: the first room's size
+  int gameSpeed;      // frames per second
+  std::string caption;
+};
+
+struct GameStart {
+  const RuntimeOptions& options;
+  const std::string& gameFilePath;  // absolute; its directory is the program directory
+  const GameData& data;
+  Platform& platform;
+};
+
+using GameDataLoader = bool (*)(const uint8_t* bytes, size_t size, GameData& out, std::string& error);
+
+struct GameHooks {
+  std::function<void()> registerBuiltins;
+  GameDataLoader loadGameData = nullptr;
+  std::function<std::unique_ptr<Platform>(const WindowRequest&, std::string& error)> createPlatform;
+  std::function<std::unique_ptr<FrameCanvas>(const GameStart&)> initGraphics;
+};
+
+struct GameLaunch {
+  std::vector<std::string> arguments;  // as the system passed them; the first is the program
+  std::string executableDirectory;     // where data.win is looked for by default
+  LinkRecord* link = nullptr;
+  GameHooks hooks;
+};
+
+int RunGame(const GameLaunch& launch);
+
+// The game file: `gameOption` (-game) when given, else data.win in the
+// executable's directory when it can be opened; made absolute. Empty when neither.
+std::string ResolveGameFilePath(const std::string& executableDirectory, const std::string& gameOption);

@@ -1,0 +1,4 @@
+#include "engine/game_state.h"
+
+bool g_gameRunning = false;
+int g_exitCode = 0;

@@ -1,0 +1,154 @@
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "engine/at_sign_files.h"
+#include "engine/command_line.h"
+#include "engine/game_runner.h"
+#include "test_game.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+using Tokens = std::vector<std::string>;
+
+TEST(CommandLine, TokensAreSplitAtBlanksAndGroupedByQuotes) {
+  EXPECT_EQ(TokenizeCommandLine("/opt/k/kalvora"), (Tokens{"/opt/k/kalvora"}));
+  EXPECT_EQ(TokenizeCommandLine("  prog\t7  MIN \r\n"), (Tokens{"prog", "7", "MIN"}));
+  EXPECT_EQ(TokenizeCommandLine("prog \"a b\" c\"d e\"f \"\""), (Tokens{"prog", "a b", "cd ef", ""}));
+  EXPECT_EQ(TokenizeCommandLine("prog \"unterminated quote"), (Tokens{"prog", "unterminated quote"}));
+  EXPECT_EQ(TokenizeCommandLine(""), Tokens{});
+  EXPECT_EQ(TokenizeCommandLine("\"/home/x/My Programs/kalvora\" -game \"/tmp/a b/data.win\""),
+            (Tokens{"/home/x/My Programs/kalvora", "-game", "/tmp/a b/data.win"}));
+}
+
+TEST(CommandLine, ParametersAreReadByTheBuiltins) {
+  TestGame game;
+  int a = game.AddObject("A");
+  std::vector<std::string> seen;
+  game.On(a, kEventCreate, 0, [&](KslFrame& f) {
+    seen.push_back(ValueText(f.Call(g_fnParameterCount)));
+    for (double n : {0.0, 1.0, 2.0, 5.0, -1.0}) seen.push_back(ValueText(f.Call(g_fnParameterString, n)));
+  });
+  game.Place(game.AddRoom("r"), a);
+  SetParameters(TokenizeCommandLine("/opt/kalvora \"a b\""));
+  ASSERT_TRUE(game.Start());
+  EXPECT_EQ(seen, (Tokens{"2", "/opt/kalvora", "a b", "", "", ""}));
+
+  seen.clear();
+  SetParameters({"/opt/kalvora"});
+  {
+    KslFrame frame("test", Instance(1), nullptr);
+    seen.push_back(ValueText(frame.Call(g_fnParameterCount)));
+    seen.push_back(ValueText(frame.Call(g_fnParameterString, 0.0)));
+  }
+  EXPECT_EQ(seen, (Tokens{"1", "/opt/kalvora"}));
+}
+
+TEST(CommandLine, TheListKeepsAHundredTokensOfAtMost4095Bytes) {
+  Tokens many;
+  for (int i = 0; i < 130; ++i) many.push_back(std::to_string(i));
+  SetParameters(many);
+  ASSERT_EQ(Parameters().size(), kMaxParameters);
+  EXPECT_EQ(Parameters().back(), "99");
+
+  std::string longToken(4094, 'x');
+  longToken += "\xC5\x82";  // a two-byte character across the 4095-byte limit
+  SetParameters({"prog", longToken, std::string(5000, 'y')});
+  EXPECT_EQ(Parameters()[1], std::string(4094, 'x'));
+  EXPECT_EQ(Parameters()[2], std::string(4095, 'y'));
+  SetParameters({"prog"});
+  EXPECT_EQ(Parameters().size(), 1u) << "the list is rebuilt from empty";
+}
+
+TEST(CommandLine, RuntimeOptionsAndTheirValuesAreRecognised) {
+  RuntimeOptions options = ParseRuntimeOptions(
+      {"prog", "MIN", "-game", "/g/data.win", "-headless", "-playback", "tour.txt", "-record", "out.txt",
+       "-output", "first.log", "-debugoutput", "second.log", "-sleepmargin", "2.5", "-profiledump", "-game", "7",
+       "-noaudio", "-dir", "-headless"});
+  EXPECT_EQ(options.gamePath, "/g/data.win") << "-profiledump takes two values, so the second -game is one of them";
+  EXPECT_TRUE(options.headless);
+  EXPECT_EQ(options.playbackPath, "tour.txt");
+  EXPECT_EQ(options.recordPath, "out.txt");
+  EXPECT_EQ(options.logPath, "second.log");
+  EXPECT_DOUBLE_EQ(options.sleepMarginMs, 2.5);
+
+  RuntimeOptions plain = ParseRuntimeOptions({"prog", "-sleepmargin", "soon", "-game"});
+  EXPECT_FALSE(plain.headless);
+  EXPECT_LT(plain.sleepMarginMs, 0);
+  EXPECT_EQ(plain.gamePath, "") << "an option without its value is ignored";
+}
+
+class TempDirectories : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    root_ = fs::temp_directory_path() / ("kalvora_engine_" + std::to_string(::getpid()) + "_" +
+                                         ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(root_);
+    fs::create_directories(root_);
+  }
+  void TearDown() override { fs::remove_all(root_); }
+
+  static void Write(const fs::path& path, const std::string& text) { std::ofstream(path) << text; }
+  static std::string Read(const fs::path& path) {
+    std::ifstream in(path);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  }
+
+  fs::path root_;
+};
+
+using AtSignFiles = TempDirectories;
+
+TEST_F(AtSignFiles, NamesBecomePathsInsideTheProgramDirectoryOnly) {
+  fs::path program = root_ / "program", home = root_ / "home";
+  fs::create_directories(program);
+  fs::create_directories(home);
+  Write(program / "fonts@big@a.txt", "font");
+  Write(program / "@@lead@@doubled", "lead");
+  Write(program / "up@..@escape.txt", "up");
+  Write(program / "trailing@", "trailing");
+  Write(program / "taken@x.txt", "new");
+  fs::create_directories(program / "taken");
+  Write(program / "taken" / "x.txt", "old");
+  Write(program / "plain.txt", "plain");
+  Write(home / "notes@2024.txt", "mine");
+  fs::create_directories(program / "dir@name");
+  fs::create_symlink(home / "notes@2024.txt", program / "link@x");
+
+  fs::path saved = fs::current_path();
+  fs::current_path(home);
+  MoveAtSignFiles(program);
+  fs::current_path(saved);
+
+  EXPECT_EQ(Read(program / "fonts" / "big" / "a.txt"), "font");
+  EXPECT_FALSE(fs::exists(program / "fonts@big@a.txt"));
+  EXPECT_EQ(Read(program / "lead" / "doubled"), "lead");
+  EXPECT_TRUE(fs::exists(program / "up@..@escape.txt")) << "a name that climbs out stays";
+  EXPECT_FALSE(fs::exists(root_ / "escape.txt"));
+  EXPECT_TRUE(fs::exists(program / "trailing@"));
+  EXPECT_EQ(Read(program / "taken" / "x.txt"), "old") << "an existing file is never overwritten";
+  EXPECT_EQ(Read(program / "taken@x.txt"), "new");
+  EXPECT_TRUE(fs::is_directory(program / "dir@name"));
+  EXPECT_TRUE(fs::is_symlink(program / "link@x"));
+  EXPECT_EQ(Read(home / "notes@2024.txt"), "mine") << "the current directory is left alone";
+  EXPECT_FALSE(fs::exists(home / "notes"));
+  MoveAtSignFiles("");  // no directory known: nothing happens
+}
+
+using GameFilePath = TempDirectories;
+
+TEST_F(GameFilePath, DataWinBesideTheProgramUnlessGameIsGiven) {
+  EXPECT_EQ(ResolveGameFilePath(root_.string(), ""), "");
+  Write(root_ / "data.win", "x");
+  EXPECT_EQ(ResolveGameFilePath(root_.string(), ""), (root_ / "data.win").string());
+  fs::path saved = fs::current_path();
+  fs::current_path(root_);
+  EXPECT_EQ(ResolveGameFilePath(root_.string(), "other/../game.win"), (root_ / "game.win").string());
+  fs::current_path(saved);
+  EXPECT_EQ(ResolveGameFilePath("", "/abs/g.win"), "/abs/g.win");
+}
+}  // namespace

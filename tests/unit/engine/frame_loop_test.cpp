@@ -1,0 +1,314 @@
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "engine/frame_loop.h"
+#include "engine/game_runner.h"
+#include "engine/game_state.h"
+#include "engine/rooms.h"
+#include "fake_platform.h"
+#include "runtime/debug_output.h"
+#include "runtime/function_table.h"
+#include "test_game.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+InputEvent CloseEvent() {
+  InputEvent event;
+  event.type = InputEvent::Type::Close;
+  return event;
+}
+
+struct LoopParts {
+  FakeClock clock;
+  FakeWaiter waiter{clock};
+  FakeEvents events;
+  FakePresenter presenter;
+};
+
+void RunLoop(TestGame& game, LoopParts& parts) {
+  RunFrameLoop(FrameLoopParts{parts.clock, parts.waiter, parts.events, parts.presenter, game.canvas,
+                              game.data.options.gameSpeed});
+}
+
+TEST(FrameLoop, FramesArePacedAndALongFrameIsFollowedAtOnce) {
+  TestGame game;
+  game.data.options.gameSpeed = 10;  // 100 000 µs a frame
+  LoopParts parts;
+  int a = game.AddObject("A");
+  std::vector<int64_t> frameStarts;
+  game.On(a, kEventStep, kStepNormal, [&](KslFrame&) {
+    frameStarts.push_back(parts.clock.now);
+    if (frameStarts.size() == 3) parts.clock.now += 250000;  // this frame's work takes 2.5 periods
+    else parts.clock.now += 1000;
+  });
+  game.Place(game.AddRoom("r"), a);
+  ASSERT_TRUE(game.Start());
+  parts.events.endAfter = 5;
+  int64_t start = parts.clock.now;
+  RunLoop(game, parts);
+  EXPECT_EQ(parts.waiter.waits, (std::vector<int64_t>{99000, 99000, 99000})) << "no wait before frames 1 and 4";
+  EXPECT_EQ(frameStarts, (std::vector<int64_t>{start, start + 100000, start + 200000, start + 450000, start + 550000}));
+  EXPECT_EQ(CurrentFrameNumber(), 5);
+  EXPECT_EQ(parts.presenter.frames, (std::vector<int64_t>{1, 2, 3, 4, 5}));
+  EXPECT_EQ(parts.presenter.unchangedFlags, (std::vector<bool>{false, true, true, true, true}));
+  EXPECT_FALSE(g_gameRunning);
+  EXPECT_NE(game.log.find("###game_end###254\n"), std::string::npos) << "an exhausted source ends as a closed window";
+}
+
+TEST(FrameLoop, FpsCountsTheFramesOfThePreviousSecond) {
+  TestGame game;
+  game.data.options.gameSpeed = 4;
+  LoopParts parts;
+  int a = game.AddObject("A");
+  std::vector<double> fps;
+  game.On(a, kEventStep, kStepNormal, [&](KslFrame& f) { fps.push_back(ToReal(f.Get(g_varFps))); });
+  game.Place(game.AddRoom("r"), a);
+  ASSERT_TRUE(game.Start());
+  parts.events.endAfter = 10;
+  RunLoop(game, parts);
+  EXPECT_EQ(fps, (std::vector<double>{0, 0, 0, 0, 4, 4, 4, 4, 4, 4}));
+}
+
+TEST(FrameLoop, AClosedWindowEndsTheLoopBeforeTheNextFrameAndInputArrivesBeforeItsFrame) {
+  TestGame game;
+  LoopParts parts;
+  int a = game.AddObject("A");
+  game.On(a, kEventKeyPress, 27);
+  game.Place(game.AddRoom("r"), a);
+  ASSERT_TRUE(game.Start());
+  InputEvent escape;
+  escape.type = InputEvent::Type::KeyDown;
+  escape.key = 27;
+  parts.events.byFrame[2] = {escape};
+  parts.events.byFrame[4] = {CloseEvent()};
+  RunLoop(game, parts);
+  EXPECT_EQ(game.TakeTrace(), (std::vector<std::string>{"A_KeyPress_27 1"}));
+  EXPECT_EQ(CurrentFrameNumber(), 3);
+  EXPECT_EQ(parts.presenter.frames, (std::vector<int64_t>{1, 2, 3})) << "the frame of the close never runs";
+  EXPECT_NE(game.log.find("###game_end###254\n"), std::string::npos);
+}
+
+TEST(FrameLoop, ARoomChangeIsNotPresented) {
+  TestGame game;
+  LoopParts parts;
+  int a = game.AddObject("A");
+  game.On(a, kEventStep, kStepNormal, [](KslFrame& f) {
+    if (ToReal(f.Call(g_fnRoomNext, 0.0)) == 1) f.Call(g_fnRoomGoto, 1.0);
+  });
+  game.Place(game.AddRoom("r"), a);
+  game.AddRoom("s");
+  ASSERT_TRUE(game.Start());
+  parts.events.endAfter = 3;
+  RunLoop(game, parts);
+  EXPECT_EQ(parts.presenter.frames, (std::vector<int64_t>{2, 3}));
+  EXPECT_EQ(CurrentRoom()->index, 1);
+}
+
+// RunGame from its arguments, with a game file on disk and the fake platform.
+class RunGameTest : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    directory_ = fs::temp_directory_path() / ("kalvora_run_" + std::to_string(::getpid()) + "_" +
+                                              ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(directory_);
+    fs::create_directories(directory_);
+    std::ofstream(directory_ / "data.win") << "game bytes";
+    g_dataToLoad = &game.data;
+  }
+  void TearDown() override {
+    g_dataToLoad = nullptr;
+    fs::remove_all(directory_);
+  }
+
+  static bool LoadFromMemory(const uint8_t* bytes, size_t size, GameData& out, std::string& error) {
+    if (std::string(reinterpret_cast<const char*>(bytes), size) != "game bytes") {
+      error = "not a game file";
+      return false;
+    }
+    out = *g_dataToLoad;
+    return true;
+  }
+
+  int Run(std::vector<std::string> extraArguments = {}) {
+    GameLaunch launch;
+    launch.arguments = {(directory_ / "kalvora").string()};
+    launch.arguments.insert(launch.arguments.end(), extraArguments.begin(), extraArguments.end());
+    launch.executableDirectory = directory_.string();
+    launch.link = &game.BuildLink();
+    launch.hooks.registerBuiltins = [this] { ++registrations; };
+    launch.hooks.loadGameData = LoadFromMemory;
+    launch.hooks.createPlatform = [this](const WindowRequest& request, std::string&) {
+      windowWidth = request.width;
+      windowHeight = request.height;
+      auto platform = MakeFakePlatform();
+      events = static_cast<FakeEvents*>(platform->events.get());
+      events->endAfter = endAfter;
+      return platform;
+    };
+    launch.hooks.initGraphics = [this](const GameStart& start) -> std::unique_ptr<FrameCanvas> {
+      gamePath = start.gameFilePath;
+      return std::make_unique<RecordingCanvas>();
+    };
+    return RunGame(launch);
+  }
+
+  static inline GameData* g_dataToLoad = nullptr;
+  TestGame game;
+  fs::path directory_;
+  int registrations = 0;
+  int windowWidth = 0, windowHeight = 0;
+  int64_t endAfter = 0;
+  FakeEvents* events = nullptr;
+  std::string gamePath;
+};
+
+CInstance* g_globalScriptSelf = nullptr;
+int g_globalScriptRuns = 0;
+RValue* RecordGlobalScript(CInstance* self, CInstance*, RValue* result) {
+  g_globalScriptSelf = self;
+  ++g_globalScriptRuns;
+  g_testGame->trace.push_back("global script, object " + std::to_string(self->objectIndex));
+  return result;
+}
+
+TEST_F(RunGameTest, AGameRunsFromItsFirstRoomToGameEnd) {
+  int a = game.AddObject("A");
+  std::vector<std::string> parameters;
+  game.On(a, kEventCreate, 0, [&](KslFrame& f) {
+    f.Set(g_varAlarm, 2, 0);
+    for (double n = 0; n < ToReal(f.Call(g_fnParameterCount)); ++n) parameters.push_back(ValueText(f.Call(g_fnParameterString, n)));
+  });
+  game.On(a, kEventAlarm, 0, [](KslFrame& f) { f.Call(g_fnGameEnd, 3.0); });
+  game.On(a, kEventOther, kOtherRoomEnd);
+  game.On(a, kEventOther, kOtherGameEnd);
+  game.AddGlobalScript("ksl_GlobalScript_Setup", RecordGlobalScript);
+  int room = game.AddRoom("menu");
+  game.Room(room).width = 320;
+  game.Room(room).height = 200;
+  game.Place(room, a);
+  g_globalScriptRuns = 0;
+
+  EXPECT_EQ(Run({"MIN", "-headless"}), 3);
+  EXPECT_EQ(windowWidth, 320);
+  EXPECT_EQ(windowHeight, 200);
+  EXPECT_EQ(gamePath, (directory_ / "data.win").string());
+  EXPECT_EQ(registrations, 1);
+  EXPECT_EQ(parameters, (std::vector<std::string>{(directory_ / "kalvora").string(), "MIN", "-headless"}));
+  EXPECT_EQ(g_globalScriptRuns, 1);
+  EXPECT_EQ(game.TakeTrace(), (std::vector<std::string>{"global script, object 1", "A_Create_0 1", "A_Alarm_0 1",
+                                                        "A_Other_5 1", "A_Other_3 1"}));
+  const char* lines[] = {"Create Error Form\n", "Get Resolution\n", "Create Window\n", "Init Graphics\n", "IO Init\n",
+                         "VM Init\n", "LoadGameData()\n", "Variable_Global_Init()\n", "PrepareGame()\n",
+                         "Preparing 1 objects:\n", "Finished PrepareGame() \n", "Run_Start\n", "Done ObjectLists\n",
+                         "Entering main loop.\n", "###game_end###3\n"};
+  size_t position = 0;
+  for (const char* line : lines) {
+    size_t found = game.log.find(line, position);
+    EXPECT_NE(found, std::string::npos) << "missing or out of order: " << line;
+    if (found != std::string::npos) position = found;
+  }
+  EXPECT_FALSE(g_runtimeStarted);
+  EXPECT_EQ(CurrentRoom(), nullptr);
+}
+
+TEST_F(RunGameTest, AGameFileThatIsMissingOrDamagedEndsWithExitCode1) {
+  game.AddRoom("r");
+  fs::remove(directory_ / "data.win");
+  EXPECT_EQ(Run(), 1);
+  EXPECT_NE(game.log.find("Unable to find game!!: " + (directory_ / "data.win").string()), std::string::npos);
+  EXPECT_EQ(Run({"-game", (directory_ / "nowhere.win").string()}), 1);
+  EXPECT_NE(game.log.find("Unable to find game!!: " + (directory_ / "nowhere.win").string()), std::string::npos);
+
+  std::ofstream(directory_ / "broken.win") << "garbage";
+  EXPECT_EQ(Run({"-game", (directory_ / "broken.win").string()}), 1);
+  EXPECT_NE(game.log.find("Failed to load the game\nnot a game file\n"), std::string::npos);
+}
+
+TEST_F(RunGameTest, AFunctionTheProgramNeedsButNobodyRegisteredStopsTheStart) {
+  game.AddRoom("r");
+  SymbolEntry missing{"no_such_function", 0};
+  SymbolEntry* functions[] = {&g_fnRoomGoto, &missing, nullptr};
+  LinkRecord& link = game.BuildLink();
+  link.functionRefs = functions;
+  GameLaunch launch;
+  launch.arguments = {"kalvora"};
+  launch.executableDirectory = directory_.string();
+  launch.link = &link;
+  launch.hooks.loadGameData = LoadFromMemory;
+  launch.hooks.createPlatform = [](const WindowRequest&, std::string&) { return MakeFakePlatform(); };
+  launch.hooks.initGraphics = [](const GameStart&) { return std::make_unique<RecordingCanvas>(); };
+  EXPECT_EQ(RunGame(launch), 1);
+  EXPECT_NE(game.log.find("Error on load\nUnable to find function no_such_function\n"), std::string::npos);
+}
+
+TEST_F(RunGameTest, AFatalErrorEndsTheRunWithExitCode1AndNoMoreEvents) {
+  int a = game.AddObject("A");
+  game.On(a, kEventStep, kStepNormal, [](KslFrame&) { ReportRuntimeError("broken"); });
+  game.On(a, kEventOther, kOtherRoomEnd);
+  game.Place(game.AddRoom("r"), a);
+  SetFatalErrorHook(nullptr);
+  EXPECT_EQ(Run(), 1);
+  EXPECT_EQ(game.TakeTrace(), (std::vector<std::string>{"A_Step_0 1"}));
+  EXPECT_NE(game.log.find("of  Step Event0 for object A:\nbroken"), std::string::npos);
+}
+
+TEST_F(RunGameTest, AnExhaustedInputSourceEndsTheGameAsAClosedWindow) {
+  int a = game.AddObject("A");
+  game.On(a, kEventOther, kOtherRoomEnd);
+  game.On(a, kEventOther, kOtherGameEnd);
+  game.On(a, kEventStep, kStepNormal);
+  game.Place(game.AddRoom("r"), a);
+  endAfter = 2;
+  EXPECT_EQ(Run(), 0);
+  EXPECT_EQ(game.Calls("A_Step_0").size(), 2u);
+  EXPECT_EQ(game.Calls("A_Other_5").size(), 1u);
+  EXPECT_EQ(game.Calls("A_Other_3").size(), 1u);
+  EXPECT_NE(game.log.find("###game_end###254\n"), std::string::npos);
+}
+
+TEST_F(RunGameTest, GameEndBeforeTheFirstRoomRunsNoRoom) {
+  int a = game.AddObject("A");
+  game.On(a, kEventCreate, 0);
+  game.AddGlobalScript("ksl_GlobalScript_Quit", [](CInstance* self, CInstance*, RValue* result) -> RValue* {
+    KslFrame frame("ksl_GlobalScript_Quit", self, self);
+    frame.Call(g_fnGameEnd);
+    return result;
+  });
+  game.Place(game.AddRoom("r"), a);
+  EXPECT_EQ(Run(), 0);
+  EXPECT_TRUE(game.TakeTrace().empty());
+  EXPECT_NE(game.log.find("Game ended before loading first room\n"), std::string::npos);
+}
+
+TEST_F(RunGameTest, AtSignFilesMoveInTheProgramDirectoryNotTheCurrentOne) {
+  game.AddRoom("r");
+  endAfter = 1;
+  fs::path elsewhere = directory_ / "elsewhere";
+  fs::create_directories(elsewhere);
+  std::ofstream(elsewhere / "user@file.txt") << "x";
+  std::ofstream(directory_ / "pack@inner.txt") << "y";
+  fs::path saved = fs::current_path();
+  fs::current_path(elsewhere);
+  EXPECT_EQ(Run(), 0);
+  fs::current_path(saved);
+  EXPECT_TRUE(fs::exists(elsewhere / "user@file.txt"));
+  EXPECT_TRUE(fs::exists(directory_ / "pack" / "inner.txt"));
+}
+
+TEST_F(RunGameTest, TheLogOptionWritesTheDebugOutputToAFile) {
+  game.AddRoom("r");
+  endAfter = 1;
+  fs::path logFile = directory_ / "run.log";
+  EXPECT_EQ(Run({"-output", logFile.string()}), 0);
+  SetDebugOutputFile("/dev/stderr");
+  std::ifstream in(logFile);
+  std::string text((std::istreambuf_iterator<char>(in)), {});
+  EXPECT_NE(text.find("Create Error Form\n"), std::string::npos);
+  EXPECT_NE(text.find("Entering main loop.\n"), std::string::npos);
+}
+}  // namespace

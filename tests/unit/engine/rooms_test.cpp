@@ -1,0 +1,364 @@
+#include <string>
+#include <vector>
+
+#include "engine/frame_step.h"
+#include "engine/game_state.h"
+#include "engine/instances.h"
+#include "engine/objects.h"
+#include "engine/rooms.h"
+#include "runtime/array.h"
+#include "runtime/gc.h"
+#include "test_game.h"
+
+namespace {
+using Trace = std::vector<std::string>;
+
+std::string At(const std::string& handler, int id) { return handler + " " + std::to_string(id); }
+
+// Two objects with life-cycle handlers; rooms "r" (index 0) and "s" (index 1).
+struct TwoRooms {
+  TestGame game;
+  int a, b, r, s;
+  TwoRooms(bool firstPersistent = false) {
+    a = game.AddObject("A");
+    b = game.AddObject("B");
+    for (int object : {a, b}) {
+      game.On(object, kEventPreCreate, 0);
+      game.On(object, kEventCreate, 0);
+      game.On(object, kEventOther, kOtherRoomStart);
+      game.On(object, kEventOther, kOtherRoomEnd);
+    }
+    r = game.AddRoom("r", firstPersistent);
+    s = game.AddRoom("s");
+  }
+};
+
+TEST(Rooms, EnteringARoomCreatesItsInstancesInRecordOrderPreCreateFirst) {
+  TestGame game;
+  int a = game.AddObject("A"), b = game.AddObject("B");
+  bool allExisted = false;
+  game.On(a, kEventPreCreate, 0, [&](KslFrame&) { allExisted = allExisted || (Instance(3) && Instance(2)); });
+  game.On(a, kEventCreate, 0);
+  game.On(b, kEventPreCreate, 0);
+  game.On(b, kEventCreate, 0);
+  game.On(a, kEventOther, kOtherGameStart);
+  game.On(b, kEventOther, kOtherRoomStart);
+  int room = game.AddRoom("r");
+  game.Place(room, a, 10, 20);
+  game.Place(room, b);
+  game.Place(room, a);
+  game.Room(room).instances[1].preCreationCodeIndex = game.AddCode("ksl_PreCreationCode_b");
+  game.Room(room).instances[1].creationCodeIndex = game.AddCode("ksl_CreationCode_b");
+  ASSERT_TRUE(game.Start());
+  EXPECT_TRUE(allExisted) << "every instance of the room exists before the first PreCreate";
+  EXPECT_EQ(game.TakeTrace(), (Trace{"A_PreCreate_0 1", "A_Create_0 1", "B_PreCreate_0 2", "ksl_PreCreationCode_b 2",
+                                     "B_Create_0 2", "ksl_CreationCode_b 2", "A_PreCreate_0 3", "A_Create_0 3",
+                                     "A_Other_2 1", "A_Other_2 3", "B_Other_4 2"}));
+  EXPECT_EQ(Instance(1)->x, 10.0f);
+  EXPECT_EQ(Instance(1)->y, 20.0f);
+  EXPECT_TRUE(Instance(1)->HasFlag(kInstanceCreateRaised));
+  EXPECT_EQ(FindObject(a)->instances.Count(), 2);
+}
+
+TEST(Rooms, RoomGotoEndsTheFrameAndSwitchesAfterIt) {
+  TwoRooms rooms;
+  TestGame& game = rooms.game;
+  game.On(rooms.a, kEventStep, kStepBegin, [](KslFrame& f) {
+    f.Call(g_fnRoomGoto, 1.0);
+    f.SetVar(g_varCount, 1);  // the handler runs to its end
+  });
+  game.On(rooms.a, kEventStep, kStepNormal);
+  game.On(rooms.b, kEventStep, kStepBegin);
+  int a1 = game.Place(rooms.r, rooms.a), b1 = game.Place(rooms.r, rooms.b), b2 = game.Place(rooms.s, rooms.b);
+  ASSERT_TRUE(game.Start());
+  game.TakeTrace();
+  EXPECT_FALSE(game.Frame()) << "no draw in the frame of the room_goto";
+  EXPECT_EQ(game.canvas.framesBegun, 0);
+  EXPECT_EQ(game.TakeTrace(), (Trace{At("A_Step_1", a1), At("A_Other_5", a1), At("B_Other_5", b1), At("B_PreCreate_0", b2),
+                                     At("B_Create_0", b2), At("B_Other_4", b2)}));
+  EXPECT_EQ(CurrentRoom()->index, rooms.s);
+  EXPECT_EQ(Instance(a1), nullptr) << "a non-persistent room is released";
+  EXPECT_NE(game.log.find("Room switch from r to s\n"), std::string::npos);
+  EXPECT_TRUE(game.Frame());
+  EXPECT_EQ(game.canvas.framesBegun, 1);
+}
+
+TEST(Rooms, TheLastRoomGotoOfAFrameWins) {
+  TwoRooms rooms;
+  TestGame& game = rooms.game;
+  int t = game.AddRoom("t");
+  game.On(rooms.a, kEventStep, kStepNormal, [&](KslFrame& f) {
+    f.Call(g_fnRoomGoto, double(t));
+    f.Call(g_fnRoomGoto, 1.0);
+  });
+  game.Place(rooms.r, rooms.a);
+  ASSERT_TRUE(game.Start());
+  game.Frame();
+  EXPECT_EQ(CurrentRoom()->index, rooms.s);
+}
+
+TEST(Rooms, GoingToTheCurrentRoomRebuildsIt) {
+  TwoRooms rooms;
+  TestGame& game = rooms.game;
+  game.On(rooms.a, kEventStep, kStepNormal, [](KslFrame& f) {
+    if (IsUnset(f.Var(g_varCount))) {
+      f.SetVar(g_varCount, 5);
+      f.Call(g_fnRoomRestart);
+    }
+  });
+  int a1 = game.Place(rooms.r, rooms.a);
+  ASSERT_TRUE(game.Start());
+  game.TakeTrace();
+  game.Frame();
+  EXPECT_EQ(game.Calls("A_Create_0"), (std::vector<int>{a1}));
+  EXPECT_EQ(game.Calls("A_Other_5"), (std::vector<int>{a1}));
+  ASSERT_NE(Instance(a1), nullptr);
+  EXPECT_TRUE(IsUnset(*Instance(a1)->GetVarRef(g_varCount.slot))) << "its variables start afresh";
+}
+
+TEST(Rooms, APersistentRoomKeepsItsInstancesAndRunsRoomStartButNoCreateAgain) {
+  TwoRooms rooms(true);
+  TestGame& game = rooms.game;
+  game.On(rooms.a, kEventStep, kStepNormal, [](KslFrame& f) { f.SetVar(g_varCount, 7); });
+  game.On(rooms.a, kEventAlarm, 0);
+  int a1 = game.Place(rooms.r, rooms.a);
+  game.Place(rooms.s, rooms.b);
+  ASSERT_TRUE(game.Start());
+  CInstance* stored = Instance(a1);
+  stored->alarms[0] = 2;
+  game.Frame();  // Step sets count; the alarm counts to 1
+  SetPendingRoom(rooms.s);
+  ActOnPendingRoom();
+  EXPECT_EQ(Instance(a1), nullptr) << "out of the world while its room is stored";
+  EXPECT_EQ(FindObject(rooms.a)->instances.Count(), 0);
+  game.Frames(3);  // nothing runs for the stored instance
+  game.TakeTrace();
+  SetPendingRoom(rooms.r);
+  ActOnPendingRoom();
+  EXPECT_EQ(Instance(a1), stored);
+  EXPECT_EQ(game.Calls("A_Create_0"), std::vector<int>{});
+  EXPECT_EQ(game.Calls("A_PreCreate_0"), std::vector<int>{});
+  EXPECT_EQ(game.Calls("A_Other_4"), (std::vector<int>{a1}));
+  EXPECT_EQ(ToReal(*stored->GetVarRef(g_varCount.slot)), 7);
+  EXPECT_EQ(stored->alarms[0], 1);
+  game.Frame();
+  EXPECT_EQ(game.Calls("A_Alarm_0"), (std::vector<int>{a1}));
+}
+
+TEST(Rooms, PersistentInstancesAreCarriedWithoutANewCreate) {
+  TwoRooms rooms;
+  TestGame& game = rooms.game;
+  int keeper = game.AddObject("Keeper");
+  game.Object(keeper).persistent = true;
+  game.On(keeper, kEventCreate, 0);
+  game.On(keeper, kEventOther, kOtherRoomStart);
+  int k = game.Place(rooms.r, keeper);
+  int b2 = game.Place(rooms.s, rooms.b);
+  ASSERT_TRUE(game.Start());
+  CInstance* carried = Instance(k);
+  game.TakeTrace();
+  SetPendingRoom(rooms.s);
+  ActOnPendingRoom();
+  EXPECT_EQ(Instance(k), carried);
+  EXPECT_EQ(CurrentRoom()->instances.First(), carried) << "carried instances go in front";
+  EXPECT_EQ(game.TakeTrace(), (Trace{At("B_PreCreate_0", b2), At("B_Create_0", b2), At("B_Other_4", b2),
+                                     At("Keeper_Other_4", k)}));
+  SetPendingRoom(rooms.r);
+  ActOnPendingRoom();
+  EXPECT_EQ(Instance(k), carried) << "its own room record is skipped when it comes back";
+  EXPECT_EQ(FindObject(keeper)->instances.Count(), 1);
+}
+
+TEST(Rooms, ACreateThatChangesRoomInTheFirstRoomSwitchesAtOnce) {
+  TwoRooms rooms;
+  TestGame& game = rooms.game;
+  int leaver = game.AddObject("Leaver");
+  game.On(leaver, kEventCreate, 0, [](KslFrame& f) { f.Call(g_fnRoomGoto, 1.0); });
+  game.Place(rooms.r, leaver);
+  int a1 = game.Place(rooms.r, rooms.a);
+  int b2 = game.Place(rooms.s, rooms.b);
+  ASSERT_TRUE(game.Start());
+  EXPECT_EQ(game.Calls("A_Create_0"), std::vector<int>{}) << "the remaining non-persistent instances get no Create";
+  EXPECT_EQ(game.Calls("A_Other_5"), (std::vector<int>{a1})) << "Room End is delivered";
+  EXPECT_EQ(game.Calls("B_Create_0"), (std::vector<int>{b2}));
+  EXPECT_EQ(CurrentRoom()->index, rooms.s);
+}
+
+TEST(Rooms, AnUnexistingRoomIsReportedAndAbortsTheGame) {
+  TwoRooms rooms;
+  TestGame& game = rooms.game;
+  game.On(rooms.a, kEventStep, kStepNormal, [](KslFrame& f) {
+    f.Call(g_fnRoomGoto, 99.0);
+    ADD_FAILURE() << "the report unwinds the handler";
+  });
+  game.Place(rooms.r, rooms.a);
+  ASSERT_TRUE(game.Start());
+  game.Frame();
+  EXPECT_NE(game.log.find("of  Step Event0 for object A:\nUnexisting room number: 99"), std::string::npos) << game.log;
+  EXPECT_EQ(game.fatalExitCodes, (std::vector<int>{1}));
+  EXPECT_FALSE(g_gameRunning);
+  EXPECT_EQ(g_exitCode, 1);
+}
+
+TEST(Rooms, GameEndRunsRoomEndAndGameEndAndRefusesFurtherRoomChanges) {
+  TwoRooms rooms;
+  TestGame& game = rooms.game;
+  int keeper = game.AddObject("Keeper");
+  game.Object(keeper).persistent = true;
+  game.On(keeper, kEventCleanUp, 0);
+  game.On(rooms.a, kEventOther, kOtherGameEnd);
+  game.On(rooms.a, kEventCleanUp, 0);
+  game.On(rooms.a, kEventStep, kStepNormal, [](KslFrame& f) {
+    f.Call(g_fnGameEnd, 5.0);
+    f.Call(g_fnRoomGoto, 1.0);
+  });
+  int a1 = game.Place(rooms.r, rooms.a);
+  int k = game.Place(rooms.r, keeper);
+  ASSERT_TRUE(game.Start());
+  game.TakeTrace();
+  game.Frame();
+  EXPECT_FALSE(g_gameRunning);
+  EXPECT_EQ(g_exitCode, 5);
+  EXPECT_NE(game.log.find("###game_end###5\n"), std::string::npos);
+  EXPECT_NE(game.log.find("Unable to change room when exiting the game\n"), std::string::npos);
+  EXPECT_EQ(game.TakeTrace(), (Trace{At("A_Step_0", a1)}));
+  EndGameRooms();
+  EXPECT_EQ(game.TakeTrace(), (Trace{At("A_Other_5", a1), At("A_Other_3", a1), At("Keeper_CleanUp_0", k),
+                                     At("A_CleanUp_0", a1)}));
+  EXPECT_EQ(CurrentRoom(), nullptr);
+  EXPECT_EQ(Instance(a1), nullptr);
+  EXPECT_EQ(Instance(k), nullptr);
+}
+
+TEST(Rooms, GameRestartStartsAgainFromTheFirstRoom) {
+  TwoRooms rooms;
+  TestGame& game = rooms.game;
+  game.On(rooms.b, kEventOther, kOtherGameStart);
+  game.On(rooms.b, kEventStep, kStepNormal, [](KslFrame& f) { f.Call(g_fnGameRestart); });
+  game.On(rooms.a, kEventStep, kStepNormal, [](KslFrame& f) { f.Call(g_fnRoomGotoNext); });
+  int a1 = game.Place(rooms.r, rooms.a);
+  game.Place(rooms.s, rooms.b);
+  ASSERT_TRUE(game.Start());
+  game.Frame();
+  EXPECT_EQ(CurrentRoom()->index, rooms.s);
+  game.TakeTrace();
+  game.Frame();
+  EXPECT_EQ(CurrentRoom()->index, rooms.r);
+  EXPECT_EQ(game.Calls("A_Create_0"), (std::vector<int>{a1}));
+  EXPECT_TRUE(g_gameRunning);
+}
+
+TEST(Rooms, RoomOrderNeighbours) {
+  TwoRooms rooms;
+  TestGame& game = rooms.game;
+  int t = game.AddRoom("t");
+  std::vector<double> answers;
+  game.On(rooms.a, kEventStep, kStepNormal, [&](KslFrame& f) {
+    answers.push_back(ToReal(f.Call(g_fnRoomNext, 0.0)));
+    answers.push_back(ToReal(f.Call(g_fnRoomNext, double(t))));
+    answers.push_back(ToReal(f.Call(g_fnRoomPrevious, 1.0)));
+    answers.push_back(ToReal(f.Call(g_fnRoomPrevious, 0.0)));
+  });
+  game.Place(rooms.r, rooms.a);
+  ASSERT_TRUE(game.Start());
+  game.Frame();
+  EXPECT_EQ(answers, (std::vector<double>{1, -1, 0, -1}));
+}
+
+TEST(Rooms, AnInstanceDestroyedInItsStepFinishesItAndReceivesNothingMore) {
+  TestGame game;
+  int a = game.AddObject("A");
+  bool finished = false;
+  game.On(a, kEventStep, kStepNormal, [&](KslFrame& f) {
+    DestroyInstance(f.Self());
+    DestroyInstance(f.Self());  // once only
+    finished = true;
+  });
+  game.On(a, kEventDestroy, 0);
+  game.On(a, kEventCleanUp, 0);
+  game.On(a, kEventStep, kStepEnd);
+  game.On(a, kEventDraw, 0);
+  int room = game.AddRoom("r");
+  int a1 = game.Place(room, a), a2 = game.Place(room, a);
+  ASSERT_TRUE(game.Start());
+  game.Frame();
+  EXPECT_TRUE(finished);
+  EXPECT_EQ(game.TakeTrace(), (Trace{At("A_Step_0", a1), At("A_Destroy_0", a1), At("A_CleanUp_0", a1), At("A_Step_0", a2),
+                                     At("A_Destroy_0", a2), At("A_CleanUp_0", a2)}));
+  EXPECT_EQ(Instance(a1), nullptr);
+  EXPECT_EQ(CurrentRoom()->instances.Count(), 0);
+}
+
+TEST(Rooms, RoomCreationCodeRunsOnceWithItsOwnEventStateAndErrorContext) {
+  TestGame game;
+  int a = game.AddObject("A");
+  game.On(a, kEventCreate, 0);
+  std::vector<double> types;
+  int code = game.AddCode("ksl_RoomCreation_r", [&](KslFrame& f) {
+    types.push_back(CurrentEventState().type);
+    types.push_back(CurrentEventState().number);
+    ReportRuntimeError("bad start");
+  });
+  int room = game.AddRoom("r");
+  game.Room(room).creationCodeIndex = code;
+  game.Place(room, a);
+  ASSERT_TRUE(game.Start());
+  EXPECT_EQ(types, (std::vector<double>{-2, -1}));
+  EXPECT_EQ(game.TakeTrace(), (Trace{"A_Create_0 1", "ksl_RoomCreation_r 0"}));
+  EXPECT_NE(game.log.find("FATAL ERROR in Room Creation Code for room r\n\n\nbad start\n"), std::string::npos) << game.log;
+  EXPECT_EQ(CurrentEventState().type, 0);
+}
+
+TEST(Rooms, LiveInstancesKeepWhatTheyReferToThroughCollections) {
+  GCCollect();  // garbage of earlier tests
+  TwoRooms rooms(true);
+  TestGame& game = rooms.game;
+  int keeper = game.AddObject("Keeper");
+  game.Object(keeper).persistent = true;
+  auto makeArray = [](KslFrame& f) {
+    RValue* variable = f.Self()->GetVarRefForWrite(g_varCount.slot);
+    SetReal(MakeArray(*variable, 3)->elements[2], 42);
+  };
+  game.On(keeper, kEventCreate, 0, makeArray);
+  int a1 = game.Place(rooms.r, rooms.a);
+  int k = game.Place(rooms.r, keeper);
+  ASSERT_TRUE(game.Start());
+  {
+    KslFrame frame("test", Instance(a1), nullptr);
+    makeArray(frame);
+  }
+  CInstance* stored = Instance(a1);
+  SetPendingRoom(rooms.s);
+  ActOnPendingRoom();  // a1 is stored with room r, k is carried
+  size_t live = GCObjectCount();
+  GCCollect();
+  EXPECT_EQ(GCObjectCount(), live);
+  for (CInstance* holder : {stored, Instance(k)}) {
+    RValue* value = holder->GetVarRef(g_varCount.slot);
+    ASSERT_EQ(KindOf(*value), uint32_t(VALUE_ARRAY));
+    EXPECT_EQ(value->arr->elements[2].real, 42);
+  }
+  SetPendingRoom(rooms.r);
+  ActOnPendingRoom();
+  game.Room(rooms.r).persistent = false;
+  SetPendingRoom(rooms.s);
+  ActOnPendingRoom();  // room r is released now, and a1 with it
+  live = GCObjectCount();
+  GCCollect();
+  EXPECT_EQ(GCObjectCount(), live - 1) << "the freed instance's array is collected, the carried one's kept";
+}
+
+TEST(Rooms, DuplicateRecordIdsGetFreshIds) {
+  TestGame game;
+  int a = game.AddObject("A");
+  game.On(a, kEventCreate, 0);
+  int room = game.AddRoom("r");
+  game.Place(room, a);
+  game.Place(room, a);
+  game.Room(room).instances[1].id = 1;
+  ASSERT_TRUE(game.Start());
+  EXPECT_EQ(game.Calls("A_Create_0").size(), 2u);
+  EXPECT_EQ(CurrentRoom()->instances.Count(), 2);
+  EXPECT_EQ(FindObject(a)->instances.Count(), 2);
+}
+}  // namespace
