@@ -32,11 +32,7 @@ void AfterDialog(const std::string& logLine) {
   if (g_afterDialog) g_afterDialog();
 }
 
-void show_message(RValue&, CInstance*, CInstance*, int, RValue* args) {
-  std::string text = ValueText(args[0]);
-  if (g_host) g_host->ShowMessage(text);
-  AfterDialog("show_message " + QuoteText(text));
-}
+void show_message(RValue&, CInstance*, CInstance*, int, RValue* args) { ShowMessageDialog(ValueText(args[0])); }
 
 void show_question(RValue& result, CInstance*, CInstance*, int, RValue* args) {
   std::string text = ArgString(args, 0);
@@ -76,6 +72,11 @@ void get_save_filename(RValue& result, CInstance*, CInstance*, int, RValue* args
 }  // namespace
 
 void SetDialogHost(DialogHost* host) { g_host = host; }
+
+void ShowMessageDialog(const std::string& text) {
+  if (g_host) g_host->ShowMessage(text);
+  AfterDialog("show_message " + QuoteText(text));
+}
 void SetAfterDialogHook(void (*hook)()) { g_afterDialog = hook; }
 
 void RegisterDialogBuiltins() {

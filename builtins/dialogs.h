@@ -8,8 +8,13 @@
 // joins the sandbox's allowed lists. Without a host every dialog is cancelled.
 #pragma once
 
+#include <string>
+
 class DialogHost;
 
 void SetDialogHost(DialogHost* host);
+// A message box as show_message opens it (logged, input cleared afterwards), for
+// messages of the runtime itself.
+void ShowMessageDialog(const std::string& text);
 // Called after every dialog (the engine clears its input state there).
 void SetAfterDialogHook(void (*hook)());

@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "builtins/builtins.h"
+#include "engine/instance_shape.h"
 #include "graphics/raster.h"
 #include "graphics/sprite_draw.h"
 #include "graphics/text.h"
@@ -93,9 +94,8 @@ void DrawInstanceSprite(const CInstance& instance) {
   if (!g_frame || !g_resources.sprites || instance.spriteIndex < 0 ||
       size_t(instance.spriteIndex) >= g_resources.sprites->size())
     return;
-  SpritePlacement placement{instance.x, instance.y, instance.imageXScale, instance.imageYScale, instance.imageAngle};
   uint32_t tint = PixelFromColour(instance.imageBlend, AlphaByte(instance.imageAlpha));
-  DrawSprite(*g_frame, (*g_resources.sprites)[size_t(instance.spriteIndex)], instance.imageIndex, placement, tint);
+  DrawSprite(*g_frame, (*g_resources.sprites)[size_t(instance.spriteIndex)], instance.imageIndex, PlacementOf(instance), tint);
 }
 
 void WindowSetCaption(const std::string& caption) {

@@ -4,11 +4,20 @@
 // runtime's own (their slots are their positions).
 #pragma once
 
+class CInstance;
+
 void RegisterEventBuiltins();      // event_perform, event_perform_object, event_user, event_inherited
 void RegisterRoomBuiltins();       // room_goto and its family, game_restart, game_end
 void RegisterParameterBuiltins();  // parameter_count, parameter_string
 void RegisterKeyboardBuiltins();   // keyboard_set_map, keyboard_unset_map
 void RegisterEngineBuiltins();     // all of the above
+
+// Direct entry points of compiled code.
+// event_inherited(): the running event's handler in the parent of the object
+// that wrote the running handler; nothing when that object has no parent.
+void EventInherited(CInstance* self, CInstance* other);
+// game_end(): ends the game after the current frame, with the exit code as it stands.
+void GameEnd();
 
 // fps, event_type, event_number, event_object, keyboard_string, keyboard_key,
 // keyboard_lastkey, mouse_button, mouse_lastbutton (read-only).

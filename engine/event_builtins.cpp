@@ -20,15 +20,15 @@ void event_user(RValue&, CInstance* self, CInstance* other, int, RValue* args) {
   PerformEvent(self, other, kEventOther, kOtherUser0 + ArgInt32(args, 0));
 }
 
-// The handler of the running event in the parent of the object that wrote the
-// running handler; nothing when that object has no parent.
-void event_inherited(RValue&, CInstance* self, CInstance* other, int, RValue*) {
+void event_inherited(RValue&, CInstance* self, CInstance* other, int, RValue*) { EventInherited(self, other); }
+}  // namespace
+
+void EventInherited(CInstance* self, CInstance* other) {
   const EventState& state = CurrentEventState();
   const CObjectDef* owner = FindObject(state.object);
   if (!owner || !owner->parent) return;
   PerformEventObject(self, other, owner->parent->objectIndex, state.type, state.number);
 }
-}  // namespace
 
 void RegisterEventBuiltins() {
   RegisterBuiltin("event_perform", event_perform, 2);

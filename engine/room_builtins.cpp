@@ -46,10 +46,14 @@ void game_restart(RValue&, CInstance*, CInstance*, int, RValue*) { SetPendingRoo
 
 void game_end(RValue&, CInstance*, CInstance*, int argc, RValue* args) {
   if (argc > 0) g_exitCode = ArgInt32(args, 0);
+  GameEnd();
+}
+}  // namespace
+
+void GameEnd() {
   DebugOutput("###game_end###%d\n", g_exitCode);
   SetPendingRoom(kPendingEndGame);
 }
-}  // namespace
 
 void RegisterRoomBuiltins() {
   RegisterBuiltin("room_goto", room_goto, 1);

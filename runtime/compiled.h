@@ -61,6 +61,7 @@ inline bool Less(const RValue& lhs, const RValue& rhs) { return ValueLess(lhs, r
 inline bool Greater(const RValue& lhs, const RValue& rhs) { return ValueGreater(lhs, rhs); }
 inline bool Equal(const RValue& lhs, double rhs) { return ValuesEqual(lhs, TempValue(rhs)); }
 inline bool NotEqual(const RValue& lhs, const RValue& rhs) { return ValuesNotEqual(lhs, rhs); }
+inline bool NotEqual(const RValue& lhs, double rhs) { return ValuesNotEqual(lhs, TempValue(rhs)); }
 inline bool Less(const RValue& lhs, double rhs) { return ValueLess(lhs, TempValue(rhs)); }
 inline bool Greater(const RValue& lhs, double rhs) { return ValueGreater(lhs, TempValue(rhs)); }
 

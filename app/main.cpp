@@ -1,0 +1,97 @@
+// The program: Kalvora's compiled application on the engine, with the built-in
+// library, the rasteriser and the platform (a window, or headless playback).
+#include <memory>
+#include <string>
+
+#include "app/app_symbols.h"
+#include "builtins/builtins.h"
+#include "builtins/dates.h"
+#include "builtins/dialogs.h"
+#include "builtins/draw_builtins.h"
+#include "builtins/file_io.h"
+#include "builtins/raster_canvas.h"
+#include "builtins/sandbox.h"
+#include "engine/engine_builtins.h"
+#include "engine/game_data_loader.h"
+#include "engine/game_runner.h"
+#include "engine/input_state.h"
+#include "platform/platform_factory.h"
+#include "platform/platform_paths.h"
+#include "runtime/error.h"
+
+namespace {
+Platform* g_platform = nullptr;
+
+std::unique_ptr<Platform> MakePlatform(const WindowRequest& request, std::string& error) {
+  PlatformOptions options;
+  options.headless = request.options.headless;
+  options.playbackPath = request.options.playbackPath;
+  options.recordPath = request.options.recordPath;
+  options.width = request.width;
+  options.height = request.height;
+  options.caption = request.caption;
+  options.gameSpeed = request.gameSpeed;
+  options.sleepMarginMs = request.options.sleepMarginMs;
+  std::unique_ptr<Platform> platform = CreatePlatform(options, error);
+  g_platform = platform.get();
+  return platform;
+}
+
+int ShowErrorDialog(const std::string& text, bool allowIgnore) {
+  return g_platform ? g_platform->dialogs->ShowErrorDialog(text, allowIgnore) : 1;
+}
+
+void ShowCaption(const std::string& caption) {
+  g_platform->presenter->SetCaption(caption);
+  g_platform->dialogs->SetCaption(caption);
+}
+
+// A file that could not be written is never passed over in silence: the user
+// learns which one, so that an unsaved change is not believed saved.
+void TellWriteFailure(const std::string& path, const std::string&) {
+  ShowMessageDialog("Nie udało się zapisać pliku:\n" + path +
+                    "\n\nOstatnie zmiany nie zostały zapisane. Sprawdź wolne miejsce na dysku i uprawnienia do "
+                    "zapisu.");
+}
+
+std::string DirectoryOf(const std::string& path) { return path.substr(0, path.find_last_of('/') + 1); }
+
+// Everything that needs the game data or the platform, once both exist.
+std::unique_ptr<FrameCanvas> StartGraphicsAndServices(const GameStart& start) {
+  const GameOptions& options = start.data.options;
+  ConfigureSandbox({SaveAreaPath(options.gameName, (options.flags & kOptionRoamingSaveArea) != 0),
+                    DirectoryOf(start.gameFilePath), (options.flags & kOptionSandboxDisabled) == 0});
+  SetWriteFailureNotifier(TellWriteFailure);
+  SetDialogHost(start.platform.dialogs.get());
+  SetAfterDialogHook(ClearAllInput);
+  SetCaptionSink(ShowCaption);
+  SetWallClock([clock = start.platform.clock.get()] { return clock->WallClockSeconds(); });
+  SetDrawResources({&start.data.fonts, &start.data.sprites});
+  CurrentDrawState().Reset(options.defaultDrawColour);
+  return std::make_unique<RasterCanvas>();
+}
+}  // namespace
+
+int main(int argc, char** argv) {
+  CreateStringConstants();
+  SetErrorHooks({ShowErrorDialog, nullptr});
+
+  GameLaunch launch;
+  launch.arguments.assign(argv, argv + argc);
+  launch.executableDirectory = ExecutableDirectory();
+  launch.link = KalvoraLinkRecord();
+  launch.hooks.registerBuiltins = [] {
+    RegisterAllBuiltins();
+    RegisterEngineBuiltins();
+  };
+  launch.hooks.loadGameData = LoadGameData;
+  launch.hooks.createPlatform = MakePlatform;
+  launch.hooks.initGraphics = StartGraphicsAndServices;
+  int exitCode = RunGame(launch);
+
+  SetDialogHost(nullptr);
+  SetWallClock(nullptr);
+  g_platform = nullptr;
+  ReleaseStringConstants();
+  return exitCode;
+}

@@ -1,0 +1,292 @@
+// oClose: the upcoming-deadlines view (room 3). It gathers from all four
+// registers every record with a date before the horizon (overdue dates
+// included), shows them, lets the user correct the two dates of a row, refreshes
+// the table, exports it as tab-separated text, and saves the corrected dates
+// back. In reminder mode (global AT = 1) it ends the program when nothing is due
+// and after saving.
+//
+// The view keeps the four registers' first four lists (ds11 ... ds44, field K of
+// register R in dsRK; tabK[R - 1] = dsRK) and one row per selected record in ds1
+// to ds6: the two texts, the two dates, the record's index and its register.
+#include "app/app_helpers.h"
+#include "app/register_editor.h"
+#include "builtins/draw_builtins.h"
+#include "builtins/ini_builtins.h"
+#include "engine/engine_builtins.h"
+
+namespace {
+StringConstant s_empty("");
+StringConstant s_saveIni("save.ini"), s_save2Ini("save2.ini"), s_termin("Termin"), s_key1("1");
+StringConstant s_sections[4] = {StringConstant("L1"), StringConstant("L2"), StringConstant("L3"), StringConstant("L4")};
+StringConstant s_keys[4] = {StringConstant("1"), StringConstant("2"), StringConstant("3"), StringConstant("4")};
+StringConstant s_captionStart("Kalvora - Vestra-K - Nadchodzące terminy do "), s_captionEnd(" dni !");
+StringConstant s_nothingDue("Brak nadchodzących terminów");
+StringConstant s_total("RAZEM : "), s_saveAndLeave("WRÓĆ I ZAPISZ"), s_export("ZAPISZ DO TABELI");
+StringConstant s_refresh("ODŚWIEŻ");
+StringConstant s_exportFilter("*.csv|*.csv"), s_exportName("Tabela Terminów");
+StringConstant s_exportHeader("Identyfikator\tNazwa/Osoba\tTermin Badania\tPrzeglad/Uprawnienia\n");
+StringConstant s_tab("\t"), s_newline("\n");
+
+// dsRK: field K (1 to 4) of register R (1 to 4), at [R - 1][K - 1].
+const SymbolEntry* const kSources[4][4] = {{&v_ds11, &v_ds12, &v_ds13, &v_ds14},
+                                           {&v_ds21, &v_ds22, &v_ds23, &v_ds24},
+                                           {&v_ds31, &v_ds32, &v_ds33, &v_ds34},
+                                           {&v_ds41, &v_ds42, &v_ds43, &v_ds44}};
+const SymbolEntry* const kTables[4] = {&v_tab1, &v_tab2, &v_tab3, &v_tab4};
+const SymbolEntry* const kRows[6] = {&v_ds1, &v_ds2, &v_ds3, &v_ds4, &v_ds5, &v_ds6};
+
+// The stored horizon index and the number of days it stands for.
+constexpr double kHorizonDays[5] = {7, 14, 31, 62, 93};
+constexpr double kActionDelay = 5;
+constexpr int kSaveAlarm = 3, kRefreshAlarm = 4, kExportAlarm = 5;
+constexpr double kCarsRegister = 1;
+
+void ClearRows(KslFrame& k) {
+  for (const SymbolEntry* list : kRows) k.Call(f_ds_list_clear, k.Var(*list));
+}
+
+void DestroyViewLists(KslFrame& k) {
+  for (const SymbolEntry* list : kRows) k.Call(f_ds_list_destroy, k.Var(*list));
+  for (const auto& source : kSources)
+    for (const SymbolEntry* list : source) k.Call(f_ds_list_destroy, k.Var(*list));
+}
+
+// A date is due when its calendar day lies before the day `termin` days from
+// now. A cell without a date is never due (the record's other date still counts).
+bool IsDue(KslFrame& k, const RValue& cell) {
+  if (!HasDate(cell)) return false;
+  TempValue horizon = k.Call(f_date_inc_day, k.Call(f_date_current_datetime), k.Var(v_termin));
+  return Equal(k.Call(f_date_compare_date, cell, horizon), -1);
+}
+
+void AppendRow(KslFrame& k, int reg, const RValue& index) {
+  for (int field = 0; field < 4; ++field)
+    k.Call(f_ds_list_add, k.Var(*kRows[field]), ListValue(k, *kSources[reg][field], index));
+  k.Call(f_ds_list_add, k.Var(v_ds5), index);
+  k.Call(f_ds_list_add, k.Var(v_ds6), double(reg));
+}
+
+// Appends a row for every record of every register with a due date, registers
+// in order L1 to L4, records in register order, each record at most once.
+void SelectRows(KslFrame& k) {
+  for (int reg = 0; reg < 4; ++reg) {
+    for (TempValue i = 0; Less(i, ListSize(k, *kSources[reg][0])); i = Add(i, 1)) {
+      k.Line(20);
+      if (IsDue(k, ListValue(k, *kSources[reg][2], i)) || IsDue(k, ListValue(k, *kSources[reg][3], i)))
+        AppendRow(k, reg, i);
+    }
+  }
+}
+
+void LoadRegisters(KslFrame& k) {
+  IniOpen(ValueText(k.Global(v_loc)).c_str());
+  for (int reg = 0; reg < 4; ++reg) {
+    for (int field = 0; field < 4; ++field) {
+      TempValue text = k.Call(f_ini_read_string, s_sections[reg], s_keys[field], s_empty);
+      if (NotEqual(text, s_empty)) k.Call(f_ds_list_read, k.Var(*kSources[reg][field]), text);
+    }
+  }
+  k.Call(f_ini_close);
+}
+
+void ReadHorizon(KslFrame& k) {
+  IniOpen(s_save2Ini.Text());
+  k.SetVar(v_termin, IniReadReal(s_termin.Text(), s_key1.Text(), 0));
+  k.Call(f_ini_close);
+  for (int index = 0; index < 5; ++index)
+    if (Equal(k.Var(v_termin), index)) k.SetVar(v_termin, kHorizonDays[index]);
+}
+
+
+
+// Stores a typed date both in the register (through tabK) and in the row.
+void StoreDate(KslFrame& k, const SymbolEntry& table, const SymbolEntry& rowList, const RValue& reg,
+               const RValue& index, const RValue& row, const RValue& answer) {
+  k.Call(f_ds_list_replace, k.Get(table, ToInt32(reg)), index, k.Script(ksl_Script_dateset, answer));
+  k.Call(f_ds_list_replace, k.Var(rowList), row, k.Script(ksl_Script_dateset, answer));
+}
+
+void ClickRow(KslFrame& k, const RValue& row) {
+  k.Line(31);
+  TempValue reg = ListValue(k, v_ds6, row);
+  TempValue index = ListValue(k, v_ds5, row);
+  TempValue top = SetRowTop(k, row);
+  k.Line(32);
+  if (MouseInBox(k, 380, top, 720, Add(top, 40))) {
+    TempValue answer = k.Call(f_get_string, s_empty, DateText(k, k.Call(f_ds_list_find_value, k.Get(v_tab3, ToInt32(reg)), index)));
+    if (IsDateAnswer(k, answer)) StoreDate(k, v_tab3, v_ds3, reg, index, row, answer);
+  }
+  k.Line(33);
+  if (MouseInBox(k, 380, Add(top, 60), 720, Add(top, 100))) {
+    TempValue answer = k.Call(f_get_string, s_empty, DateText(k, ListValue(k, v_ds4, row)));
+    if (IsDateAnswer(k, answer)) StoreDate(k, v_tab4, v_ds4, reg, index, row, answer);
+  }
+}
+
+void DrawRow(KslFrame& k, const RValue& row) {
+  k.Line(41);
+  TempValue top = SetRowTop(k, row);
+  k.Line(42);
+  DrawSetColour(kLightGrey);
+  k.Call(f_draw_line, 0.0, Add(top, 110), 800.0, Add(top, 110));
+  k.Line(43);
+  FillBox(kYellow, 20, top, 360, Add(top, 40));
+  FillBox(kLightGrey, 380, top, 780, Add(top, 40));
+  FillBox(kLightGrey, 20, Add(top, 60), 360, Add(top, 100));
+  FillBox(kLightGrey, 380, Add(top, 60), 780, Add(top, 100));
+  k.Line(44);
+  SetTextStyle(kBlack);
+  k.Line(45);
+  ShowText(k, 190, Add(top, 20), CellText(k, ListValue(k, v_ds1, row)));
+  ShowText(k, 190, Add(top, 80), CellText(k, ListValue(k, v_ds2, row)));
+  ShowText(k, 580, Add(top, 20), DateText(k, ListValue(k, v_ds3, row)));
+  ShowText(k, 580, Add(top, 80), DateText(k, ListValue(k, v_ds4, row)));
+}
+
+// One exported line: for a car the car then the plate, for the other registers
+// the second text field first; then both dates. A missing cell is an empty field.
+TempValue ExportLine(KslFrame& k, const RValue& row) {
+  bool car = Equal(ListValue(k, v_ds6, row), kCarsRegister);
+  TempValue first = CellText(k, ListValue(k, car ? v_ds1 : v_ds2, row));
+  TempValue second = CellText(k, ListValue(k, car ? v_ds2 : v_ds1, row));
+  TempValue line = Add(Add(first, s_tab), Add(second, s_tab));
+  line = Add(Add(line, DateText(k, ListValue(k, v_ds3, row))), s_tab);
+  return Add(Add(line, DateText(k, ListValue(k, v_ds4, row))), s_newline);
+}
+}  // namespace
+
+KSL_EVENT(oClose, Create_0) {
+  KslFrame k(__func__, self, other);
+  k.Line(1);
+  ReadHorizon(k);
+  k.Line(3);
+  WindowSetCaption(ValueText(Add(Add(s_captionStart, k.Call(f_string, k.Var(v_termin))), s_captionEnd)));
+  k.Line(4);
+  k.Set(v_y, 20);
+  k.SetVar(v_top, 0);
+  k.SetVar(v_lp, 0);
+  k.SetVar(v_del, 0);
+  k.Line(5);
+  for (const SymbolEntry* list : kRows) k.SetVar(*list, k.Call(f_ds_list_create));
+  for (const auto& source : kSources)
+    for (const SymbolEntry* list : source) k.SetVar(*list, k.Call(f_ds_list_create));
+  k.Line(6);
+  LoadRegisters(k);
+  k.Line(7);
+  ClearRows(k);
+  k.Line(8);
+  SelectRows(k);
+  k.Line(9);
+  for (int field = 0; field < 4; ++field)
+    for (int reg = 0; reg < 4; ++reg) k.Set(*kTables[field], k.Var(*kSources[reg][field]), reg);
+  k.Line(10);
+  k.SetVar(v_lp, ListSize(k, v_ds1));
+  if (Greater(k.Var(v_lp), 4)) k.Set(v_y, Subtract(TempValue(360), Multiply(k.Var(v_lp), kRowHeight)));
+  k.Line(11);
+  if (!Equal(k.Var(v_lp), 0)) return;
+  if (Equal(k.Global(v_AT), 1)) {
+    GameEnd();
+    return;
+  }
+  k.Line(12);
+  k.Call(f_show_message, s_nothingDue);
+  GoToRoom(k, kMenuRoom);
+  DestroyViewLists(k);
+}
+
+// The view sets neither alarm 1 nor alarm 2; the game data binds these handlers
+// all the same, and they do nothing.
+KSL_EVENT(oClose, Alarm_1) { KslFrame k(__func__, self, other); }
+KSL_EVENT(oClose, Alarm_2) { KslFrame k(__func__, self, other); }
+
+KSL_EVENT(oClose, Alarm_3) {
+  KslFrame k(__func__, self, other);
+  k.Line(1);
+  ClearRows(k);
+  k.Line(2);
+  IniOpen(s_saveIni.Text());
+  for (int reg = 0; reg < 4; ++reg) {
+    for (int field = 0; field < 4; ++field) {
+      k.Line(3);
+      k.SetVar(v_str, k.Call(f_ds_list_write, k.Var(*kSources[reg][field])));
+      k.Call(f_ini_write_string, s_sections[reg], s_keys[field], k.Var(v_str));
+      k.Call(f_ds_list_clear, k.Var(*kSources[reg][field]));
+    }
+  }
+  k.Line(4);
+  k.Call(f_ini_close);
+  k.Line(5);
+  if (Equal(k.Global(v_AT), 1)) {
+    GameEnd();
+    return;
+  }
+  GoToRoom(k, kMenuRoom);
+  DestroyViewLists(k);
+}
+
+KSL_EVENT(oClose, Alarm_4) {
+  KslFrame k(__func__, self, other);
+  k.Line(1);
+  ClearRows(k);
+  k.Line(2);
+  SelectRows(k);
+}
+
+KSL_EVENT(oClose, Alarm_5) {
+  KslFrame k(__func__, self, other);
+  k.Line(1);
+  TempValue path = k.Call(f_get_save_filename, s_exportFilter, s_exportName);
+  // Nothing is written when the dialog was cancelled.
+  if (Equal(path, s_empty)) return;
+  k.Line(2);
+  TempValue table(s_exportHeader);
+  k.Line(3);
+  for (TempValue row = 0; Less(row, ListSize(k, v_ds1)); row = Add(row, 1)) AddAssign(table, ExportLine(k, row));
+  k.Line(4);
+  TempValue file = k.Call(f_file_text_open_write, path);
+  if (Less(file, 0)) return;  // the failure was logged and reported by the file layer
+  k.Call(f_file_text_write_string, file, table);
+  k.Call(f_file_text_close, file);
+}
+
+KSL_EVENT(oClose, Mouse_56) {
+  KslFrame k(__func__, self, other);
+  k.Line(30);
+  for (TempValue row = 0; Less(row, ListSize(k, v_ds1)); row = Add(row, 1)) ClickRow(k, row);
+  k.Line(35);
+  const RValue& top = k.Var(v_top);
+  if (MouseInBox(k, 520, Add(top, 120), 780, Add(top, 160))) k.Set(v_alarm, kActionDelay, kSaveAlarm);
+  k.Line(36);
+  if (MouseInBox(k, 20, Add(top, 120), 250, Add(top, 160))) k.Set(v_alarm, kActionDelay, kRefreshAlarm);
+  k.Line(37);
+  if (MouseInBox(k, 20, Add(top, 180), 250, Add(top, 220))) k.Set(v_alarm, kActionDelay, kExportAlarm);
+}
+
+KSL_EVENT(oClose, Mouse_60) { ScrollUp(__func__, self, other); }
+KSL_EVENT(oClose, Mouse_61) { ScrollDown(__func__, self, other); }
+
+KSL_EVENT(oClose, Draw_0) {
+  KslFrame k(__func__, self, other);
+  k.Line(40);
+  for (TempValue row = 0; Less(row, ListSize(k, v_ds1)); row = Add(row, 1)) DrawRow(k, row);
+  k.Line(50);
+  const RValue& top = k.Var(v_top);
+  FillBox(kLightGrey, 20, Add(top, 180), 240, Add(top, 220));
+  FillBox(kLightGrey, 520, Add(top, 120), 780, Add(top, 160));
+  FillBox(kLightGrey, 20, Add(top, 120), 240, Add(top, 160));
+  k.Line(51);
+  ShowText(k, 380, Add(top, 140), Add(s_total, k.Call(f_string, ListSize(k, v_ds1))));
+  k.Line(52);
+  DrawSetColour(kBlack);
+  ShowText(k, 650, Add(top, 140), s_saveAndLeave);
+  ShowText(k, 130, Add(top, 200), s_export);
+  ShowText(k, 130, Add(top, 140), s_refresh);
+}
+
+KSL_EVENT(oClose, KeyPress_27) {
+  KslFrame k(__func__, self, other);
+  k.Line(1);
+  GoToRoom(k, kMenuRoom);
+  k.Line(2);
+  DestroyViewLists(k);
+}

@@ -1,0 +1,20 @@
+// oCovid: the sick-leave register (category 3, section "L3"): the person and the
+// illness, the end of the leave and a second date.
+#include "app/register_editor.h"
+
+namespace {
+StringConstant s_person("Osoba : "), s_description("Opis np. Covid19 : ");
+StringConstant s_leaveUntil("Chorobowe do "), s_until(" do ");
+
+const EditorDesign kSickLeave{.category = 3,
+                              .defaultRecordFillsCarriedLists = true,
+                              .datePromptsOfferToday = true,
+                              .upperDateFollowsIntoLower = false,
+                              .lowerDateOnlyWhenSet = true,
+                              .upperLeftLabel = s_person,
+                              .lowerLeftLabel = s_description,
+                              .upperDateLabel = s_leaveUntil,
+                              .lowerDateLabel = s_until};
+}  // namespace
+
+KSL_EDITOR_OBJECT(oCovid, kSickLeave)
