@@ -6,15 +6,13 @@ namespace {
 StringConstant s_car("Samochód : "), s_plate("Tablica rej. : ");
 StringConstant s_examinationUntil("Badania do "), s_inspectionUntil("Przegląd do ");
 
+const EditorLabels kLabels{s_car, s_plate, s_examinationUntil, s_inspectionUntil};
 const EditorDesign kCars{.category = 2,
                          .defaultRecordFillsCarriedLists = true,
                          .datePromptsOfferToday = true,
                          .upperDateFollowsIntoLower = false,
                          .lowerDateOnlyWhenSet = true,
-                         .upperLeftLabel = s_car,
-                         .lowerLeftLabel = s_plate,
-                         .upperDateLabel = s_examinationUntil,
-                         .lowerDateLabel = s_inspectionUntil};
+                         .labels = kLabels};
 }  // namespace
 
 KSL_EDITOR_OBJECT(oCars, kCars)

@@ -5,16 +5,17 @@
 namespace {
 StringConstant s_person("Osoba : "), s_description("Opis np. Covid19 : ");
 StringConstant s_leaveUntil("Chorobowe do "), s_until(" do ");
+}  // namespace
 
+const EditorLabels kSickLeaveLabels{s_person, s_description, s_leaveUntil, s_until};
+
+namespace {
 const EditorDesign kSickLeave{.category = 3,
                               .defaultRecordFillsCarriedLists = true,
                               .datePromptsOfferToday = true,
                               .upperDateFollowsIntoLower = false,
                               .lowerDateOnlyWhenSet = true,
-                              .upperLeftLabel = s_person,
-                              .lowerLeftLabel = s_description,
-                              .upperDateLabel = s_leaveUntil,
-                              .lowerDateLabel = s_until};
+                              .labels = kSickLeaveLabels};
 }  // namespace
 
 KSL_EDITOR_OBJECT(oCovid, kSickLeave)

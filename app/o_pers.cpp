@@ -8,15 +8,13 @@ namespace {
 StringConstant s_identifier("Identyfikator : "), s_person("Osoba : ");
 StringConstant s_examinationUntil("Badania do "), s_qualificationsUntil("Uprawnienia do ");
 
+const EditorLabels kLabels{s_identifier, s_person, s_examinationUntil, s_qualificationsUntil};
 const EditorDesign kPersons{.category = 1,
                             .defaultRecordFillsCarriedLists = false,
                             .datePromptsOfferToday = false,
                             .upperDateFollowsIntoLower = true,
                             .lowerDateOnlyWhenSet = false,
-                            .upperLeftLabel = s_identifier,
-                            .lowerLeftLabel = s_person,
-                            .upperDateLabel = s_examinationUntil,
-                            .lowerDateLabel = s_qualificationsUntil};
+                            .labels = kLabels};
 }  // namespace
 
 KSL_EDITOR_OBJECT(oPers, kPersons)

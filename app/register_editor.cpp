@@ -114,12 +114,12 @@ void DrawRecord(const EditorDesign& design, KslFrame& k, const RValue& row) {
   k.Line(35);
   SetTextStyle(kBlack);
   k.Line(36);
-  ShowText(k, 190, Add(top, 20), Add(design.upperLeftLabel, CellText(k, ListValue(k, v_ds1, row))));
-  ShowText(k, 190, Add(top, 80), Add(design.lowerLeftLabel, CellText(k, ListValue(k, v_ds2, row))));
-  ShowText(k, 560, Add(top, 20), Add(design.upperDateLabel, DateText(k, ListValue(k, v_ds3, row))));
+  ShowText(k, 190, Add(top, 20), Add(design.labels.upperLeft, CellText(k, ListValue(k, v_ds1, row))));
+  ShowText(k, 190, Add(top, 80), Add(design.labels.lowerLeft, CellText(k, ListValue(k, v_ds2, row))));
+  ShowText(k, 560, Add(top, 20), Add(design.labels.upperDate, DateText(k, ListValue(k, v_ds3, row))));
   TempValue lowerDate = ListValue(k, v_ds4, row);
   if (!design.lowerDateOnlyWhenSet || !ToBool(k.Call(f_is_undefined, lowerDate)))
-    ShowText(k, 560, Add(top, 80), Add(design.lowerDateLabel, DateText(k, lowerDate)));
+    ShowText(k, 560, Add(top, 80), Add(design.labels.lowerDate, DateText(k, lowerDate)));
   ShowText(k, 760, Add(top, 20), s_deleteMark);
   if (last) ShowText(k, 760, Add(top, 80), s_addMark);
 }

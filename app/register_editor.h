@@ -12,6 +12,17 @@
 
 #include "app/app_symbols.h"
 
+// The texts drawn before the four fields of a record.
+struct EditorLabels {
+  const StringConstant& upperLeft;
+  const StringConstant& lowerLeft;
+  const StringConstant& upperDate;
+  const StringConstant& lowerDate;
+};
+
+// The sick-leave editor's labels, which the licences editor draws too.
+extern const EditorLabels kSickLeaveLabels;
+
 struct EditorDesign {
   double category;  // Init's argument: 1 persons, 2 cars, 3 sick leave, 4 licences
   // An empty register gets a default record that also fills ds5 to ds8.
@@ -22,10 +33,7 @@ struct EditorDesign {
   bool upperDateFollowsIntoLower;
   // The lower date's text is left out when the cell holds no value.
   bool lowerDateOnlyWhenSet;
-  const StringConstant& upperLeftLabel;
-  const StringConstant& lowerLeftLabel;
-  const StringConstant& upperDateLabel;
-  const StringConstant& lowerDateLabel;
+  const EditorLabels& labels;
 };
 
 void EditorCreate(const EditorDesign& design, const char* name, CInstance* self, CInstance* other);

@@ -40,6 +40,43 @@ bool EqualsIgnoringCase(const char* text, const char* word) {
     if (std::tolower(static_cast<unsigned char>(*text)) != *word) return false;
   return *text == '\0' && *word == '\0';
 }
+
+// The names an integer-like target uses in its messages.
+struct ConversionTarget {
+  const char* name;       // "I32", "I64", "bool", "PTR"
+  const char* arrayName;  // the name in "... argument is array"
+};
+constexpr ConversionTarget kToInt32{"I32", "I32"};
+constexpr ConversionTarget kToInt64{"I64", "INT64"};
+constexpr ConversionTarget kToBool{"bool", "bool"};
+constexpr ConversionTarget kToPtr{"PTR", "PTR"};
+
+// Reports why `value` does not convert to `target`; the caller then yields 0 or false.
+void ReportNotConvertible(const ConversionTarget& target, const RValue& value) {
+  switch (KindOf(value)) {
+    case VALUE_ARRAY:
+      ReportRuntimeError("%s argument is array", target.arrayName);
+      break;
+    case VALUE_UNDEFINED:
+      ReportRuntimeError("%s argument is undefined", target.name);
+      break;
+    case VALUE_UNSET:
+      ReportRuntimeError("%s argument is unset", target.name);
+      break;
+    default:
+      ReportRuntimeError("%s argument incorrect type %d", target.name, int(KindOf(value)));
+      break;
+  }
+}
+
+// The integer a string stands for; reported as `typeName` when it stands for none.
+int64_t StringToInteger(const RValue& value, const char* typeName) {
+  if (!value.str || !value.str->text) return 0;
+  int64_t number;
+  if (ParseInteger(value.str->text, number)) return number;
+  ReportRuntimeError("unable to convert string \"%s\" to %s", value.str->text, typeName);
+  return 0;
+}
 }  // namespace
 
 bool ParseNumber(const char* text, double& result) {
@@ -91,8 +128,7 @@ bool ParseInteger(const char* text, int64_t& result) {
 }
 
 double ToReal(const RValue& value) {
-  uint32_t kind = KindOf(value);
-  switch (kind) {
+  switch (KindOf(value)) {
     case VALUE_REAL:
     case VALUE_BOOL:
       return value.real;
@@ -120,79 +156,48 @@ double ToReal(const RValue& value) {
 }
 
 int32_t ToInt32(const RValue& value) {
-  uint32_t kind = KindOf(value);
-  switch (kind) {
+  switch (KindOf(value)) {
     case VALUE_REAL:
     case VALUE_BOOL:
       return DoubleToInt32(value.real);
-    case VALUE_STRING: {
-      if (!value.str || !value.str->text) return 0;
-      int64_t number;
-      if (ParseInteger(value.str->text, number)) return int32_t(uint32_t(uint64_t(number)));
-      ReportRuntimeError("unable to convert string \"%s\" to integer", value.str->text);
-      return 0;
-    }
-    case VALUE_ARRAY:
-      ReportRuntimeError("I32 argument is array");
-      return 0;
+    case VALUE_STRING:
+      return int32_t(uint32_t(uint64_t(StringToInteger(value, "integer"))));
     case VALUE_PTR:
     case VALUE_INT32:
     case VALUE_INT64:
     case VALUE_REF:
       return Low32(value);
-    case VALUE_UNDEFINED:
-      ReportRuntimeError("I32 argument is undefined");
-      return 0;
     case VALUE_OBJECT:
       return ToInt32(StructPrimitive());
-    case VALUE_UNSET:
-      ReportRuntimeError("I32 argument is unset");
-      return 0;
     default:
-      ReportRuntimeError("I32 argument incorrect type %d", int(kind));
+      ReportNotConvertible(kToInt32, value);
       return 0;
   }
 }
 
 int64_t ToInt64(const RValue& value) {
-  uint32_t kind = KindOf(value);
-  switch (kind) {
+  switch (KindOf(value)) {
     case VALUE_REAL:
     case VALUE_BOOL:
       return DoubleToInt64(value.real);
-    case VALUE_STRING: {
-      if (!value.str || !value.str->text) return 0;
-      int64_t number;
-      if (ParseInteger(value.str->text, number)) return number;
-      ReportRuntimeError("unable to convert string \"%s\" to int64", value.str->text);
-      return 0;
-    }
-    case VALUE_ARRAY:
-      ReportRuntimeError("INT64 argument is array");
-      return 0;
+    case VALUE_STRING:
+      return StringToInteger(value, "int64");
     case VALUE_PTR:
     case VALUE_INT64:
       return value.v64;
     case VALUE_INT32:
     case VALUE_REF:
       return Low32(value);
-    case VALUE_UNDEFINED:
-      ReportRuntimeError("I64 argument is undefined");
-      return 0;
     case VALUE_OBJECT:
       return ToInt64(StructPrimitive());
-    case VALUE_UNSET:
-      ReportRuntimeError("I64 argument is unset");
-      return 0;
     default:
-      ReportRuntimeError("I64 argument incorrect type %d", int(kind));
+      ReportNotConvertible(kToInt64, value);
       return 0;
   }
 }
 
 bool ToBool(const RValue& value) {
-  uint32_t kind = KindOf(value);
-  switch (kind) {
+  switch (KindOf(value)) {
     case VALUE_REAL:
     case VALUE_BOOL:
       return value.real > 0.5;
@@ -205,9 +210,6 @@ bool ToBool(const RValue& value) {
       ReportRuntimeError("unable to convert string \"%s\" to bool", value.str->text);
       return false;
     }
-    case VALUE_ARRAY:
-      ReportRuntimeError("bool argument is array");
-      return false;
     case VALUE_PTR:
     case VALUE_OBJECT:
       return value.ptr != nullptr;
@@ -218,18 +220,14 @@ bool ToBool(const RValue& value) {
       return Low32(value) > 0;
     case VALUE_INT64:
       return value.v64 > 0;
-    case VALUE_UNSET:
-      ReportRuntimeError("bool argument is unset");
-      return false;
     default:
-      ReportRuntimeError("bool argument incorrect type %d", int(kind));
+      ReportNotConvertible(kToBool, value);
       return false;
   }
 }
 
 int64_t ToPtr(const RValue& value) {
-  uint32_t kind = KindOf(value);
-  switch (kind) {
+  switch (KindOf(value)) {
     case VALUE_REAL:
     case VALUE_BOOL:
       return DoubleToInt64(value.real);
@@ -244,14 +242,8 @@ int64_t ToPtr(const RValue& value) {
     case VALUE_INT32:
     case VALUE_REF:
       return Low32(value);
-    case VALUE_UNDEFINED:
-      ReportRuntimeError("PTR argument is undefined");
-      return 0;
-    case VALUE_UNSET:
-      ReportRuntimeError("PTR argument is unset");
-      return 0;
     default:
-      ReportRuntimeError("PTR argument incorrect type %d", int(kind));
+      ReportNotConvertible(kToPtr, value);
       return 0;
   }
 }
