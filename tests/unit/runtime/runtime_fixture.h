@@ -1,5 +1,5 @@
 // Shared set-up of the runtime tests: errors throw (as after start-up), the
-// built-in variables and a global object exist, and helpers make values.
+// built-in variables and a global object exist.
 #pragma once
 
 #include <gtest/gtest.h>
@@ -11,6 +11,7 @@
 #include "runtime/error.h"
 #include "runtime/object.h"
 #include "runtime/value.h"
+#include "support/values.h"
 
 class RuntimeTest : public ::testing::Test {
  protected:
@@ -25,30 +26,5 @@ class RuntimeTest : public ::testing::Test {
     g_runtimeStarted = false;
   }
 
-  static TempValue Str(const char* text) {
-    TempValue value;
-    SetStringCopy(value, text);
-    return value;
-  }
-  static TempValue Undefined() {
-    TempValue value;
-    value.kind = VALUE_UNDEFINED;
-    return value;
-  }
-  static TempValue Bool(bool flag) {
-    TempValue value;
-    SetBool(value, flag);
-    return value;
-  }
 };
 
-// The message of the runtime error that `statement` reports.
-#define EXPECT_RUNTIME_ERROR(statement, expected)        \
-  do {                                                   \
-    try {                                                \
-      statement;                                         \
-      ADD_FAILURE() << "no runtime error was reported";  \
-    } catch (const VQKSLException& error) {              \
-      EXPECT_EQ(error.Message(), expected);              \
-    }                                                    \
-  } while (0)

@@ -14,6 +14,7 @@
 #include "runtime/function_table.h"
 #include "runtime/gc.h"
 #include "runtime/value.h"
+#include "support/values.h"
 
 class BuiltinTest : public ::testing::Test {
  protected:
@@ -40,29 +41,9 @@ class BuiltinTest : public ::testing::Test {
     return frame.Call(function, args...);
   }
 
-  static TempValue Str(const char* text) {
-    TempValue value;
-    SetStringCopy(value, text);
-    return value;
-  }
-  static TempValue Undefined() {
-    TempValue value;
-    value.kind = VALUE_UNDEFINED;
-    return value;
-  }
   static std::string Text(const RValue& value) {
     EXPECT_EQ(KindOf(value), uint32_t(VALUE_STRING));
     return StringText(value);
   }
 };
 
-// The message of the runtime error that `statement` reports.
-#define EXPECT_RUNTIME_ERROR(statement, expected)        \
-  do {                                                   \
-    try {                                                \
-      statement;                                         \
-      ADD_FAILURE() << "no runtime error was reported";  \
-    } catch (const VQKSLException& error) {              \
-      EXPECT_EQ(error.Message(), expected);              \
-    }                                                    \
-  } while (0)

@@ -1,20 +1,18 @@
-#include <optional>
-
-#include "dates/date_test.h"
-#include "dates/dateset_parser.h"
+#include "app/app_test.h"
 
 namespace {
 constexpr int64_t kNow = 1715610645;  // 2024-05-13 14:30:45 UTC, a Monday
 
-class DatesetTest : public DateTest {
+// The application's date parser, the `dateset` script, on what users type.
+class DatesetTest : public AppTest {
  protected:
   void SetUp() override {
-    DateTest::SetUp();
+    AppTest::SetUp();
     SetWallClock([] { return kNow; });
-    parser_.emplace();  // resolves the built-ins registered above
   }
 
-  TempValue Parse(const char* text) { return parser_->Parse(Str(text), variables_); }
+  TempValue Parse(const char* text) { return RunScript(ksl_Script_dateset, Str(text)); }
+  double Field(const SymbolEntry& variable) { return CallerVariable(variable).real; }
 
   // The 12 May 2024 at 08:00 in Warsaw, with the fields left behind.
   void ExpectTwelfthOfMay(const char* text) {
@@ -22,13 +20,10 @@ class DatesetTest : public DateTest {
     TempValue date = Parse(text);
     ASSERT_EQ(KindOf(date), uint32_t(VALUE_REAL));
     EXPECT_EQ(date.real, UtcDate(2024, 5, 12, 6, 0));
-    EXPECT_EQ(variables_.da.real, 12);
-    EXPECT_EQ(variables_.mo.real, 5);
-    EXPECT_EQ(variables_.yr.real, 2024);
+    EXPECT_EQ(Field(v_da), 12);
+    EXPECT_EQ(Field(v_mo), 5);
+    EXPECT_EQ(Field(v_yr), 2024);
   }
-
-  std::optional<DatesetParser> parser_;
-  DatesetVariables variables_;
 };
 
 TEST_F(DatesetTest, ReadsDayMonthYearWithAnySeparator) {
@@ -57,8 +52,8 @@ TEST_F(DatesetTest, AnImpossibleDateGivesTheCurrentDateTime) {
     ASSERT_EQ(KindOf(date), uint32_t(VALUE_REAL)) << text;
     EXPECT_EQ(date.real, SecondsToDate(kNow)) << text;
   }
-  EXPECT_EQ(variables_.da.real, 0);  // a/b/c: every field read as 0, then 2000 added to the year
-  EXPECT_EQ(variables_.yr.real, 2000);
+  EXPECT_EQ(Field(v_da), 0);  // a/b/c: every field read as 0, then 2000 added to the year
+  EXPECT_EQ(Field(v_yr), 2000);
 }
 
 TEST_F(DatesetTest, OtherThanTwoSeparatorsGivesNoValueAndKeepsTheFields) {
@@ -68,9 +63,9 @@ TEST_F(DatesetTest, OtherThanTwoSeparatorsGivesNoValueAndKeepsTheFields) {
     EXPECT_EQ(date.kind, uint32_t(VALUE_UNDEFINED)) << text;
     EXPECT_EQ(Call("is_undefined", date).real, 1);
   }
-  EXPECT_EQ(variables_.da.real, 12);
-  EXPECT_EQ(variables_.mo.real, 5);
-  EXPECT_EQ(variables_.yr.real, 2024);
+  EXPECT_EQ(Field(v_da), 12);
+  EXPECT_EQ(Field(v_mo), 5);
+  EXPECT_EQ(Field(v_yr), 2024);
 }
 
 TEST_F(DatesetTest, TheParsedDateWorksWithTheOtherDateBuiltins) {
