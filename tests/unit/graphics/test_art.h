@@ -13,27 +13,27 @@
 constexpr uint32_t kPaper = 0xFF000000;  // opaque black background
 constexpr uint32_t kInk = 0xFFFFFFFF;    // opaque white
 
-struct GlyphSpec {
+struct GlyphBlock {
   uint32_t codepoint;
   int width, advance, offset = 0;
   uint8_t coverage = 255;
 };
 
 // A font whose glyphs are solid blocks `width` wide and `lineHeight` tall, side by
-// side on one page. Specs must be sorted by codepoint.
-inline Font BlockFont(int lineHeight, const std::vector<GlyphSpec>& specs) {
+// side on one page. Blocks must be sorted by codepoint.
+inline Font BlockFont(int lineHeight, const std::vector<GlyphBlock>& blocks) {
   Font font;
   font.lineHeight = lineHeight;
   int pageWidth = 0;
-  for (const GlyphSpec& spec : specs) pageWidth += spec.width;
+  for (const GlyphBlock& block : blocks) pageWidth += block.width;
   font.page = {pageWidth, lineHeight, std::vector<uint8_t>(size_t(pageWidth) * size_t(lineHeight))};
   int x = 0;
-  for (const GlyphSpec& spec : specs) {
-    font.glyphs.push_back({spec.codepoint, int16_t(x), 0, int16_t(spec.width), int16_t(lineHeight),
-                           int16_t(spec.offset), int16_t(spec.advance)});
+  for (const GlyphBlock& block : blocks) {
+    font.glyphs.push_back({block.codepoint, int16_t(x), 0, int16_t(block.width), int16_t(lineHeight),
+                           int16_t(block.offset), int16_t(block.advance)});
     for (int y = 0; y < lineHeight; ++y)
-      for (int i = 0; i < spec.width; ++i) font.page.values[size_t(y * pageWidth + x + i)] = spec.coverage;
-    x += spec.width;
+      for (int i = 0; i < block.width; ++i) font.page.values[size_t(y * pageWidth + x + i)] = block.coverage;
+    x += block.width;
   }
   return font;
 }
