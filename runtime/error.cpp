@@ -122,10 +122,13 @@ bool SuppressErrors::ErrorOccurred() const { return g_errorOccurred; }
 
 VQKSLException::VQKSLException(const std::string& message, const std::string& longMessage,
                                const std::string& script, const std::vector<std::string>& stackTrace)
-    : exceptionStruct_(MakeExceptionStruct(message, longMessage, script, stackTrace), DestroyExceptionStruct),
-      message_(message),
-      longMessage_(longMessage),
-      stackTrace_(stackTrace) {}
+    : message_(message), longMessage_(longMessage), script_(script), stackTrace_(stackTrace) {}
+
+VQObjectBase* VQKSLException::Struct() const {
+  if (!exceptionStruct_)
+    exceptionStruct_.reset(MakeExceptionStruct(message_, longMessage_, script_, stackTrace_), DestroyExceptionStruct);
+  return exceptionStruct_.get();
+}
 
 std::string VQKSLException::ReportText() const { return JoinReport(longMessage_, stackTrace_); }
 

@@ -53,14 +53,16 @@ class SuppressErrors {
   bool savedOccurred_;
 };
 
-// Carries the exception struct (class "[[VQKSLException]]") with its members
-// "message", "longMessage", "script", "line", "stacktrace" and "toString".
+// Unwinds compiled code with the report. Its struct (class "[[VQKSLException]]",
+// members "message", "longMessage", "script", "line", "stacktrace" and
+// "toString") is made when first asked for, so that throwing needs no memory of
+// the runtime's own: a report of failed allocation can always be thrown.
 class VQKSLException {
  public:
   VQKSLException(const std::string& message, const std::string& longMessage, const std::string& script,
                  const std::vector<std::string>& stackTrace);
 
-  VQObjectBase* Struct() const { return exceptionStruct_.get(); }
+  VQObjectBase* Struct() const;
   const std::string& Message() const { return message_; }
   const std::string& LongMessage() const { return longMessage_; }
   const std::vector<std::string>& StackTrace() const { return stackTrace_; }
@@ -68,9 +70,10 @@ class VQKSLException {
   std::string ReportText() const;
 
  private:
-  std::shared_ptr<VQObjectBase> exceptionStruct_;
+  mutable std::shared_ptr<VQObjectBase> exceptionStruct_;
   std::string message_;
   std::string longMessage_;
+  std::string script_;
   std::vector<std::string> stackTrace_;
 };
 

@@ -2,6 +2,7 @@
 
 #include <cstring>
 #include <mutex>
+#include <new>
 #include <utility>
 
 #include "runtime/memory.h"
@@ -19,9 +20,8 @@ struct PooledCell {
 std::mutex g_poolMutex;
 PooledCell* g_freeCells = nullptr;
 
-void CarveBlock() {
-  auto* block = static_cast<unsigned char*>(MemAlloc(kPoolBlockBytes, __FILE__, __LINE__, false));
-  if (!block) return;
+// Chains the cells of a new block into the free list (the pool lock is held).
+void ChainBlock(unsigned char* block) {
   std::memset(block, 0x78, kPoolBlockBytes);
   for (int i = kCellsPerBlock - 1; i >= 0; --i) {
     auto* cell = reinterpret_cast<PooledCell*>(block + size_t(i) * sizeof(RValue));
@@ -29,15 +29,26 @@ void CarveBlock() {
     g_freeCells = cell;
   }
 }
-}  // namespace
 
-RValue* VarStore::AllocateCell() {
-  std::lock_guard<std::mutex> lock(g_poolMutex);
-  if (!g_freeCells) CarveBlock();
-  if (!g_freeCells) return nullptr;
+RValue* TakeFreeCell() {
   PooledCell* cell = g_freeCells;
   g_freeCells = cell->next;
   return new (cell) RValue();
+}
+}  // namespace
+
+RValue* VarStore::AllocateCell() {
+  {
+    std::lock_guard<std::mutex> lock(g_poolMutex);
+    if (g_freeCells) return TakeFreeCell();
+  }
+  // A new block is allocated outside the lock: a failed allocation is reported,
+  // and the report may need cells itself.
+  auto* block = static_cast<unsigned char*>(MemAlloc(kPoolBlockBytes, __FILE__, __LINE__, false));
+  if (!block) return nullptr;
+  std::lock_guard<std::mutex> lock(g_poolMutex);
+  ChainBlock(block);
+  return TakeFreeCell();
 }
 
 void VarStore::FreeCell(RValue* cell) {

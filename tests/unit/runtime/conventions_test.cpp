@@ -235,6 +235,7 @@ TEST(MemoryManager, ReportsFailedAllocationsAndTracksUse) {
   std::string log;
   SetDebugOutputCapture(&log);
   g_runtimeStarted = true;
+  void* inUse = KV_ALLOC(64);  // something in use, so that the figures have a total
   SetAllocationLimitForTesting(1024);
   try {
     KV_ALLOC(4096);
@@ -243,6 +244,7 @@ TEST(MemoryManager, ReportsFailedAllocationsAndTracksUse) {
     EXPECT_EQ(error.Message(), "Memory allocation failed: Attempting to allocate 4096 bytes\n");
   }
   SetAllocationLimitForTesting(0);
+  MemFree(inUse);
   g_runtimeStarted = false;
   SetDebugOutputCapture(nullptr);
   EXPECT_NE(log.find("Total memory used = "), std::string::npos);
