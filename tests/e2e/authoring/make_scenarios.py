@@ -258,6 +258,30 @@ def hand_edited_database():
     write(s, "expected/work/tabela.csv", table([("Fiat Panda", "", "12.05.2024", "20.06.2024")]))
 
 
+# --- the licences editor: "+" acts only under the last record; a second "X"
+# within five frames moves the pending delete to the newer record; a date prompt
+# confirmed as offered (today) stores today at 08:00.
+def licences_pending_delete():
+    s = "licences_pending_delete"
+    licences = [record("A", "Pro", typed_day(2024, 6, 1), typed_day(2024, 7, 1)),
+                record("B", "Trial", typed_day(2024, 6, 2), typed_day(2024, 7, 2)),
+                record("C", "Pro", typed_day(2024, 6, 3), typed_day(2024, 7, 3))]
+    carried = ([""], [""], [typed_day(2024, 1, 2)], [typed_day(2024, 1, 2)])
+    write(s, "save/save.ini", ini_text([register("L4", licences, carried)]))
+    final = [record("A", "Pro", typed_day(2024, 5, 13), typed_day(2024, 5, 12)), licences[2]]
+    write(s, "expected/save/save.ini", ini_text([register("L4", final, carried)]))
+
+
+# --- the view's only row edited beyond the horizon and refreshed away: the
+# footer stays where it was, and its save button still saves.
+def view_refresh_to_empty():
+    s = "view_refresh_to_empty"
+    write(s, "save/save.ini", ini_text([register("L1", DUE_PERSON)]))
+    final = [record("P-01", "Jan Kowalski", typed_day(2024, 8, 1), typed_day(2024, 9, 1))]
+    write(s, "expected/save/save.ini", ini_text([register("L1", final), empty_keys_1_to_4("L2"),
+                                                 empty_keys_1_to_4("L3"), empty_keys_1_to_4("L4")]))
+
+
 if __name__ == "__main__":
     first_runs()
     persons_editing()
@@ -272,3 +296,5 @@ if __name__ == "__main__":
     reminder()
     backup_restore()
     hand_edited_database()
+    licences_pending_delete()
+    view_refresh_to_empty()
