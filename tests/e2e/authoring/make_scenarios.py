@@ -282,6 +282,20 @@ def view_refresh_to_empty():
                                                  empty_keys_1_to_4("L3"), empty_keys_1_to_4("L4")]))
 
 
+# --- a week that crosses the change to summer time (31 March 2024): from
+# Thursday 28 March the horizon day is Thursday 4 April.
+def view_across_daylight_saving():
+    s = "view_across_daylight_saving"
+    cars = [record("Audi A4", "WE 1111", typed_day(2024, 4, 3), typed_day(2024, 9, 1)),
+            record("BMW 320", "WE 2222", typed_day(2024, 4, 4), typed_day(2024, 9, 1)),
+            record("Opel Astra", "WE 3333", typed_day(2024, 3, 31), typed_day(2024, 9, 1))]
+    start = ini_text([register("L2", cars)])
+    write(s, "save/save.ini", start)
+    write(s, "expected/save/save.ini", start)
+    write(s, "expected/work/tabela.csv", table([("Audi A4", "WE 1111", "03.04.2024", "01.09.2024"),
+                                                ("Opel Astra", "WE 3333", "31.03.2024", "01.09.2024")]))
+
+
 if __name__ == "__main__":
     first_runs()
     persons_editing()
@@ -298,3 +312,4 @@ if __name__ == "__main__":
     hand_edited_database()
     licences_pending_delete()
     view_refresh_to_empty()
+    view_across_daylight_saving()
