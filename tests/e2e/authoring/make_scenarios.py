@@ -296,6 +296,15 @@ def view_across_daylight_saving():
                                                 ("Opel Astra", "WE 3333", "31.03.2024", "01.09.2024")]))
 
 
+# --- the qualifications date follows the examination date only while it falls
+# on today: a default record made at 23:59:57 is yesterday's after midnight.
+def persons_after_midnight():
+    s = "persons_after_midnight"
+    made = clock_now((2024, 5, 13, 23, 59, 57), frame=4)
+    final = register("L1", [record("", "", typed_day(2024, 5, 20), made)])
+    write(s, "expected/save/save.ini", ini_text([final]))
+
+
 if __name__ == "__main__":
     first_runs()
     persons_editing()
@@ -313,3 +322,4 @@ if __name__ == "__main__":
     licences_pending_delete()
     view_refresh_to_empty()
     view_across_daylight_saving()
+    persons_after_midnight()
