@@ -86,7 +86,3 @@ def register_section(name, lists):
 def horizon_ini(index):
     return ini_text([("Termin", [("1", "%f" % index)])])
 
-
-def date_string(year, month, day):
-    """date_date_string under pl_PL.UTF-8 (%x)."""
-    return "%02d.%02d.%04d" % (day, month, year)
