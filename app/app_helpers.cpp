@@ -21,6 +21,13 @@ TempValue ListValue(KslFrame& k, const SymbolEntry& list, const RValue& index) {
 
 TempValue ListSize(KslFrame& k, const SymbolEntry& list) { return k.Call(f_ds_list_size, k.Var(list)); }
 
+void ReplaceCell(KslFrame& k, const RValue& list, const RValue& index, const RValue& value) {
+  TempValue missing;
+  SetUndefined(missing);
+  while (!Less(index, k.Call(f_ds_list_size, list))) k.Call(f_ds_list_add, list, missing);
+  k.Call(f_ds_list_replace, list, index, value);
+}
+
 TempValue CellText(KslFrame& k, const RValue& cell) {
   if (KindOf(cell) == VALUE_STRING) return TempValue(cell);
   if (ToBool(k.Call(f_is_undefined, cell))) return TempValue(s_empty);

@@ -32,6 +32,10 @@ void GoToRoom(KslFrame& k, int room);
 // ds_list_find_value(list, index) of a list held in a variable of self.
 TempValue ListValue(KslFrame& k, const SymbolEntry& list, const RValue& index);
 TempValue ListSize(KslFrame& k, const SymbolEntry& list);
+// ds_list_replace(list, index, value). A list that a hand-edited file left
+// shorter than its register is first filled up to the index with cells without
+// a value, so that editing a missing cell stores the edit instead of failing.
+void ReplaceCell(KslFrame& k, const RValue& list, const RValue& index, const RValue& value);
 
 // The text a text cell shows: the string itself; "" for a cell without a value.
 TempValue CellText(KslFrame& k, const RValue& cell);
