@@ -5,7 +5,7 @@ SAN_DIR ?= build-sanitize
 FUZZ_DIR ?= build-fuzz
 JOBS ?= $(shell nproc)
 
-.PHONY: all deps build run test test-unit test-sanitize test-fuzz package bench clean
+.PHONY: all deps build run screenshots test test-unit test-sanitize test-fuzz package bench clean
 
 all: build
 
@@ -16,8 +16,17 @@ build: deps
 	@cmake -S . -B $(BUILD_DIR) -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo >/dev/null
 	@cmake --build $(BUILD_DIR) -j $(JOBS)
 
+# `make run ARGS=MIN` starts the reminder mode.
 run: build
-	@tools/run-kalvora $(BUILD_DIR)
+	@tools/run-kalvora $(BUILD_DIR) $(ARGS)
+
+# The pictures of the README: the demo tour, replayed headless into build/tour/.
+screenshots: build
+	@tools/run-kalvora $(BUILD_DIR) --tour
+
+# The Debian package, into the build folder.
+package: build
+	@cd $(BUILD_DIR) && cpack
 
 # Everything CI runs: the suite, the suite again under the sanitizers, and a bounded fuzzing pass.
 test: test-unit test-sanitize test-fuzz

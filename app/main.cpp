@@ -79,6 +79,7 @@ int main(int argc, char** argv) {
   GameLaunch launch;
   launch.arguments.assign(argv, argv + argc);
   launch.executableDirectory = ExecutableDirectory();
+  launch.installedDataDirectory = KALVORA_DATA_FROM_BIN;
   launch.link = KalvoraLinkRecord();
   launch.hooks.registerBuiltins = [] {
     RegisterAllBuiltins();

@@ -44,6 +44,24 @@ void FirstRoomSize(const GameData& data, int& width, int& height) {
   height = data.rooms[size_t(first)].height;
 }
 
+// The executable's directory, then the installed data directory beside it.
+std::vector<std::string> GameSearchDirectories(const GameLaunch& launch) {
+  std::vector<std::string> directories{launch.executableDirectory};
+  if (!launch.executableDirectory.empty() && !launch.installedDataDirectory.empty())
+    directories.push_back((fs::path(launch.executableDirectory) / launch.installedDataDirectory).lexically_normal());
+  return directories;
+}
+
+// Every place data.win was looked for, for the message when it is nowhere.
+std::string DefaultGameFileCandidates(const std::vector<std::string>& searchDirectories) {
+  std::string candidates;
+  for (const std::string& directory : searchDirectories) {
+    if (!candidates.empty()) candidates += " or ";
+    candidates += (fs::path(directory) / kDefaultGameFile).string();
+  }
+  return candidates;
+}
+
 void OpenLog(const RuntimeOptions& options) {
   if (!options.logPath.empty() && !SetDebugOutputFile(options.logPath))
     DebugOutput("Unable to open the log file %s\n", options.logPath.c_str());
@@ -102,16 +120,23 @@ int RunLoadedGame(const GameLaunch& launch, const RuntimeOptions& options, const
 }
 }  // namespace
 
-std::string ResolveGameFilePath(const std::string& executableDirectory, const std::string& gameOption) {
-  fs::path path;
-  fs::path beside = fs::path(executableDirectory) / kDefaultGameFile;
-  if (!executableDirectory.empty()) {
-    if (FILE* file = std::fopen(beside.c_str(), "rb")) {
+std::string FindDefaultGameDirectory(const std::vector<std::string>& searchDirectories) {
+  for (const std::string& directory : searchDirectories) {
+    if (directory.empty()) continue;
+    fs::path candidate = fs::path(directory) / kDefaultGameFile;
+    std::error_code error;
+    if (!fs::is_regular_file(candidate, error)) continue;
+    if (FILE* file = std::fopen(candidate.c_str(), "rb")) {
       std::fclose(file);
-      path = beside;
+      return directory;
     }
   }
-  if (!gameOption.empty()) path = gameOption;
+  return {};
+}
+
+std::string ResolveGameFilePath(const std::string& defaultDirectory, const std::string& gameOption) {
+  fs::path path = gameOption;
+  if (path.empty() && !defaultDirectory.empty()) path = fs::path(defaultDirectory) / kDefaultGameFile;
   if (path.empty()) return {};
   std::error_code error;
   fs::path absolute = fs::absolute(path, error);
@@ -123,8 +148,10 @@ int RunGame(const GameLaunch& launch) {
   SetParameters(launch.arguments);
   RuntimeOptions options = ParseRuntimeOptions(Parameters());
   OpenLog(options);
-  MoveAtSignFiles(launch.executableDirectory);
-  std::string gamePath = ResolveGameFilePath(launch.executableDirectory, options.gamePath);
+  std::vector<std::string> searchDirectories = GameSearchDirectories(launch);
+  std::string defaultDirectory = FindDefaultGameDirectory(searchDirectories);
+  MoveAtSignFiles(defaultDirectory);
+  std::string gamePath = ResolveGameFilePath(defaultDirectory, options.gamePath);
   if (!SetProcessLocale()) {
     DebugOutput("Unable to set a UTF-8 locale\n");
     return kFailureExitCode;
@@ -133,7 +160,7 @@ int RunGame(const GameLaunch& launch) {
   DebugOutput("Create Error Form\n");
   std::vector<uint8_t> bytes;
   if (gamePath.empty() || !ReadWholeFile(gamePath, bytes)) {
-    std::string shown = gamePath.empty() ? (fs::path(launch.executableDirectory) / kDefaultGameFile).string() : gamePath;
+    std::string shown = gamePath.empty() ? DefaultGameFileCandidates(searchDirectories) : gamePath;
     DebugOutput("Unable to find game!!: %s\n", shown.c_str());
     return kFailureExitCode;
   }

@@ -52,13 +52,23 @@ struct GameHooks {
 
 struct GameLaunch {
   std::vector<std::string> arguments;  // as the system passed them; the first is the program
-  std::string executableDirectory;     // where data.win is looked for by default
+  std::string executableDirectory;     // where data.win is looked for first
+  // Where data.win is looked for next, relative to executableDirectory: the
+  // installed layout keeps the program in bin/ and its data in share/<name>/.
+  // Empty: nowhere else.
+  std::string installedDataDirectory;
   LinkRecord* link = nullptr;
   GameHooks hooks;
 };
 
 int RunGame(const GameLaunch& launch);
 
-// The game file: `gameOption` (-game) when given, else data.win in the
-// executable's directory when it can be opened; made absolute. Empty when neither.
-std::string ResolveGameFilePath(const std::string& executableDirectory, const std::string& gameOption);
+// The folder of the default game file: the first of `searchDirectories` that
+// holds a data.win that can be opened; empty when none does. Files delivered
+// flat with the game (at-sign names) are unpacked there, never beside an
+// installed program in a shared bin/.
+std::string FindDefaultGameDirectory(const std::vector<std::string>& searchDirectories);
+
+// The game file: `gameOption` (-game) when given, else data.win in
+// `defaultDirectory` when that is not empty; made absolute. Empty when neither.
+std::string ResolveGameFilePath(const std::string& defaultDirectory, const std::string& gameOption);

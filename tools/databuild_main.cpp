@@ -5,6 +5,9 @@
 //       every sprite frame and font page as PNG into DIR, for looking at the art.
 //   kalvora-databuild builtin-font FONTFILE PIXELS FIRST LAST OUTPUT
 //       writes the C++ source of the built-in font (characters FIRST to LAST).
+//   kalvora-databuild icon ART FRAME ARTSIZE SIZE OUTPUT
+//       writes frame FRAME (from 0) of the art file, whose canvas is ARTSIZE
+//       pixels square, as a SIZE × SIZE PNG picture: the program's icon.
 //
 // Outputs are written to a temporary file and renamed into place, so a failed
 // build never leaves a half-written file behind. Exit code 0 on success, 1 on
@@ -24,12 +27,14 @@
 #include "tools/font_rasterizer.h"
 #include "tools/game_data_writer.h"
 #include "tools/game_description.h"
+#include "tools/vector_art.h"
 
 namespace {
 
 constexpr const char* kUsage =
     "usage: kalvora-databuild game DESCRIPTION OUTPUT --fonts DIR [--preview DIR]\n"
-    "       kalvora-databuild builtin-font FONTFILE PIXELS FIRST LAST OUTPUT\n";
+    "       kalvora-databuild builtin-font FONTFILE PIXELS FIRST LAST OUTPUT\n"
+    "       kalvora-databuild icon ART FRAME ARTSIZE SIZE OUTPUT\n";
 
 struct UsageError : std::runtime_error {
   using std::runtime_error::runtime_error;
@@ -85,17 +90,35 @@ int BuildGame(const std::vector<std::string>& args) {
   return 0;
 }
 
+// A whole number from 0 to 0x10FFFF given on the command line.
+int ArgumentNumber(const std::string& text) {
+  char* end = nullptr;
+  long value = std::strtol(text.c_str(), &end, 10);
+  if (text.empty() || *end != '\0' || value < 0 || value > 0x10FFFF) throw UsageError("'" + text + "' is not a number");
+  return int(value);
+}
+
 int BuildBuiltinFont(const std::vector<std::string>& args) {
   if (args.size() != 6) throw UsageError("builtin-font takes five arguments");
-  auto number = [](const std::string& text) {
-    char* end = nullptr;
-    long value = std::strtol(text.c_str(), &end, 10);
-    if (text.empty() || *end != '\0' || value < 0 || value > 0x10FFFF) throw UsageError("'" + text + "' is not a number");
-    return int(value);
-  };
-  FontRequest request{"builtin", args[1], number(args[2]), {{uint32_t(number(args[3])), uint32_t(number(args[4]))}}};
+  FontRequest request{"builtin", args[1], ArgumentNumber(args[2]),
+                      {{uint32_t(ArgumentNumber(args[3])), uint32_t(ArgumentNumber(args[4]))}}};
   std::string source = BuiltinFontSource(RasteriseFont(request));
   WriteFileAtomically(args[5], source.data(), source.size());
+  return 0;
+}
+
+int BuildIcon(const std::vector<std::string>& args) {
+  if (args.size() != 6) throw UsageError("icon takes five arguments");
+  std::vector<ArtFrame> frames = ParseArt(ReadDescriptionFile(args[1]));
+  size_t frame = size_t(ArgumentNumber(args[2]));
+  int artSize = ArgumentNumber(args[3]), size = ArgumentNumber(args[4]);
+  if (frame >= frames.size()) throw std::runtime_error(args[1] + " has no frame " + args[2]);
+  if (artSize < 1 || size < 1 || size > 8192) throw UsageError("sizes are 1 to 8192 pixels");
+  Image icon = RasteriseArtFrame(ScaleArtFrame(frames[frame], double(size) / artSize), size, size);
+  std::string error;
+  std::string temporary = args[5] + ".tmp";
+  if (!WritePng(temporary, icon, &error)) throw std::runtime_error(args[5] + ": " + error);
+  std::filesystem::rename(temporary, args[5]);
   return 0;
 }
 
@@ -106,6 +129,7 @@ int main(int argc, char** argv) {
   try {
     if (!args.empty() && args[0] == "game") return BuildGame(args);
     if (!args.empty() && args[0] == "builtin-font") return BuildBuiltinFont(args);
+    if (!args.empty() && args[0] == "icon") return BuildIcon(args);
     throw UsageError("unknown command");
   } catch (const UsageError& e) {
     std::fprintf(stderr, "kalvora-databuild: %s\n%s", e.what(), kUsage);

@@ -237,3 +237,12 @@ Image RasteriseArtFrame(const ArtFrame& frame, int width, int height) {
   for (size_t i = 0; i < canvas.size(); ++i) image.pixels[i] = ToStraightArgb(canvas[i]);
   return image;
 }
+
+ArtFrame ScaleArtFrame(const ArtFrame& frame, double scale) {
+  ArtFrame scaled;
+  for (const ArtShape& shape : frame)
+    scaled.push_back(ArtShape{[contains = shape.contains, scale](double x, double y) { return contains(x / scale, y / scale); },
+                              shape.left * scale, shape.top * scale, shape.right * scale, shape.bottom * scale,
+                              shape.paint});
+  return scaled;
+}

@@ -34,3 +34,8 @@ std::vector<ArtFrame> ParseArt(const std::vector<DescriptionLine>& lines);
 
 // Paints one frame into a transparent width × height image (straight alpha).
 Image RasteriseArtFrame(const ArtFrame& frame, int width, int height);
+
+// The frame drawn `scale` times as large (scale > 0): every shape, its bounds
+// and so its gradient grow about the canvas origin. The program's icons are the
+// button faces drawn at the icon theme's sizes.
+ArtFrame ScaleArtFrame(const ArtFrame& frame, double scale);

@@ -141,13 +141,26 @@ TEST_F(AtSignFiles, NamesBecomePathsInsideTheProgramDirectoryOnly) {
 
 using GameFilePath = TempDirectories;
 
-TEST_F(GameFilePath, DataWinBesideTheProgramUnlessGameIsGiven) {
-  EXPECT_EQ(ResolveGameFilePath(root_.string(), ""), "");
-  Write(root_ / "data.win", "x");
-  EXPECT_EQ(ResolveGameFilePath(root_.string(), ""), (root_ / "data.win").string());
+TEST_F(GameFilePath, DataWinInTheFirstFolderHoldingItUnlessGameIsGiven) {
+  fs::path bin = root_ / "bin", data = root_ / "share" / "kalvora";
+  fs::create_directories(bin);
+  fs::create_directories(data);
+  std::vector<std::string> folders{bin.string(), data.string()};
+  EXPECT_EQ(FindDefaultGameDirectory(folders), "");
+  EXPECT_EQ(ResolveGameFilePath("", ""), "");
+  fs::create_directories(bin / "data.win");
+  EXPECT_EQ(FindDefaultGameDirectory(folders), "") << "a folder named data.win is no game file";
+  Write(data / "data.win", "x");
+  EXPECT_EQ(FindDefaultGameDirectory(folders), data.string());
+  fs::remove(bin / "data.win");
+  Write(bin / "data.win", "x");
+  EXPECT_EQ(FindDefaultGameDirectory(folders), bin.string());
+  EXPECT_EQ(FindDefaultGameDirectory({"", data.string()}), data.string()) << "an unknown folder is skipped";
+
+  EXPECT_EQ(ResolveGameFilePath(bin.string(), ""), (bin / "data.win").string());
   fs::path saved = fs::current_path();
   fs::current_path(root_);
-  EXPECT_EQ(ResolveGameFilePath(root_.string(), "other/../game.win"), (root_ / "game.win").string());
+  EXPECT_EQ(ResolveGameFilePath(bin.string(), "other/../game.win"), (root_ / "game.win").string());
   fs::current_path(saved);
   EXPECT_EQ(ResolveGameFilePath("", "/abs/g.win"), "/abs/g.win");
 }

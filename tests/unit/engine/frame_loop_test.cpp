@@ -118,6 +118,7 @@ class RunGameTest : public ::testing::Test {
     fs::remove_all(directory_);
     fs::create_directories(directory_);
     std::ofstream(directory_ / "data.win") << "game bytes";
+    executableDirectory = directory_.string();
     g_dataToLoad = &game.data;
   }
   void TearDown() override {
@@ -138,7 +139,8 @@ class RunGameTest : public ::testing::Test {
     GameLaunch launch;
     launch.arguments = {(directory_ / "kalvora").string()};
     launch.arguments.insert(launch.arguments.end(), extraArguments.begin(), extraArguments.end());
-    launch.executableDirectory = directory_.string();
+    launch.executableDirectory = executableDirectory;
+    launch.installedDataDirectory = installedDataDirectory;
     launch.link = &game.BuildLink();
     launch.hooks.registerBuiltins = [this] { ++registrations; };
     launch.hooks.loadGameData = LoadFromMemory;
@@ -160,6 +162,7 @@ class RunGameTest : public ::testing::Test {
   static inline GameData* g_dataToLoad = nullptr;
   TestGame game;
   fs::path directory_;
+  std::string executableDirectory, installedDataDirectory;
   int registrations = 0;
   int windowWidth = 0, windowHeight = 0;
   int64_t endAfter = 0;
@@ -298,6 +301,34 @@ TEST_F(RunGameTest, AtSignFilesMoveInTheProgramDirectoryNotTheCurrentOne) {
   fs::current_path(saved);
   EXPECT_TRUE(fs::exists(elsewhere / "user@file.txt"));
   EXPECT_TRUE(fs::exists(directory_ / "pack" / "inner.txt"));
+}
+
+// The installed layout: the program in bin/, its data.win in share/kalvora/.
+TEST_F(RunGameTest, AnInstalledProgramFindsItsDataInTheSharedDataFolder) {
+  game.AddRoom("r");
+  endAfter = 1;
+  fs::path bin = directory_ / "bin", data = directory_ / "share" / "kalvora";
+  fs::create_directories(bin);
+  fs::create_directories(data);
+  fs::rename(directory_ / "data.win", data / "data.win");
+  std::ofstream(bin / "other@tool") << "x";
+  std::ofstream(data / "pack@inner.txt") << "y";
+  executableDirectory = bin.string() + "/";
+  installedDataDirectory = "../share/kalvora";
+  EXPECT_EQ(Run(), 0);
+  EXPECT_EQ(gamePath, (data / "data.win").string());
+  EXPECT_TRUE(fs::exists(bin / "other@tool")) << "a shared bin/ is never rearranged";
+  EXPECT_TRUE(fs::exists(data / "pack" / "inner.txt")) << "flat files unpack beside the game file";
+
+  std::ofstream(bin / "data.win") << "game bytes";
+  EXPECT_EQ(Run(), 0);
+  EXPECT_EQ(gamePath, (bin / "data.win").string()) << "a program in its build tree uses the data beside it";
+
+  fs::remove(bin / "data.win");
+  fs::remove(data / "data.win");
+  EXPECT_EQ(Run(), 1);
+  EXPECT_NE(game.log.find("Unable to find game!!: " + (bin / "data.win").string() + " or " + (data / "data.win").string()),
+            std::string::npos);
 }
 
 TEST_F(RunGameTest, TheLogOptionWritesTheDebugOutputToAFile) {

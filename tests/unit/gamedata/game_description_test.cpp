@@ -204,6 +204,17 @@ TEST(VectorArt, ShapesAreAntiAliasedAndPaintedInOrder) {
   EXPECT_GT(Alpha(stroke.At(0, 7)), 0u);  // round cap reaches past the end point
 }
 
+TEST(VectorArt, AScaledFrameIsTheSamePictureDrawnLarger) {
+  auto same = [](const Image& a, const Image& b) { return a.width == b.width && a.pixels == b.pixels; };
+  ArtFrame small = OneFrame("circle 8 8 6 fill #FF0000\nrect 2 10 14 15 gradient #000000 #FFFFFF");
+  ArtFrame large = OneFrame("circle 16 16 12 fill #FF0000\nrect 4 20 28 30 gradient #000000 #FFFFFF");
+  EXPECT_TRUE(same(RasteriseArtFrame(ScaleArtFrame(small, 2), 32, 32), RasteriseArtFrame(large, 32, 32)));
+  EXPECT_TRUE(same(RasteriseArtFrame(ScaleArtFrame(large, 0.5), 16, 16), RasteriseArtFrame(small, 16, 16)));
+  Image shrunk = RasteriseArtFrame(ScaleArtFrame(OneFrame("rect 0 0 160 80 fill #00FF00"), 0.1), 16, 16);
+  EXPECT_EQ(shrunk.At(15, 7), 0xFF00FF00u);
+  EXPECT_EQ(shrunk.At(15, 8), 0u) << "the edge moves from y = 80 to y = 8";
+}
+
 TEST(VectorArt, MistakesNameTheirLine) {
   EXPECT_EQ(ArtError("frame\n  rrec 0 0 1 1 2 fill #FFFFFF\nend\n"), "test.art:2: unknown shape 'rrec'");
   EXPECT_EQ(ArtError("frame\n  circle 1 1 1\nend\n"), "test.art:2: 'circle' needs a paint ('fill' or 'gradient')");
