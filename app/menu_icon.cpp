@@ -47,7 +47,14 @@ void Restore(KslFrame& k) {
     k.Line(23);
     // The copy replaces save.ini in one step, so save.ini is not deleted first:
     // a copy that fails leaves the database as it was.
-    if (Equal(answer, 1)) k.Call(f_file_copy, k.Global(v_loc), s_saveIni);
+    if (Equal(answer, 1)) {
+      k.Call(f_file_copy, k.Global(v_loc), s_saveIni);
+    } else {
+      // Declined: the editors go on with the database, not with the backup (whose
+      // register an editor would otherwise show and then save over save.ini).
+      k.Line(24);
+      k.SetGlobal(v_loc, s_saveIni);
+    }
   } else {
     k.Line(25);
     k.SetGlobal(v_loc, s_saveIni);
