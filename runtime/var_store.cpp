@@ -19,9 +19,8 @@ struct PooledCell {
 std::mutex g_poolMutex;
 PooledCell* g_freeCells = nullptr;
 
-void CarveBlock() {
-  auto* block = static_cast<unsigned char*>(MemAlloc(kPoolBlockBytes, __FILE__, __LINE__, false));
-  if (!block) return;
+// Chains the cells of a fresh block into the free list; under g_poolMutex.
+void ChainBlock(unsigned char* block) {
   std::memset(block, 0x78, kPoolBlockBytes);
   for (int i = kCellsPerBlock - 1; i >= 0; --i) {
     auto* cell = reinterpret_cast<PooledCell*>(block + size_t(i) * sizeof(RValue));
@@ -29,15 +28,28 @@ void CarveBlock() {
     g_freeCells = cell;
   }
 }
+
+// A free cell, or null; under g_poolMutex.
+RValue* TakeFreeCell() {
+  PooledCell* cell = g_freeCells;
+  if (!cell) return nullptr;
+  g_freeCells = cell->next;
+  return new (cell) RValue();
+}
 }  // namespace
 
 RValue* VarStore::AllocateCell() {
+  {
+    std::lock_guard<std::mutex> lock(g_poolMutex);
+    if (RValue* cell = TakeFreeCell()) return cell;
+  }
+  // The block is allocated without the lock: a failed allocation is reported,
+  // and the report itself needs cells.
+  auto* block = static_cast<unsigned char*>(MemAlloc(kPoolBlockBytes, __FILE__, __LINE__, false));
+  if (!block) return nullptr;
   std::lock_guard<std::mutex> lock(g_poolMutex);
-  if (!g_freeCells) CarveBlock();
-  if (!g_freeCells) return nullptr;
-  PooledCell* cell = g_freeCells;
-  g_freeCells = cell->next;
-  return new (cell) RValue();
+  ChainBlock(block);
+  return TakeFreeCell();
 }
 
 void VarStore::FreeCell(RValue* cell) {
