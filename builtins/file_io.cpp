@@ -14,7 +14,7 @@
 #include "runtime/debug_output.h"
 
 namespace {
-WriteFailureNotifier g_writeFailureNotifier = nullptr;
+FileFailureNotifier g_fileFailureNotifier = nullptr;
 
 int64_t g_writeAttempts = 0;
 int64_t g_faultAtWrite = 0;  // the attempt number that fails; 0 for none
@@ -106,6 +106,9 @@ IoResult AtomicFileWriter::Open(const std::string& target) {
   target_ = FollowLink(target);
   ReadFaultFromEnvironment();
   bytesBeforeFault_ = (++g_writeAttempts == g_faultAtWrite) ? int64_t(g_faultBytes) : -1;
+
+  if (::access(target_.c_str(), W_OK) != 0 && (errno == EACCES || errno == EPERM))
+    return Fail(Errno("the file is write-protected"));
 
   std::string folder = ParentFolder(target_);
   std::error_code error;
@@ -199,11 +202,16 @@ bool IsExistingFile(const std::string& path) {
   return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
-void SetWriteFailureNotifier(WriteFailureNotifier notifier) { g_writeFailureNotifier = notifier; }
+void SetFileFailureNotifier(FileFailureNotifier notifier) { g_fileFailureNotifier = notifier; }
 
 void ReportWriteFailure(const std::string& path, const std::string& reason) {
   DebugOutput("Unable to write file '%s': %s\n", path.c_str(), reason.c_str());
-  if (g_writeFailureNotifier) g_writeFailureNotifier(path, reason);
+  if (g_fileFailureNotifier) g_fileFailureNotifier(FileOperation::Write, path, reason);
+}
+
+void ReportReadFailure(const std::string& path, const std::string& reason) {
+  DebugOutput("Unable to read file '%s': %s\n", path.c_str(), reason.c_str());
+  if (g_fileFailureNotifier) g_fileFailureNotifier(FileOperation::Read, path, reason);
 }
 
 int64_t WriteAttemptCount() { return g_writeAttempts; }

@@ -80,6 +80,7 @@ void file_copy(RValue& result, CInstance*, CInstance*, int, RValue* args) {
   std::string bytes;
   if (IoResult read = ReadWholeFile(*source, bytes); !read) {
     DebugOutput("Unable to open source file %s\n", source->c_str());
+    ReportReadFailure(*source, read.reason);  // it exists: the user chose it and must learn why nothing came of it
     return;
   }
   std::optional<std::string> destination = ResolveSaveAreaPath(destinationName, FileAccess::Write);

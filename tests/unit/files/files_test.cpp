@@ -89,6 +89,23 @@ TEST_F(FilesTest, FailedCopyLeavesTheDestinationAsItWas) {
   EXPECT_EQ(failedWrites(), std::vector<std::string>{InSave("backup.vtab")});
 }
 
+TEST_F(FilesTest, UnreadableSourceOfACopyIsReported) {
+  // A restore from a backup the user may not read: save.ini stays, and the user
+  // learns why nothing was restored. A missing source stays silent.
+  const std::string backup = root_ + "/Documents/Kopia_Bazy.vtab";
+  WriteFile(backup, "[L1]\r\n1=\"backup\"\r\n");
+  WriteFile(InSave("save.ini"), "current");
+  ::chmod(backup.c_str(), 0);
+  AllowPathForReading(backup);
+  ExpectUnprivileged([&]() -> std::string {
+    if (Copy(backup, "save.ini") != -1.0) return "the copy of an unreadable file succeeded";
+    if (failedReads() != std::vector<std::string>{backup}) return "the unreadable source was not reported";
+    if (Copy("missing.ini", "x.ini") != -1.0 || failedReads().size() != 1) return "a missing source was reported";
+    return "";
+  });
+  EXPECT_EQ(ReadFile(InSave("save.ini")), "current");
+}
+
 TEST_F(FilesTest, TextFileWritesWindowsLineEnds) {
   int slot = OpenText("export/Tabela.csv");
   ASSERT_EQ(slot, 1);
