@@ -13,6 +13,13 @@ constexpr const char* kCopySuffix = ".uszkodzony";
 
 std::string BaseName(const std::string& path) { return path.substr(path.find_last_of('/') + 1); }
 
+// Bytes no database written by the program holds: a zero byte, or text without
+// a single section header.
+bool IsForeign(const std::string& bytes) {
+  bool blank = bytes.find_first_not_of(" \t\r\n") == std::string::npos;
+  return bytes.find('\0') != std::string::npos || (!blank && bytes.find('[') == std::string::npos);
+}
+
 // Keeps `bytes` as a copy named after `database` in the save area; the copy's
 // path, or "" when it could not be written (that failure is reported).
 std::string KeepCopy(const std::string& database, const std::string& bytes) {
@@ -38,10 +45,10 @@ std::string KeepCopy(const std::string& database, const std::string& bytes) {
 DamagedDatabaseCheck::DamagedDatabaseCheck() : damagedBefore_(DamagedListTextCount()) {}
 
 void DamagedDatabaseCheck::TellIfDamaged(const std::string& name) const {
-  if (DamagedListTextCount() == damagedBefore_) return;
   std::optional<std::string> database = FindReadableFile(name);
   std::string bytes;
-  if (!database || !ReadWholeFile(*database, bytes)) return;
+  if (!database || !ReadWholeFile(*database, bytes)) return;  // missing, or unreadable and reported
+  if (DamagedListTextCount() == damagedBefore_ && !IsForeign(bytes)) return;
   std::string copy = KeepCopy(*database, bytes);
   std::string kept = copy.empty() ? "Kopii pliku nie udało się zachować."
                                   : "Plik w obecnym stanie zachowano jako:\n" + copy;
