@@ -1,6 +1,7 @@
 #include "builtins/file_io.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -67,6 +68,22 @@ IoResult WriteAll(int fd, std::string_view bytes) {
   return IoResult::Success();
 }
 
+// The name of the temporary files of writes to `target`: ".<name>.tmp-" + pid + "-" + sequence.
+std::string TemporaryPrefix(const std::string& target) { return "." + BaseName(target) + ".tmp-"; }
+
+// Removes the temporary files that writes of `target` by processes no longer
+// running left behind (a write killed before its rename).
+void RemoveAbandonedTemporaries(const std::string& folder, const std::string& target) {
+  std::string prefix = TemporaryPrefix(target);
+  std::error_code error;
+  for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
+    std::string name = entry.path().filename().string();
+    if (name.compare(0, prefix.size(), prefix) != 0) continue;
+    long pid = std::strtol(name.c_str() + prefix.size(), nullptr, 10);
+    if (pid > 0 && ::kill(pid_t(pid), 0) != 0 && errno == ESRCH) ::unlink(entry.path().c_str());
+  }
+}
+
 // The file a write to `path` replaces: the one a symbolic link names, else `path`.
 std::string FollowLink(const std::string& path) {
   struct stat info;
@@ -115,10 +132,11 @@ IoResult AtomicFileWriter::Open(const std::string& target) {
   std::filesystem::create_directories(folder, error);
   if (error) return Fail(IoResult::Failure("could not create the folder " + folder, error.value()));
 
+  RemoveAbandonedTemporaries(folder, target_);
+
   static unsigned sequence = 0;
   for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
-    temporary_ = folder + "/." + BaseName(target_) + ".tmp-" + std::to_string(::getpid()) + "-" +
-                 std::to_string(++sequence);
+    temporary_ = folder + "/" + TemporaryPrefix(target_) + std::to_string(::getpid()) + "-" + std::to_string(++sequence);
     fd_ = ::open(temporary_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd_ < 0 && errno != EEXIST) break;
   }

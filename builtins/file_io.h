@@ -5,6 +5,8 @@
 // flushed too. At every moment the target holds either its old bytes or all of
 // the new ones; a failed write removes its temporary file and leaves the target
 // untouched. Missing parent folders are created. Results must be looked at.
+// A process killed during a write leaves its temporary file; the next write of
+// the same file removes it.
 //
 // A failed write is made visible through ReportWriteFailure (a failed read that
 // the user must know of, through ReportReadFailure): a line on the debug output
