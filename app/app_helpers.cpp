@@ -21,6 +21,13 @@ TempValue ListValue(KslFrame& k, const SymbolEntry& list, const RValue& index) {
 
 TempValue ListSize(KslFrame& k, const SymbolEntry& list) { return k.Call(f_ds_list_size, k.Var(list)); }
 
+void ReplaceCell(KslFrame& k, const RValue& list, const RValue& row, const RValue& value) {
+  TempValue none;
+  SetUndefined(none);
+  while (!Less(row, k.Call(f_ds_list_size, list))) k.Call(f_ds_list_add, list, none);
+  k.Call(f_ds_list_replace, list, row, value);
+}
+
 TempValue CellText(KslFrame& k, const RValue& cell) {
   if (KindOf(cell) == VALUE_STRING) return TempValue(cell);
   if (ToBool(k.Call(f_is_undefined, cell))) return TempValue(s_empty);

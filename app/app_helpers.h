@@ -29,6 +29,12 @@ constexpr int kAlignMiddle = 1;
 TempValue RoomRef(int room);
 void GoToRoom(KslFrame& k, int room);
 
+// ds_list_replace(list, row, value). A list shorter than row + 1 (a file
+// written elsewhere may hold a record's lists at other lengths) is first filled
+// up with cells without a value, so that an edit lands in its record instead of
+// ending the program with an out-of-bounds error.
+void ReplaceCell(KslFrame& k, const RValue& list, const RValue& row, const RValue& value);
+
 // ds_list_find_value(list, index) of a list held in a variable of self.
 TempValue ListValue(KslFrame& k, const SymbolEntry& list, const RValue& index);
 TempValue ListSize(KslFrame& k, const SymbolEntry& list);

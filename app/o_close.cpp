@@ -108,7 +108,7 @@ void ReadHorizon(KslFrame& k) {
 // Stores a typed date both in the register (through tabK) and in the row.
 void StoreDate(KslFrame& k, const SymbolEntry& table, const SymbolEntry& rowList, const RValue& reg,
                const RValue& index, const RValue& row, const RValue& answer) {
-  k.Call(f_ds_list_replace, k.Get(table, ToInt32(reg)), index, k.Script(ksl_Script_dateset, answer));
+  ReplaceCell(k, k.Get(table, ToInt32(reg)), index, k.Script(ksl_Script_dateset, answer));
   k.Call(f_ds_list_replace, k.Var(rowList), row, k.Script(ksl_Script_dateset, answer));
 }
 

@@ -56,7 +56,7 @@ bool IsLastRow(KslFrame& k, const RValue& row) { return Equal(row, Subtract(List
 // A text field's prompt: an empty answer leaves the field as it is.
 void EditText(KslFrame& k, const SymbolEntry& list, int prompt, const RValue& row) {
   TempValue answer = k.Call(f_get_string, k.Get(v_opi, prompt), CellText(k, ListValue(k, list, row)));
-  if (NotEqual(answer, s_empty)) k.Call(f_ds_list_replace, k.Var(list), row, answer);
+  if (NotEqual(answer, s_empty)) ReplaceCell(k, k.Var(list), row, answer);
 }
 
 
@@ -68,14 +68,14 @@ TempValue DatePromptDefault(const EditorDesign& design, KslFrame& k, const Symbo
 void EditUpperDate(const EditorDesign& design, KslFrame& k, const RValue& row) {
   TempValue answer = k.Call(f_get_string, k.Get(v_opi, 1), DatePromptDefault(design, k, v_ds3, row));
   if (!IsDateAnswer(k, answer)) return;
-  k.Call(f_ds_list_replace, k.Var(v_ds3), row, k.Script(ksl_Script_dateset, answer));
+  ReplaceCell(k, k.Var(v_ds3), row, k.Script(ksl_Script_dateset, answer));
   if (design.upperDateFollowsIntoLower && IsToday(k, ListValue(k, v_ds4, row)))
-    k.Call(f_ds_list_replace, k.Var(v_ds4), row, k.Script(ksl_Script_dateset, answer));
+    ReplaceCell(k, k.Var(v_ds4), row, k.Script(ksl_Script_dateset, answer));
 }
 
 void EditLowerDate(const EditorDesign& design, KslFrame& k, const RValue& row) {
   TempValue answer = k.Call(f_get_string, k.Get(v_opi, 3), DatePromptDefault(design, k, v_ds4, row));
-  if (IsDateAnswer(k, answer)) k.Call(f_ds_list_replace, k.Var(v_ds4), row, k.Script(ksl_Script_dateset, answer));
+  if (IsDateAnswer(k, answer)) ReplaceCell(k, k.Var(v_ds4), row, k.Script(ksl_Script_dateset, answer));
 }
 
 void ClickUpperRow(const EditorDesign& design, KslFrame& k, const RValue& row, const RValue& top) {
