@@ -121,6 +121,13 @@ TEST_F(FilesTest, TextFileWritesWindowsLineEnds) {
   EXPECT_EQ(TemporaryFiles(InSave("export")), std::vector<std::string>());
 }
 
+TEST_F(FilesTest, TextFileWritesAStringWithAZeroByteWhole) {
+  int slot = OpenText("Tabela.csv");
+  WriteText(slot, std::string("a\0b\nrest of the table\n", 22));
+  EXPECT_EQ(CloseText(slot), 1.0);
+  EXPECT_EQ(ReadFile(InSave("Tabela.csv")), std::string("a\0b\r\nrest of the table\r\n", 24));
+}
+
 TEST_F(FilesTest, TextFileSlotsRunOutAtThirtyOne) {
   std::vector<int> slots;
   for (int i = 0; i < 31; ++i) slots.push_back(OpenText("f" + std::to_string(i) + ".txt"));
