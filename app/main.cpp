@@ -46,12 +46,18 @@ void ShowCaption(const std::string& caption) {
   g_platform->dialogs->SetCaption(caption);
 }
 
-// A file that could not be written is never passed over in silence: the user
-// learns which one, so that an unsaved change is not believed saved.
-void TellWriteFailure(const std::string& path, const std::string&) {
-  ShowMessageDialog("Nie udało się zapisać pliku:\n" + path +
-                    "\n\nOstatnie zmiany nie zostały zapisane. Sprawdź wolne miejsce na dysku i uprawnienia do "
-                    "zapisu.");
+// A file that could not be written or read is never passed over in silence: the
+// user learns which one, so that an unsaved change is not believed saved and an
+// unreadable database is not taken for an empty one.
+void TellFileFailure(FileOperation operation, const std::string& path, const std::string&) {
+  if (operation == FileOperation::Write)
+    ShowMessageDialog("Nie udało się zapisać pliku:\n" + path +
+                      "\n\nOstatnie zmiany nie zostały zapisane. Sprawdź wolne miejsce na dysku i uprawnienia do "
+                      "zapisu.");
+  else
+    ShowMessageDialog("Nie udało się odczytać pliku:\n" + path +
+                      "\n\nSprawdź, czy masz uprawnienia do jego odczytu. Dopóki nie da się go odczytać, program "
+                      "go nie nadpisze.");
 }
 
 std::string DirectoryOf(const std::string& path) { return path.substr(0, path.find_last_of('/') + 1); }
@@ -61,7 +67,7 @@ std::unique_ptr<FrameCanvas> StartGraphicsAndServices(const GameStart& start) {
   const GameOptions& options = start.data.options;
   ConfigureSandbox({SaveAreaPath(options.gameName, (options.flags & kOptionRoamingSaveArea) != 0),
                     DirectoryOf(start.gameFilePath), (options.flags & kOptionSandboxDisabled) == 0});
-  SetWriteFailureNotifier(TellWriteFailure);
+  SetFileFailureNotifier(TellFileFailure);
   SetDialogHost(start.platform.dialogs.get());
   SetAfterDialogHook(ClearAllInput);
   SetCaptionSink(ShowCaption);

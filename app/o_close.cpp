@@ -9,6 +9,7 @@
 // register R in dsRK; tabK[R - 1] = dsRK) and one row per selected record in ds1
 // to ds6: the two texts, the two dates, the record's index and its register.
 #include "app/app_helpers.h"
+#include "app/damaged_database.h"
 #include "app/register_editor.h"
 #include "builtins/draw_builtins.h"
 #include "builtins/ini_builtins.h"
@@ -78,8 +79,12 @@ void SelectRows(KslFrame& k) {
   }
 }
 
+// Keys "1" to "4" of the four registers; a damaged database is kept aside and
+// the user told (see damaged_database.h).
 void LoadRegisters(KslFrame& k) {
-  IniOpen(ValueText(k.Global(v_loc)).c_str());
+  DamagedDatabaseCheck damage;
+  std::string database = ValueText(k.Global(v_loc));
+  IniOpen(database.c_str());
   for (int reg = 0; reg < 4; ++reg) {
     for (int field = 0; field < 4; ++field) {
       TempValue text = k.Call(f_ini_read_string, s_sections[reg], s_keys[field], s_empty);
@@ -87,6 +92,7 @@ void LoadRegisters(KslFrame& k) {
     }
   }
   k.Call(f_ini_close);
+  damage.TellIfDamaged(database);
 }
 
 void ReadHorizon(KslFrame& k) {

@@ -1,6 +1,7 @@
 #include "app/register_editor.h"
 
 #include "app/app_helpers.h"
+#include "app/damaged_database.h"
 #include "builtins/draw_builtins.h"
 #include "builtins/ini_builtins.h"
 
@@ -20,14 +21,18 @@ constexpr double kActionDelay = 5;
 constexpr int kAddAlarm = 1, kDeleteAlarm = 2, kSaveAlarm = 3;
 
 // Reads the register from the database named by `loc`: each non-empty key "1"
-// to "8" of the register's section into its list.
+// to "8" of the register's section into its list. A damaged database is kept
+// aside and the user told, before a save can replace what did not read.
 void LoadRegister(KslFrame& k) {
-  IniOpen(ValueText(k.Global(v_loc)).c_str());
+  DamagedDatabaseCheck damage;
+  std::string database = ValueText(k.Global(v_loc));
+  IniOpen(database.c_str());
   for (int list = 0; list < 8; ++list) {
     TempValue text = k.Call(f_ini_read_string, k.Var(v_lista), s_keys[list], s_empty);
     if (NotEqual(text, s_empty)) k.Call(f_ds_list_read, k.Var(*kLists[list]), text);
   }
   k.Call(f_ini_close);
+  damage.TellIfDamaged(database);
 }
 
 void AddDefaultRecord(const EditorDesign& design, KslFrame& k) {

@@ -1,6 +1,7 @@
 #include "builtins/file_io.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -14,7 +15,7 @@
 #include "runtime/debug_output.h"
 
 namespace {
-WriteFailureNotifier g_writeFailureNotifier = nullptr;
+FileFailureNotifier g_fileFailureNotifier = nullptr;
 
 int64_t g_writeAttempts = 0;
 int64_t g_faultAtWrite = 0;  // the attempt number that fails; 0 for none
@@ -67,6 +68,22 @@ IoResult WriteAll(int fd, std::string_view bytes) {
   return IoResult::Success();
 }
 
+// The name of the temporary files of writes to `target`: ".<name>.tmp-" + pid + "-" + sequence.
+std::string TemporaryPrefix(const std::string& target) { return "." + BaseName(target) + ".tmp-"; }
+
+// Removes the temporary files that writes of `target` by processes no longer
+// running left behind (a write killed before its rename).
+void RemoveAbandonedTemporaries(const std::string& folder, const std::string& target) {
+  std::string prefix = TemporaryPrefix(target);
+  std::error_code error;
+  for (const auto& entry : std::filesystem::directory_iterator(folder, error)) {
+    std::string name = entry.path().filename().string();
+    if (name.compare(0, prefix.size(), prefix) != 0) continue;
+    long pid = std::strtol(name.c_str() + prefix.size(), nullptr, 10);
+    if (pid > 0 && ::kill(pid_t(pid), 0) != 0 && errno == ESRCH) ::unlink(entry.path().c_str());
+  }
+}
+
 // The file a write to `path` replaces: the one a symbolic link names, else `path`.
 std::string FollowLink(const std::string& path) {
   struct stat info;
@@ -107,15 +124,19 @@ IoResult AtomicFileWriter::Open(const std::string& target) {
   ReadFaultFromEnvironment();
   bytesBeforeFault_ = (++g_writeAttempts == g_faultAtWrite) ? int64_t(g_faultBytes) : -1;
 
+  if (::access(target_.c_str(), W_OK) != 0 && (errno == EACCES || errno == EPERM))
+    return Fail(Errno("the file is write-protected"));
+
   std::string folder = ParentFolder(target_);
   std::error_code error;
   std::filesystem::create_directories(folder, error);
   if (error) return Fail(IoResult::Failure("could not create the folder " + folder, error.value()));
 
+  RemoveAbandonedTemporaries(folder, target_);
+
   static unsigned sequence = 0;
   for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
-    temporary_ = folder + "/." + BaseName(target_) + ".tmp-" + std::to_string(::getpid()) + "-" +
-                 std::to_string(++sequence);
+    temporary_ = folder + "/" + TemporaryPrefix(target_) + std::to_string(::getpid()) + "-" + std::to_string(++sequence);
     fd_ = ::open(temporary_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd_ < 0 && errno != EEXIST) break;
   }
@@ -199,11 +220,16 @@ bool IsExistingFile(const std::string& path) {
   return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
-void SetWriteFailureNotifier(WriteFailureNotifier notifier) { g_writeFailureNotifier = notifier; }
+void SetFileFailureNotifier(FileFailureNotifier notifier) { g_fileFailureNotifier = notifier; }
 
 void ReportWriteFailure(const std::string& path, const std::string& reason) {
   DebugOutput("Unable to write file '%s': %s\n", path.c_str(), reason.c_str());
-  if (g_writeFailureNotifier) g_writeFailureNotifier(path, reason);
+  if (g_fileFailureNotifier) g_fileFailureNotifier(FileOperation::Write, path, reason);
+}
+
+void ReportReadFailure(const std::string& path, const std::string& reason) {
+  DebugOutput("Unable to read file '%s': %s\n", path.c_str(), reason.c_str());
+  if (g_fileFailureNotifier) g_fileFailureNotifier(FileOperation::Read, path, reason);
 }
 
 int64_t WriteAttemptCount() { return g_writeAttempts; }

@@ -5,10 +5,15 @@
 // flushed too. At every moment the target holds either its old bytes or all of
 // the new ones; a failed write removes its temporary file and leaves the target
 // untouched. Missing parent folders are created. Results must be looked at.
+// A process killed during a write leaves its temporary file; the next write of
+// the same file removes it.
 //
-// A failed write is made visible through ReportWriteFailure: a line on the debug
-// output and the write-failure notifier that the application sets (a dialog
-// naming the file).
+// A failed write is made visible through ReportWriteFailure (a failed read that
+// the user must know of, through ReportReadFailure): a line on the debug output
+// and the notifier that the application sets (a dialog naming the file).
+//
+// A file the user may not write (read-only) is not replaced, although the
+// rename over it would succeed: the write fails as writing into it would.
 //
 // Tests inject failures: the environment variable KALVORA_FAIL_WRITE=n or n:k
 // (counted from the start of the process), or SetWriteFaultForTesting (counted
@@ -43,7 +48,8 @@ class AtomicFileWriter {
   ~AtomicFileWriter();
 
   // Creates missing parent folders of `target` and the temporary file beside it.
-  // A symbolic link as target is followed: the file it names is replaced.
+  // A symbolic link as target is followed: the file it names is replaced. Fails
+  // when the target exists and may not be written.
   IoResult Open(const std::string& target);
   IoResult Append(std::string_view bytes);
   // Flushes the temporary file, renames it over the target and flushes the folder.
@@ -75,12 +81,15 @@ IoResult RemoveFile(const std::string& path);
 bool IsExistingFile(const std::string& path);
 
 // --- Making failures visible -------------------------------------------------
-// Called with the file's path and the reason after a write failed; none by default.
-using WriteFailureNotifier = void (*)(const std::string& path, const std::string& reason);
-void SetWriteFailureNotifier(WriteFailureNotifier notifier);
-// Writes "Unable to write file '<path>': <reason>" to the debug output and calls
-// the notifier.
+enum class FileOperation { Read, Write };
+// Called with the file's path and the reason after a read or a write failed; none
+// by default.
+using FileFailureNotifier = void (*)(FileOperation operation, const std::string& path, const std::string& reason);
+void SetFileFailureNotifier(FileFailureNotifier notifier);
+// Write "Unable to write file '<path>': <reason>" (or "Unable to read file ...")
+// to the debug output and call the notifier.
 void ReportWriteFailure(const std::string& path, const std::string& reason);
+void ReportReadFailure(const std::string& path, const std::string& reason);
 
 // --- Tests ---------------------------------------------------------------------
 // Writes opened so far in this process (each AtomicFileWriter::Open counts one).

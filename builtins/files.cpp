@@ -80,6 +80,7 @@ void file_copy(RValue& result, CInstance*, CInstance*, int, RValue* args) {
   std::string bytes;
   if (IoResult read = ReadWholeFile(*source, bytes); !read) {
     DebugOutput("Unable to open source file %s\n", source->c_str());
+    ReportReadFailure(*source, read.reason);  // it exists: the user chose it and must learn why nothing came of it
     return;
   }
   std::optional<std::string> destination = ResolveSaveAreaPath(destinationName, FileAccess::Write);
@@ -112,7 +113,12 @@ void file_text_write_string(RValue&, CInstance*, CInstance*, int, RValue* args) 
     return;
   }
   TextFile& file = *g_textFiles[slot];
-  std::string_view bytes(text);
+  // A string value is written to its full length: a zero byte that a damaged
+  // file put into a text must not cut off everything after it.
+  const RValue& value = args[1];
+  std::string_view bytes = (KindOf(value) == VALUE_STRING && value.str)
+                               ? std::string_view(StringText(value), value.str->Length())
+                               : std::string_view(text);
   if (bytes.empty()) return;
   // A failure is kept by the writer and reported when the file is closed.
   (void)file.writer.Append(WithWindowsLineEnds(bytes, file.lastByte));

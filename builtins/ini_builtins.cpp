@@ -30,14 +30,14 @@ constexpr std::string_view kSystemCommandSection = "SYSTEM_COMMAND";
 struct CurrentIni {
   IniFile ini;
   std::optional<std::string> fileName;  // as passed to ini_open; none for an INI made from a text
-  bool fileUnreadable = false;          // the file exists but could not be read: never overwrite it
+  std::string unreadablePath;           // the file existed but could not be read: never overwrite it
 };
 std::unique_ptr<CurrentIni> g_currentIni;
 
 void WriteToDisk(const CurrentIni& current, const std::string& text) {
   const std::string& name = *current.fileName;
-  if (current.fileUnreadable) {
-    ReportWriteFailure(name, "the file could not be read when it was opened, so it was not overwritten");
+  if (!current.unreadablePath.empty()) {
+    ReportWriteFailure(current.unreadablePath, "the file could not be read when it was opened, so it was not overwritten");
     return;
   }
   std::optional<std::string> path = ResolveSaveAreaPath(name, FileAccess::Write);
@@ -72,9 +72,11 @@ std::unique_ptr<CurrentIni> LoadIni(const char* name) {
     std::string text;
     if (IoResult read = ReadWholeFile(*path, text); read) {
       current->ini = IniFile::Parse(text);
-    } else {
-      current->fileUnreadable = read.error != ENOENT;
+    } else if (read.error == ENOENT) {
       DebugOutput("Unable to read INI file '%s': %s\n", path->c_str(), read.reason.c_str());
+    } else {
+      current->unreadablePath = *path;
+      ReportReadFailure(*path, read.reason);
     }
   }
   return current;

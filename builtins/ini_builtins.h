@@ -7,7 +7,8 @@
 // into the save area only when the INI is dirty and came from a file; the dirty
 // flag is cleared whether or not that write succeeded, and a failed write is
 // reported through ReportWriteFailure. An INI whose file existed but could not
-// be read is never written back over that file. An INI still open when the
+// be read is reported through ReportReadFailure when it is opened (it opens
+// empty) and is never written back over that file. An INI still open when the
 // program ends is not written. Main thread only.
 //
 // RegisterIniBuiltins() is declared in builtins/builtins.h.

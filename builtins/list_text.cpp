@@ -23,6 +23,13 @@ constexpr int32_t kMostElementsPaddedAfterAnEarlyEnd = 1 << 20;
 
 enum class ElementForm { Legacy, First, Second, Current };
 
+int64_t g_damagedTexts = 0;
+
+// Spaces, tabs and line ends only (what may follow a text, as in an INI value).
+bool IsBlank(std::string_view text) {
+  return text.find_first_not_of(" \t\r\n") == std::string_view::npos;
+}
+
 // --- Writing -------------------------------------------------------------------
 
 class ValueWriter {
@@ -140,6 +147,9 @@ class ValueReader {
     }
   }
 
+  // Whether anything read so far was not what a written text holds.
+  bool Damaged() const { return damaged_ || stream_.Damaged(); }
+
  private:
   RValue ReadLegacy() {
     stream_.ReadReal();
@@ -194,10 +204,12 @@ class ValueReader {
   RValue ReadRows(int32_t rows, int depth) {
     if (!NestingAllowed(depth)) return Undefined();
     ArrayBuilder outer;
-    for (int32_t i = 0; i < rows && !stream_.AtEnd(); ++i) {
+    int32_t i = 0;
+    for (; i < rows && !stream_.AtEnd(); ++i) {
       RValue row = ReadElements(stream_.ReadInt32(), depth + 1);
       outer.Append(row);
     }
+    damaged_ |= i != std::max(rows, 0) || rows < 0;
     return outer.Finish();
   }
 
@@ -205,10 +217,12 @@ class ValueReader {
   RValue ReadElements(int32_t length, int depth) {
     if (!NestingAllowed(depth)) return Undefined();
     ArrayBuilder array;
-    for (int32_t i = 0; i < length && !stream_.AtEnd(); ++i) {
+    int32_t i = 0;
+    for (; i < length && !stream_.AtEnd(); ++i) {
       RValue element = Read(depth + 1);
       array.Append(element);
     }
+    damaged_ |= i != std::max(length, 0) || length < 0;
     return array.Finish();
   }
 
@@ -217,11 +231,13 @@ class ValueReader {
     if (depth < kMaxArrayNesting) return true;
     DebugOutput("ds_list_read: arrays nested deeper than %d, the rest of the text is ignored\n", kMaxArrayNesting);
     stream_.SeekToEnd();
+    damaged_ = true;
     return false;
   }
 
-  static RValue Unsupported(uint32_t kind) {
+  RValue Unsupported(uint32_t kind) {
     DebugOutput("Attempting to ReadValue for unsupported type %d\n", int(kind));
+    damaged_ = true;
     return Undefined();
   }
 
@@ -249,6 +265,7 @@ class ValueReader {
   CStream& stream_;
   ElementForm form_;
   std::string scratch_;  // reused for every string: keeps one allocation for the whole read
+  bool damaged_ = false;
 };
 
 bool FormOfVersion(int32_t version, bool legacy, ElementForm& form) {
@@ -290,10 +307,13 @@ std::string WriteListText(const CDS_List& list) {
   return stream.ToText();
 }
 
-bool ReadListText(CDS_List& list, std::string_view text, bool legacy) {
+ListTextReading ReadListText(CDS_List& list, std::string_view text, bool legacy) {
   CStream stream = CStream::FromText(text);
   ElementForm form;
-  if (!FormOfVersion(stream.ReadInt32(), legacy, form)) return false;
+  if (!FormOfVersion(stream.ReadInt32(), legacy, form)) {
+    if (!IsBlank(text)) ++g_damagedTexts;
+    return ListTextReading::Refused;
+  }
 
   list.Clear();
   int32_t declared = stream.ReadInt32();
@@ -303,6 +323,8 @@ bool ReadListText(CDS_List& list, std::string_view text, bool legacy) {
     RValue value = reader.Read(0);
     list.AdoptValue(value);
   }
+  bool damaged = reader.Damaged() || declared < 0 || list.Count() != std::max(declared, 0) || !stream.AtEnd() ||
+                 !IsBlank(text.substr(size_t(stream.Size()) * 2));
   if (declared <= kMostElementsPaddedAfterAnEarlyEnd) {
     while (list.Count() < declared) {
       RValue zero;
@@ -310,5 +332,9 @@ bool ReadListText(CDS_List& list, std::string_view text, bool legacy) {
       list.AdoptValue(zero);
     }
   }
-  return true;
+  if (!damaged) return ListTextReading::Complete;
+  ++g_damagedTexts;
+  return ListTextReading::Damaged;
 }
+
+int64_t DamagedListTextCount() { return g_damagedTexts; }

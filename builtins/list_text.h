@@ -20,6 +20,7 @@
 //   written reads back the same.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <string_view>
 
@@ -29,7 +30,18 @@ constexpr int kMaxArrayNesting = 64;
 
 std::string WriteListText(const CDS_List& list);
 
+enum class ListTextReading {
+  Refused,   // not a list text: empty, not hexadecimal from its start, or an unknown version
+  Complete,  // every byte was part of the declared elements (blanks may follow the digits)
+  Damaged,   // read as far as it goes: cut, padded, with bytes left over, unsupported
+             // kinds, negative counts, nesting too deep, or other characters after the digits
+};
+
 // Replaces the list's contents with the text's elements; `legacy` selects the
-// legacy element form. False, with the list unchanged, when the text does not
-// start with version 301, 302 or 303 (an empty or non-hexadecimal text included).
-bool ReadListText(CDS_List& list, std::string_view text, bool legacy);
+// legacy element form. A refused text leaves the list unchanged.
+ListTextReading ReadListText(CDS_List& list, std::string_view text, bool legacy);
+
+// How many texts ReadListText found damaged or refused (blank texts not
+// counted) since the start: a caller compares it before and after a load to
+// learn whether what it read was whole.
+int64_t DamagedListTextCount();

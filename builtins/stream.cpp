@@ -93,6 +93,7 @@ std::string CStream::ToText() const {
 const uint8_t* CStream::Take(size_t count) {
   if (size_t(Remaining()) < count) {
     position_ = size_;
+    damaged_ = true;
     return nullptr;
   }
   const uint8_t* bytes = bytes_.get() + position_;
@@ -117,8 +118,12 @@ double CStream::ReadReal() {
 
 std::string_view CStream::ReadString() {
   int32_t length = ReadInt32();
-  if (length <= 0) return {};
+  if (length <= 0) {
+    damaged_ |= length < 0;
+    return {};
+  }
   size_t taken = std::min(size_t(length), size_t(Remaining()));
+  damaged_ |= taken < size_t(length);
   const auto* text = reinterpret_cast<const char*>(bytes_.get() + position_);
   position_ += int64_t(taken);
   return {text, taken};

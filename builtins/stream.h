@@ -8,7 +8,8 @@
 // the number of decoded bytes. Reads never touch a byte at or beyond size: a read
 // that starts at the end yields 0 / 0.0 / no text and leaves the position; a
 // number whose bytes straddle the end is missing too (0), and the position moves
-// to the end; a string longer than what remains takes what remains.
+// to the end; a string longer than what remains takes what remains. Such reads,
+// and a string of negative length, mark the stream damaged.
 #pragma once
 
 #include <cstdint>
@@ -48,6 +49,8 @@ class CStream {
   int64_t Position() const { return position_; }
   int64_t Remaining() const { return Size() - position_; }
   bool AtEnd() const { return position_ >= Size(); }
+  // Whether a read asked for more bytes than remained, or met a negative length.
+  bool Damaged() const { return damaged_; }
 
  private:
   // Room for `count` more bytes at the position, which moves past them.
@@ -58,4 +61,5 @@ class CStream {
   std::unique_ptr<uint8_t[]> bytes_;  // not zero-filled: only bytes below the position are meaningful
   int64_t size_ = 0;
   int64_t position_ = 0;
+  bool damaged_ = false;
 };

@@ -59,8 +59,14 @@ std::vector<std::string> StackTraceLines() {
   return lines;
 }
 
+// The member `name` of `object` for writing; null when no memory is left for it,
+// so that the report of a failed allocation still goes out, with fewer members.
+RValue* MemberForWrite(VQObjectBase& object, const char* name) {
+  return object.GetVarRefForWrite(VariableSlot(name));
+}
+
 void SetMemberString(VQObjectBase& object, const char* name, const std::string& text) {
-  SetStringCopy(*object.GetVarRefForWrite(VariableSlot(name)), text);
+  if (RValue* member = MemberForWrite(object, name)) SetStringCopy(*member, text);
 }
 
 // The "toString" member: the long message of the exception it is bound to.
@@ -80,14 +86,16 @@ VQObjectBase* MakeExceptionStruct(const std::string& message, const std::string&
   SetMemberString(*object, "message", message);
   SetMemberString(*object, "longMessage", longMessage);
   SetMemberString(*object, "script", script);
-  SetReal(*object->GetVarRefForWrite(VariableSlot("line")), 0);
-  RValue& stacktrace = *object->GetVarRefForWrite(VariableSlot("stacktrace"));
-  MakeArray(stacktrace, int32_t(trace.size()));
-  for (size_t i = 0; i < trace.size(); ++i) SetStringCopy(stacktrace.arr->elements[i], trace[i]);
-  RValue& toString = *object->GetVarRefForWrite(VariableSlot("toString"));
-  toString.obj = new CScriptRef(ExceptionToString, object);
-  toString.flags = 0;
-  toString.kind = VALUE_OBJECT;
+  if (RValue* line = MemberForWrite(*object, "line")) SetReal(*line, 0);
+  if (RValue* stacktrace = MemberForWrite(*object, "stacktrace")) {
+    MakeArray(*stacktrace, int32_t(trace.size()));
+    for (size_t i = 0; i < trace.size(); ++i) SetStringCopy(stacktrace->arr->elements[i], trace[i]);
+  }
+  if (RValue* toString = MemberForWrite(*object, "toString")) {
+    toString->obj = new CScriptRef(ExceptionToString, object);
+    toString->flags = 0;
+    toString->kind = VALUE_OBJECT;
+  }
   PopContextStack();
   return object;
 }

@@ -35,7 +35,17 @@ void WriteFigure(const char* label, int64_t amount) {
               double(amount) / (1024.0 * 1024.0));
 }
 
+// True while a failed allocation is being reported on this thread. The report
+// allocates too; a failure inside it yields null without a second report, which
+// would recurse.
+thread_local bool t_reportingFailure = false;
+
 void ReportFailure(size_t size) {
+  if (t_reportingFailure) return;
+  struct Reporting {
+    Reporting() { t_reportingFailure = true; }
+    ~Reporting() { t_reportingFailure = false; }
+  } reporting;
   MemoryFigures figures = CurrentMemoryFigures();
   WriteFigure("Total memory used", figures.inUse);
   WriteFigure("Peak memory used", figures.peak);

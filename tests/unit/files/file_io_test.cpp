@@ -64,9 +64,30 @@ TEST_F(FileIoTest, UnwritableFolderFailsWithAReason) {
   std::vector<std::string> reported;
   static std::vector<std::string>* sink = nullptr;
   sink = &reported;
-  SetWriteFailureNotifier([](const std::string& path, const std::string& reason) { sink->push_back(path + ": " + reason); });
+  SetFileFailureNotifier([](FileOperation operation, const std::string& path, const std::string& reason) {
+    sink->push_back((operation == FileOperation::Write ? "write " : "read ") + path + ": " + reason);
+  });
   ReportWriteFailure("/p", "why");
-  EXPECT_EQ(reported, std::vector<std::string>{"/p: why"});
+  ReportReadFailure("/q", "because");
+  EXPECT_EQ(reported, (std::vector<std::string>{"write /p: why", "read /q: because"}));
   EXPECT_NE(log_.find("Unable to write file '/p': why\n"), std::string::npos);
+  EXPECT_NE(log_.find("Unable to read file '/q': because\n"), std::string::npos);
+}
+
+TEST_F(FileIoTest, WriteProtectedFileIsNotReplaced) {
+  // The folder allows a rename over the file; the file's own protection must still hold.
+  const std::string locked = root_ + "/locked.ini", open = root_ + "/open.ini";
+  WriteFile(locked, "old");
+  WriteFile(open, "old");
+  ::chmod(locked.c_str(), 0444);
+  ExpectUnprivileged([&]() -> std::string {
+    IoResult refused = WriteFileAtomically(locked, "new");
+    if (refused || refused.reason.find("write-protected") == std::string::npos) return "the protected file was replaced";
+    if (!WriteFileAtomically(open, "new")) return "a writable file beside it was refused";
+    if (!TemporaryFiles(root_).empty()) return "a temporary file was left";
+    return "";
+  });
+  EXPECT_EQ(ReadFile(locked), "old");
+  EXPECT_EQ(ReadFile(open), "new");
 }
 }  // namespace

@@ -1,13 +1,17 @@
 // Shared set-up of the INI and file tests: a fresh temporary folder holding the
 // save area ("save", not created beforehand), the program directory ("program")
 // and the current directory ("work", entered for the test); the sandbox is on,
-// runtime errors throw, the debug output and failed writes are recorded, and
-// built-ins are called by name through the function table.
+// runtime errors throw, the debug output and failed writes and reads are
+// recorded, and built-ins are called by name through the function table.
 #pragma once
 
+#include <grp.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 #include <unistd.h>
+
+#include <cstdio>
+#include <functional>
 
 #include <filesystem>
 #include <fstream>
@@ -49,12 +53,15 @@ class FileTest : public ::testing::Test {
     SetDebugOutputCapture(&log_);
     ConfigureSandbox({saveArea_, programDirectory_, true});
     failedWrites().clear();
-    SetWriteFailureNotifier([](const std::string& path, const std::string&) { failedWrites().push_back(path); });
+    failedReads().clear();
+    SetFileFailureNotifier([](FileOperation operation, const std::string& path, const std::string&) {
+      (operation == FileOperation::Write ? failedWrites() : failedReads()).push_back(path);
+    });
   }
 
   void TearDown() override {
     Call("ini_close", {});
-    SetWriteFailureNotifier(nullptr);
+    SetFileFailureNotifier(nullptr);
     SetWriteFaultForTesting(0);
     SetDebugOutputCapture(nullptr);
     fs::current_path(previousDirectory_);
@@ -73,6 +80,10 @@ class FileTest : public ::testing::Test {
   }
 
   static std::vector<std::string>& failedWrites() {
+    static std::vector<std::string> paths;
+    return paths;
+  }
+  static std::vector<std::string>& failedReads() {
     static std::vector<std::string> paths;
     return paths;
   }
@@ -129,6 +140,28 @@ class FileTest : public ::testing::Test {
     for (const auto& entry : fs::directory_iterator(folder))
       if (entry.path().filename().string()[0] == '.') names.push_back(entry.path().filename());
     return names;
+  }
+
+  // Runs `check` as a user without privileges, so that file permissions hold:
+  // when the tests run as root (who reads and writes every file), in a child
+  // process that hands the test's folders to the user "nobody" and becomes it.
+  // `check` returns "" when all is well, else what went wrong.
+  void ExpectUnprivileged(const std::function<std::string()>& check) {
+    if (::geteuid() != 0) {
+      EXPECT_EQ(check(), "");
+      return;
+    }
+    constexpr uid_t kNobody = 65534;
+    for (const auto& entry : fs::recursive_directory_iterator(root_)) (void)::lchown(entry.path().c_str(), kNobody, kNobody);
+    (void)::chown(root_.c_str(), kNobody, kNobody);
+    GTEST_FLAG_SET(death_test_style, "fast");  // a plain fork: the child keeps this test's state
+    auto runAsNobody = [&] {
+      if (::setgroups(0, nullptr) != 0 || ::setgid(kNobody) != 0 || ::setuid(kNobody) != 0) std::_Exit(2);
+      std::string problem = check();
+      std::fprintf(stderr, "%s", problem.c_str());
+      std::_Exit(problem.empty() ? 0 : 1);
+    };
+    EXPECT_EXIT(runAsNobody(), ::testing::ExitedWithCode(0), "");
   }
 
   std::string InSave(const std::string& name) const { return saveArea_ + "/" + name; }

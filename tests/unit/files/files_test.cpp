@@ -89,6 +89,23 @@ TEST_F(FilesTest, FailedCopyLeavesTheDestinationAsItWas) {
   EXPECT_EQ(failedWrites(), std::vector<std::string>{InSave("backup.vtab")});
 }
 
+TEST_F(FilesTest, UnreadableSourceOfACopyIsReported) {
+  // A restore from a backup the user may not read: save.ini stays, and the user
+  // learns why nothing was restored. A missing source stays silent.
+  const std::string backup = root_ + "/Documents/Kopia_Bazy.vtab";
+  WriteFile(backup, "[L1]\r\n1=\"backup\"\r\n");
+  WriteFile(InSave("save.ini"), "current");
+  ::chmod(backup.c_str(), 0);
+  AllowPathForReading(backup);
+  ExpectUnprivileged([&]() -> std::string {
+    if (Copy(backup, "save.ini") != -1.0) return "the copy of an unreadable file succeeded";
+    if (failedReads() != std::vector<std::string>{backup}) return "the unreadable source was not reported";
+    if (Copy("missing.ini", "x.ini") != -1.0 || failedReads().size() != 1) return "a missing source was reported";
+    return "";
+  });
+  EXPECT_EQ(ReadFile(InSave("save.ini")), "current");
+}
+
 TEST_F(FilesTest, TextFileWritesWindowsLineEnds) {
   int slot = OpenText("export/Tabela.csv");
   ASSERT_EQ(slot, 1);
@@ -102,6 +119,13 @@ TEST_F(FilesTest, TextFileWritesWindowsLineEnds) {
   EXPECT_EQ(CloseText(slot), 1.0);
   EXPECT_EQ(ReadFile(InSave("export/Tabela.csv")), "a\tb\r\nc\r\nd\r\n\r\ne\r\nfZażółć");
   EXPECT_EQ(TemporaryFiles(InSave("export")), std::vector<std::string>());
+}
+
+TEST_F(FilesTest, TextFileWritesAStringWithAZeroByteWhole) {
+  int slot = OpenText("Tabela.csv");
+  WriteText(slot, std::string("a\0b\nrest of the table\n", 22));
+  EXPECT_EQ(CloseText(slot), 1.0);
+  EXPECT_EQ(ReadFile(InSave("Tabela.csv")), std::string("a\0b\r\nrest of the table\r\n", 24));
 }
 
 TEST_F(FilesTest, TextFileSlotsRunOutAtThirtyOne) {

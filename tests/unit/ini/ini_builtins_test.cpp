@@ -300,17 +300,36 @@ TEST_F(IniBuiltinsTest, FaultFromTheEnvironmentFailsTheNamedWrite) {
   ::unsetenv("KALVORA_FAIL_WRITE");
 }
 
-TEST_F(IniBuiltinsTest, UnreadableFileIsNotOverwritten) {
-  if (::geteuid() == 0) GTEST_SKIP() << "root reads every file";
+TEST_F(IniBuiltinsTest, UnreadableFileIsReportedAndNotOverwritten) {
   const std::string original = "[L1]\r\n1=\"precious\"\r\n";
   WriteFile(InSave("save.ini"), original);
   ::chmod(InSave("save.ini").c_str(), 0);
-  Open("save.ini");
-  EXPECT_EQ(ReadString("L1", "1"), "<default>");
-  WriteString("L2", "1", "x");
-  Close();
+  ExpectUnprivileged([&]() -> std::string {
+    Open("save.ini");
+    if (failedReads() != std::vector<std::string>{InSave("save.ini")}) return "the unreadable file was not reported";
+    if (ReadString("L1", "1") != "<default>") return "an unreadable file opens empty";
+    WriteString("L2", "1", "x");
+    Close();
+    if (failedWrites() != std::vector<std::string>{InSave("save.ini")}) return "the refused write was not reported";
+    return "";
+  });
   ::chmod(InSave("save.ini").c_str(), 0600);
   EXPECT_EQ(ReadFile(InSave("save.ini")), original);
-  ASSERT_EQ(failedWrites().size(), 1u);
+}
+
+TEST_F(IniBuiltinsTest, WriteProtectedFileIsReportedAndKept) {
+  const std::string original = "[Termin]\r\n1=\"2.000000\"\r\n";
+  WriteFile(InSave("save2.ini"), original);
+  ::chmod(InSave("save2.ini").c_str(), 0444);
+  ExpectUnprivileged([&]() -> std::string {
+    Open("save2.ini");
+    if (ReadReal("Termin", "1", 0) != 2.0) return "a write-protected file is read as usual";
+    Call("ini_write_real", {Str("Termin"), Str("1"), TempValue(3.0)});
+    Close();
+    if (failedWrites() != std::vector<std::string>{InSave("save2.ini")}) return "the refused write was not reported";
+    if (!TemporaryFiles(saveArea_).empty()) return "a temporary file was left";
+    return "";
+  });
+  EXPECT_EQ(ReadFile(InSave("save2.ini")), original);
 }
 }  // namespace

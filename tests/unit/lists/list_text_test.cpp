@@ -410,3 +410,44 @@ TEST_F(ListTextTest, ADamagedTextNeverDestroysOtherListsThroughMarks) {
   ASSERT_NE(FindList(ListIdOf(victim.v)), nullptr);
   EXPECT_EQ(Size(victim), 1);
 }
+
+TEST_F(ListTextTest, EveryKindOfDamageIsToldApartFromAWholeText) {
+  auto reading = [&](const std::string& text) {
+    Val id = NewList();
+    int64_t before = DamagedListTextCount();
+    ListTextReading result = ReadListText(ListOf(id), text, false);
+    bool blank = text.find_first_not_of(" \t\r\n") == std::string::npos;
+    EXPECT_EQ(DamagedListTextCount() - before, result == ListTextReading::Complete || blank ? 0 : 1) << text;
+    return result;
+  };
+  using enum ListTextReading;
+  // Whole texts, whatever they hold; blanks after the digits (as in an INI value) are no damage.
+  for (const char* whole : {kEmpty, kOne, kAbc, kEmptyString, kUndefined, kAbcThen2_5})
+    EXPECT_EQ(reading(whole), Complete) << whole;
+  EXPECT_EQ(reading(std::string(kAbc) + " \r\n"), Complete);
+  EXPECT_EQ(reading("2f0100000100000001000000030000006162" "63"), Complete);  // lower case
+  EXPECT_EQ(reading(Header(303, 1) + Hex32(2) + Hex32(2) + Hex32(0) + HexReal(1) + Hex32(1) + HexString("x")), Complete);
+  EXPECT_EQ(reading(Header(302, 1) + Hex32(2) + Hex32(1) + Hex32(1) + Hex32(0) + HexReal(1)), Complete);
+
+  // Not list texts: refused; only a non-blank one counts as damage.
+  EXPECT_EQ(reading(""), Refused);
+  EXPECT_EQ(reading("  "), Refused);
+  EXPECT_EQ(reading("not hex"), Refused);
+  EXPECT_EQ(reading(Header(304, 0)), Refused);
+
+  std::string abc = kAbc;
+  EXPECT_EQ(reading(abc.substr(0, abc.size() - 2)), Damaged);                     // cut inside a string
+  EXPECT_EQ(reading(abc.substr(0, abc.size() - 1)), Damaged);                     // an odd number of digits
+  EXPECT_EQ(reading(abc + "00"), Damaged);                                        // a byte left over
+  EXPECT_EQ(reading(abc + "x"), Damaged);                                         // other characters after it
+  EXPECT_EQ(reading(Header(303, 3) + Hex32(0) + HexReal(1)), Damaged);            // fewer elements than declared
+  EXPECT_EQ(reading(Header(303, -1)), Damaged);                                   // a negative count
+  EXPECT_EQ(reading(Header(303, 1) + Hex32(1) + Hex32(-2)), Damaged);             // a negative string length
+  EXPECT_EQ(reading(Header(303, 1) + Hex32(2) + Hex32(-2)), Damaged);             // a negative array length
+  EXPECT_EQ(reading(Header(303, 1) + Hex32(2) + Hex32(3) + Hex32(5)), Damaged);   // an array cut short
+  EXPECT_EQ(reading(Header(303, 1) + Hex32(0) + "0000F03F"), Damaged);            // a number cut short
+  EXPECT_EQ(reading(Header(303, 1) + Hex32(6)), Damaged);                         // an unsupported kind
+  std::string deep = Header(303, 1);
+  for (int i = 0; i <= kMaxArrayNesting; ++i) deep += Hex32(2) + Hex32(1);
+  EXPECT_EQ(reading(deep + Hex32(5)), Damaged);                                   // nested too deep
+}

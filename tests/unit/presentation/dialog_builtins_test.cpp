@@ -1,3 +1,5 @@
+#include <stdlib.h>
+
 #include <deque>
 #include <filesystem>
 
@@ -54,6 +56,9 @@ class DialogBuiltinsTest : public BuiltinTest {
     SetDialogHost(&dialogs_);
     SetAfterDialogHook([] { ++g_inputClears; });
     g_inputClears = 0;
+    char pattern[] = "/tmp/kalvora-dialog-test-XXXXXX";  // one folder per test: ctest runs them side by side
+    ASSERT_NE(::mkdtemp(pattern), nullptr);
+    root_ = pattern;
     std::filesystem::create_directories(root_ / "save");
     std::filesystem::create_directories(root_ / "program");
     std::filesystem::create_directories(root_ / "elsewhere");
@@ -70,7 +75,7 @@ class DialogBuiltinsTest : public BuiltinTest {
 
   ScriptedDialogs dialogs_;
   std::string log_;
-  std::filesystem::path root_ = std::filesystem::temp_directory_path() / "kalvora-dialog-test";
+  std::filesystem::path root_;
 };
 
 TEST_F(DialogBuiltinsTest, EachDialogLogsOneLineAndClearsInput) {
