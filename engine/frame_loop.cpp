@@ -41,6 +41,7 @@ class FrameLoop {
     if (!g_gameRunning) return;
     const int64_t deadline = frameStart_ + period_;
     frameStart_ = parts_.clock.MonotonicMicros();
+    stats_.StartWork();
     const int32_t room = CurrentRoom() ? CurrentRoom()->index : -1;
     CountFrame();
     ++g_frameNumber;
