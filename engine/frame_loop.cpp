@@ -89,7 +89,8 @@ class FrameLoop {
 
   void Present() {
     const Image& picture = parts_.canvas.FinishFrame();
-    bool unchanged = picture.width == previousWidth_ && picture.pixels == previousPixels_;
+    bool unchanged = parts_.canvas.RepeatedPreviousFrame() ||
+                     (picture.width == previousWidth_ && picture.pixels == previousPixels_);
     parts_.presenter.Present(g_frameNumber, picture, unchanged);
     if (!unchanged) {
       previousPixels_ = picture.pixels;
