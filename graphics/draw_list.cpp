@@ -18,21 +18,26 @@ void DrawList::Resize(int width, int height) {
   height_ = height;
 }
 
+// Lines and rectangles light no pixel outside the pixels of their corners. Rows
+// are tested first: a scrolled table leaves the frame by its rows.
 bool DrawList::SpanTouchesFrame(double x1, double y1, double x2, double y2) const {
   if (std::isnan(x1) || std::isnan(y1) || std::isnan(x2) || std::isnan(y2)) return false;
-  // Lines and rectangles light no pixel outside the pixels of their corners.
-  return std::max(PixelOf(x1), PixelOf(x2)) >= 0 && std::min(PixelOf(x1), PixelOf(x2)) < width_ &&
-         std::max(PixelOf(y1), PixelOf(y2)) >= 0 && std::min(PixelOf(y1), PixelOf(y2)) < height_;
+  return PixelOf(std::max(y1, y2)) >= 0 && PixelOf(std::min(y1, y2)) < height_ &&
+         PixelOf(std::max(x1, x2)) >= 0 && PixelOf(std::min(x1, x2)) < width_;
 }
 
-// The block of n lines lies within n line heights of y (whatever the vertical
-// alignment), plus the shadow's offset; n is at most one more than the line breaks.
+// A block of n lines lies within n line heights of y, whatever its vertical
+// alignment, plus the shadow's offset; n is at most one more than the line
+// breaks, which are at most all the bytes (tried first, without reading them).
 bool DrawList::TextMayTouchFrame(const Font& font, double y, std::string_view text) const {
   if (std::isnan(y) || font.lineHeight <= 0) return false;
-  const int64_t breaks = std::count_if(text.begin(), text.end(), [](char c) { return c == '\n' || c == '\r'; });
-  const int64_t reach = (breaks + 1) * font.lineHeight + std::abs(font.shadowOffsetY);
   const int64_t top = PixelOf(y);
-  return top + reach > 0 && top - reach < height_;
+  auto within = [&](int64_t lines) {
+    const int64_t reach = lines * font.lineHeight + std::abs(font.shadowOffsetY);
+    return top + reach > 0 && top - reach < height_;
+  };
+  if (!within(int64_t(text.size()) + 1)) return false;
+  return within(1 + std::count_if(text.begin(), text.end(), [](char c) { return c == '\n' || c == '\r'; }));
 }
 
 void DrawList::Clear(uint32_t pixel) {
