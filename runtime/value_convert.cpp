@@ -90,7 +90,7 @@ bool ParseInteger(const char* text, int64_t& result) {
   return true;
 }
 
-double ToReal(const RValue& value) {
+double ConvertToReal(const RValue& value) {
   uint32_t kind = KindOf(value);
   switch (kind) {
     case VALUE_REAL:
