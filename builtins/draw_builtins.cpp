@@ -13,6 +13,7 @@
 namespace {
 DrawResources g_resources;
 DrawSink* g_sink = nullptr;
+DrawState g_drawState;
 CaptionSink g_captionSink = nullptr;
 std::string g_caption;
 
@@ -39,10 +40,7 @@ void draw_set_valign(RValue&, CInstance*, CInstance*, int, RValue* args) { DrawS
 void draw_text(RValue&, CInstance*, CInstance*, int, RValue* args) {
   double x = ArgReal(args, 0);
   double y = ArgReal(args, 1);
-  if (KindOf(args[2]) == VALUE_STRING)  // a string is its own text form
-    DrawTextAt(x, y, std::string_view(StringText(args[2]), args[2].str ? args[2].str->Length() : 0));
-  else
-    DrawTextAt(x, y, ValueText(args[2]));
+  DrawTextValue(x, y, args[2]);
 }
 
 void draw_line(RValue&, CInstance*, CInstance*, int, RValue* args) {
@@ -65,10 +63,7 @@ void window_set_caption(RValue&, CInstance*, CInstance*, int argc, RValue* args)
 void SetDrawResources(const DrawResources& resources) { g_resources = resources; }
 void SetDrawSink(DrawSink* sink) { g_sink = sink; }
 
-DrawState& CurrentDrawState() {
-  static DrawState state;
-  return state;
-}
+DrawState& CurrentDrawState() { return g_drawState; }
 
 void SetCaptionSink(CaptionSink sink) { g_captionSink = sink; }
 const std::string& CurrentCaption() { return g_caption; }
@@ -81,6 +76,13 @@ void DrawSetValign(double valign) { CurrentDrawState().SetValign(int(WholeNumber
 
 void DrawTextAt(double x, double y, std::string_view text) {
   if (g_sink) g_sink->Text(CurrentFont(), CurrentDrawState(), x, y, text);
+}
+
+void DrawTextValue(double x, double y, const RValue& value) {
+  if (KindOf(value) == VALUE_STRING)  // a string is its own text form
+    DrawTextAt(x, y, std::string_view(StringText(value), value.str ? value.str->Length() : 0));
+  else
+    DrawTextAt(x, y, ValueText(value));
 }
 
 void DrawLineBetween(double x1, double y1, double x2, double y2) {

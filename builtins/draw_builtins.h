@@ -17,6 +17,7 @@
 #include "graphics/sprite.h"
 
 class CInstance;
+struct RValue;
 
 class DrawSink;
 
@@ -41,6 +42,8 @@ void DrawSetFont(double font);
 void DrawSetHalign(double halign);
 void DrawSetValign(double valign);
 void DrawTextAt(double x, double y, std::string_view text);
+// draw_text of a value: its text form (a string's own text) at (x, y).
+void DrawTextValue(double x, double y, const RValue& value);
 void DrawLineBetween(double x1, double y1, double x2, double y2);
 void DrawRectangleBetween(double x1, double y1, double x2, double y2, bool outline);
 void DrawInstanceSprite(const CInstance& instance);
