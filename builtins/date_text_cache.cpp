@@ -5,9 +5,15 @@
 
 DateTextCache::~DateTextCache() { Clear(); }
 
-size_t DateTextCache::SlotOf(int64_t seconds) {
+uint32_t DateTextCache::SlotOf(int64_t seconds) {
   // Fibonacci hashing: neighbouring seconds and whole days spread over the table.
-  return size_t((uint64_t(seconds) * 0x9E3779B97F4A7C15ull) >> 48) & (kSlots - 1);
+  return uint32_t((uint64_t(seconds) * 0x9E3779B97F4A7C15ull) >> 48) & (kSlots - 1);
+}
+
+void DateTextCache::Follow(uint32_t slot) {
+  slots_[previous_].next = slot;
+  previous_ = slot;
+  __builtin_prefetch(&slots_[slots_[slot].next]);
 }
 
 bool DateTextCache::ConditionsHold(bool utc, const char* locale) const {
@@ -29,26 +35,44 @@ void DateTextCache::Validate(bool utc) {
   conditions_.timeLocale = locale;
 }
 
+namespace {
+// A string value holding one more reference to `body`.
+RValue StringOf(StringBody* body) {
+  RValue value;
+  value.str = body;
+  value.kind = VALUE_STRING;
+  return value;
+}
+}  // namespace
+
 void DateTextCache::Clear() {
-  for (Slot& slot : slots_)
-    if (!IsUnset(slot.text)) {
-      FreeValue(slot.text);
-      slot.text = RValue();
-    }
+  for (Slot& slot : slots_) {
+    if (!slot.text) continue;
+    RValue held = StringOf(slot.text);
+    FreeValue(held);
+    slot.text = nullptr;
+  }
 }
 
 bool DateTextCache::Find(int64_t seconds, bool utc, RValue& result) {
   Validate(utc);
-  const Slot& slot = slots_[SlotOf(seconds)];
-  if (IsUnset(slot.text) || slot.seconds != seconds) return false;
-  CopyValue(result, slot.text);
+  const uint32_t index = SlotOf(seconds);
+  Follow(index);
+  const Slot& slot = slots_[index];
+  if (!slot.text || slot.seconds != seconds) return false;
+  CopyValue(result, StringOf(slot.text));
   return true;
 }
 
 void DateTextCache::Store(int64_t seconds, bool utc, const RValue& value) {
   Validate(utc);
+  if (KindOf(value) != VALUE_STRING || !value.str) return;
   Slot& slot = slots_[SlotOf(seconds)];
-  if (!IsUnset(slot.text)) FreeValue(slot.text);
-  CopyValue(slot.text, value);
+  if (slot.text) {
+    RValue held = StringOf(slot.text);
+    FreeValue(held);
+  }
+  ++value.str->refCount;
+  slot.text = value.str;
   slot.seconds = seconds;
 }
