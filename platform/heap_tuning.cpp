@@ -12,8 +12,8 @@
 void TuneHeapForLargeBuffers() {
 #if defined(__GLIBC__)
   constexpr int kLargestHeapBlock = 32 << 20;  // the largest threshold glibc accepts
-  constexpr int kKeptFreeMemory = 128 << 20;
-  constexpr int kHugePageHeap = 64 << 20;
+  constexpr int kKeptFreeMemory = 512 << 20;
+  constexpr int kHugePageHeap = 256 << 20;
   constexpr size_t kGrowthProbe = 1 << 20;  // more than the young heap has free
   constexpr int kDefaultTopPad = 128 << 10;
   mallopt(M_MMAP_THRESHOLD, kLargestHeapBlock);
