@@ -74,7 +74,9 @@ void FillBox(double colour, double x1, const RValue& y1, double x2, const RValue
   DrawRectangleBetween(x1, ToReal(y1), x2, ToReal(y2), false);
 }
 
-void ShowText(KslFrame& k, double x, const RValue& y, const RValue& text) { k.Call(f_draw_text, x, y, text); }
+void ShowText(double x, const RValue& y, const RValue& text) { DrawTextValue(x, ToReal(y), text); }
+
+void DrawLineAcross(const RValue& y) { DrawLineBetween(0, ToReal(y), 800, ToReal(y)); }
 
 void DestroyLists(KslFrame& k, std::initializer_list<const SymbolEntry*> lists) {
   for (const SymbolEntry* list : lists) k.Call(f_ds_list_destroy, k.Var(*list));

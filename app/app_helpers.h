@@ -61,8 +61,10 @@ bool MouseInBox(KslFrame& k, double x1, const RValue& y1, double x2, const RValu
 // Draw-state setters of every screen: font 0, centred both ways, and the colour.
 void SetTextStyle(double colour);
 void FillBox(double colour, double x1, const RValue& y1, double x2, const RValue& y2);
-// draw_text(x, y, text).
-void ShowText(KslFrame& k, double x, const RValue& y, const RValue& text);
+// draw_text(x, y, text), through its direct entry point.
+void ShowText(double x, const RValue& y, const RValue& text);
+// draw_line(0, y, 800, y), through its direct entry point: the separator under a row.
+void DrawLineAcross(const RValue& y);
 
 // Releases lists a screen created, when it leaves its room.
 void DestroyLists(KslFrame& k, std::initializer_list<const SymbolEntry*> lists);

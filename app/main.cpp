@@ -15,6 +15,7 @@
 #include "engine/game_data_loader.h"
 #include "engine/game_runner.h"
 #include "engine/input_state.h"
+#include "platform/heap_tuning.h"
 #include "platform/platform_factory.h"
 #include "platform/platform_paths.h"
 #include "runtime/error.h"
@@ -79,6 +80,7 @@ std::unique_ptr<FrameCanvas> StartGraphicsAndServices(const GameStart& start) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  TuneHeapForLargeBuffers();
   CreateStringConstants();
   SetErrorHooks({ShowErrorDialog, nullptr});
 

@@ -163,5 +163,5 @@ KSL_EVENT(MenuIcon, Draw_0) {
   k.Line(2);
   DrawInstanceSprite(*self);
   k.Line(3);
-  ShowText(k, ToReal(k.Get(v_x)), Subtract(k.Get(v_y), 120), Caption(k));
+  ShowText(ToReal(k.Get(v_x)), Subtract(k.Get(v_y), 120), Caption(k));
 }

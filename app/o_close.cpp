@@ -134,7 +134,7 @@ void DrawRow(KslFrame& k, const RValue& row) {
   TempValue top = SetRowTop(k, row);
   k.Line(42);
   DrawSetColour(kLightGrey);
-  k.Call(f_draw_line, 0.0, Add(top, 110), 800.0, Add(top, 110));
+  DrawLineAcross(Add(top, 110));
   k.Line(43);
   FillBox(kYellow, 20, top, 360, Add(top, 40));
   FillBox(kLightGrey, 380, top, 780, Add(top, 40));
@@ -143,10 +143,10 @@ void DrawRow(KslFrame& k, const RValue& row) {
   k.Line(44);
   SetTextStyle(kBlack);
   k.Line(45);
-  ShowText(k, 190, Add(top, 20), CellText(k, ListValue(k, v_ds1, row)));
-  ShowText(k, 190, Add(top, 80), CellText(k, ListValue(k, v_ds2, row)));
-  ShowText(k, 580, Add(top, 20), DateText(k, ListValue(k, v_ds3, row)));
-  ShowText(k, 580, Add(top, 80), DateText(k, ListValue(k, v_ds4, row)));
+  ShowText(190, Add(top, 20), CellText(k, ListValue(k, v_ds1, row)));
+  ShowText(190, Add(top, 80), CellText(k, ListValue(k, v_ds2, row)));
+  ShowText(580, Add(top, 20), DateText(k, ListValue(k, v_ds3, row)));
+  ShowText(580, Add(top, 80), DateText(k, ListValue(k, v_ds4, row)));
 }
 
 // One exported line: for a car the car then the plate, for the other registers
@@ -281,12 +281,12 @@ KSL_EVENT(oClose, Draw_0) {
   FillBox(kLightGrey, 520, Add(top, 120), 780, Add(top, 160));
   FillBox(kLightGrey, 20, Add(top, 120), 240, Add(top, 160));
   k.Line(51);
-  ShowText(k, 380, Add(top, 140), Add(s_total, k.Call(f_string, ListSize(k, v_ds1))));
+  ShowText(380, Add(top, 140), Add(s_total, k.Call(f_string, ListSize(k, v_ds1))));
   k.Line(52);
   DrawSetColour(kBlack);
-  ShowText(k, 650, Add(top, 140), s_saveAndLeave);
-  ShowText(k, 130, Add(top, 200), s_export);
-  ShowText(k, 130, Add(top, 140), s_refresh);
+  ShowText(650, Add(top, 140), s_saveAndLeave);
+  ShowText(130, Add(top, 200), s_export);
+  ShowText(130, Add(top, 140), s_refresh);
 }
 
 KSL_EVENT(oClose, KeyPress_27) {

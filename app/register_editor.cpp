@@ -106,7 +106,7 @@ void DrawRecord(const EditorDesign& design, KslFrame& k, const RValue& row) {
   TempValue top = SetRowTop(k, row);
   k.Line(32);
   DrawSetColour(kLightGrey);
-  k.Call(f_draw_line, 0.0, Add(top, 110), 800.0, Add(top, 110));
+  DrawLineAcross(Add(top, 110));
   k.Line(33);
   FillBox(kYellow, 20, top, 360, Add(top, 40));
   FillBox(kLightGrey, 380, top, 720, Add(top, 40));
@@ -119,14 +119,14 @@ void DrawRecord(const EditorDesign& design, KslFrame& k, const RValue& row) {
   k.Line(35);
   SetTextStyle(kBlack);
   k.Line(36);
-  ShowText(k, 190, Add(top, 20), Add(design.labels.upperLeft, CellText(k, ListValue(k, v_ds1, row))));
-  ShowText(k, 190, Add(top, 80), Add(design.labels.lowerLeft, CellText(k, ListValue(k, v_ds2, row))));
-  ShowText(k, 560, Add(top, 20), Add(design.labels.upperDate, DateText(k, ListValue(k, v_ds3, row))));
+  ShowText(190, Add(top, 20), Add(design.labels.upperLeft, CellText(k, ListValue(k, v_ds1, row))));
+  ShowText(190, Add(top, 80), Add(design.labels.lowerLeft, CellText(k, ListValue(k, v_ds2, row))));
+  ShowText(560, Add(top, 20), Add(design.labels.upperDate, DateText(k, ListValue(k, v_ds3, row))));
   TempValue lowerDate = ListValue(k, v_ds4, row);
   if (!design.lowerDateOnlyWhenSet || !ToBool(k.Call(f_is_undefined, lowerDate)))
-    ShowText(k, 560, Add(top, 80), Add(design.labels.lowerDate, DateText(k, lowerDate)));
-  ShowText(k, 760, Add(top, 20), s_deleteMark);
-  if (last) ShowText(k, 760, Add(top, 80), s_addMark);
+    ShowText(560, Add(top, 80), Add(design.labels.lowerDate, DateText(k, lowerDate)));
+  ShowText(760, Add(top, 20), s_deleteMark);
+  if (last) ShowText(760, Add(top, 80), s_addMark);
 }
 
 void DestroyRegisterLists(KslFrame& k) {
@@ -229,8 +229,8 @@ void EditorDraw(const EditorDesign& design, const char* name, CInstance* self, C
   const RValue& top = k.Var(v_top);
   FillBox(kLightGrey, 520, Add(top, 120), 780, Add(top, 160));
   k.Line(41);
-  ShowText(k, 190, Add(top, 140), Add(s_total, k.Call(f_string, ListSize(k, v_ds1))));
+  ShowText(190, Add(top, 140), Add(s_total, k.Call(f_string, ListSize(k, v_ds1))));
   k.Line(42);
   DrawSetColour(kBlack);
-  ShowText(k, 650, Add(top, 140), s_saveAndLeave);
+  ShowText(650, Add(top, 140), s_saveAndLeave);
 }

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "builtins/builtins.h"
+#include "builtins/date_text_cache.h"
 #include "runtime/args.h"
 #include "runtime/error.h"
 #include "runtime/function_table.h"
@@ -29,12 +30,20 @@ bool FitsInt(int64_t number) {
   return number >= std::numeric_limits<int>::min() && number <= std::numeric_limits<int>::max();
 }
 
-// Breaks a date down into calendar fields of the current mode. Fails before
-// 1970, for NaN and infinities, and beyond the platform's calendar range.
-bool DateToCalendar(double date, std::tm& fields) {
+// The whole seconds since 1970 of a date; false before 1970, for NaN and
+// infinities, and beyond the 64-bit time count.
+bool DateSeconds(double date, time_t& t) {
   double seconds = std::trunc((date - kUnixEpochDay) * kSecondsPerDay);
   if (!(seconds >= 0.0 && seconds < kTimeLimit)) return false;
-  time_t t = time_t(seconds);
+  t = time_t(seconds);
+  return true;
+}
+
+// Breaks a date down into calendar fields of the current mode. Fails where
+// DateSeconds fails and beyond the platform's calendar range.
+bool DateToCalendar(double date, std::tm& fields) {
+  time_t t;
+  if (!DateSeconds(date, t)) return false;
   return (g_utcMode ? gmtime_r(&t, &fields) : localtime_r(&t, &fields)) != nullptr;
 }
 
@@ -98,9 +107,17 @@ int64_t CalendarDayKey(double date) {
   return date > kUnixEpochDay ? std::numeric_limits<int64_t>::max() : std::numeric_limits<int64_t>::min();
 }
 
-std::string DateText(double date) {
+// Made on first use and never destroyed: its texts are released through the
+// memory manager, which static destruction may already have taken down.
+DateTextCache& TextCache() {
+  static auto* cache = new DateTextCache;
+  return *cache;
+}
+
+// The short date of the time locale; "invalid time" beyond the calendar range.
+std::string DateText(time_t t) {
   std::tm fields;
-  if (!DateToCalendar(date, fields)) return "invalid time";
+  if (!(g_utcMode ? gmtime_r(&t, &fields) : localtime_r(&t, &fields))) return "invalid time";
   char text[kDateTextBytes];
   size_t length = std::strftime(text, sizeof text, "%x", &fields);  // 0 when it does not fit
   return std::string(text, length);
@@ -150,7 +167,14 @@ void date_compare_date(RValue& result, CInstance*, CInstance*, int, RValue* args
 }
 
 void date_date_string(RValue& result, CInstance*, CInstance*, int, RValue* args) {
-  SetStringCopy(result, DateText(ArgReal(args, 0)));
+  time_t t;
+  if (!DateSeconds(ArgReal(args, 0), t)) {
+    SetStringCopy(result, "invalid time");
+    return;
+  }
+  if (TextCache().Find(int64_t(t), g_utcMode, result)) return;
+  SetStringCopy(result, DateText(t));
+  TextCache().Store(int64_t(t), g_utcMode, result);
 }
 
 void date_set_timezone(RValue& result, CInstance*, CInstance*, int, RValue* args) {

@@ -4,9 +4,7 @@
 
 #include "builtins/builtins.h"
 #include "engine/instance_shape.h"
-#include "graphics/raster.h"
-#include "graphics/sprite_draw.h"
-#include "graphics/text.h"
+#include "graphics/draw_sink.h"
 #include "runtime/args.h"
 #include "runtime/frames.h"
 #include "runtime/function_table.h"
@@ -14,7 +12,8 @@
 
 namespace {
 DrawResources g_resources;
-Image* g_frame = nullptr;
+DrawSink* g_sink = nullptr;
+DrawState g_drawState;
 CaptionSink g_captionSink = nullptr;
 std::string g_caption;
 
@@ -41,7 +40,7 @@ void draw_set_valign(RValue&, CInstance*, CInstance*, int, RValue* args) { DrawS
 void draw_text(RValue&, CInstance*, CInstance*, int, RValue* args) {
   double x = ArgReal(args, 0);
   double y = ArgReal(args, 1);
-  DrawTextAt(x, y, ValueText(args[2]));
+  DrawTextValue(x, y, args[2]);
 }
 
 void draw_line(RValue&, CInstance*, CInstance*, int, RValue* args) {
@@ -62,12 +61,9 @@ void window_set_caption(RValue&, CInstance*, CInstance*, int argc, RValue* args)
 }  // namespace
 
 void SetDrawResources(const DrawResources& resources) { g_resources = resources; }
-void SetDrawFrame(Image* frame) { g_frame = frame; }
+void SetDrawSink(DrawSink* sink) { g_sink = sink; }
 
-DrawState& CurrentDrawState() {
-  static DrawState state;
-  return state;
-}
+DrawState& CurrentDrawState() { return g_drawState; }
 
 void SetCaptionSink(CaptionSink sink) { g_captionSink = sink; }
 const std::string& CurrentCaption() { return g_caption; }
@@ -78,24 +74,32 @@ void DrawSetFont(double font) { CurrentDrawState().SetFont(int(WholeNumber(font)
 void DrawSetHalign(double halign) { CurrentDrawState().SetHalign(int(WholeNumber(halign))); }
 void DrawSetValign(double valign) { CurrentDrawState().SetValign(int(WholeNumber(valign))); }
 
-void DrawTextAt(double x, double y, const std::string& text) {
-  if (g_frame) DrawText(*g_frame, CurrentFont(), CurrentDrawState(), x, y, text);
+void DrawTextAt(double x, double y, std::string_view text) {
+  if (g_sink) g_sink->Text(CurrentFont(), CurrentDrawState(), x, y, text);
+}
+
+void DrawTextValue(double x, double y, const RValue& value) {
+  if (KindOf(value) == VALUE_STRING)  // a string is its own text form
+    DrawTextAt(x, y, std::string_view(StringText(value), value.str ? value.str->Length() : 0));
+  else
+    DrawTextAt(x, y, ValueText(value));
 }
 
 void DrawLineBetween(double x1, double y1, double x2, double y2) {
-  if (g_frame) DrawLine(*g_frame, x1, y1, x2, y2, CurrentDrawState().Pixel());
+  if (g_sink) g_sink->Line(x1, y1, x2, y2, CurrentDrawState().Pixel());
 }
 
 void DrawRectangleBetween(double x1, double y1, double x2, double y2, bool outline) {
-  if (g_frame) DrawRectangle(*g_frame, x1, y1, x2, y2, CurrentDrawState().Pixel(), outline);
+  if (g_sink) g_sink->Rectangle(x1, y1, x2, y2, CurrentDrawState().Pixel(), outline);
 }
 
 void DrawInstanceSprite(const CInstance& instance) {
-  if (!g_frame || !g_resources.sprites || instance.spriteIndex < 0 ||
+  if (!g_sink || !g_resources.sprites || instance.spriteIndex < 0 ||
       size_t(instance.spriteIndex) >= g_resources.sprites->size())
     return;
   uint32_t tint = PixelFromColour(instance.imageBlend, AlphaByte(instance.imageAlpha));
-  DrawSprite(*g_frame, (*g_resources.sprites)[size_t(instance.spriteIndex)], instance.imageIndex, PlacementOf(instance), tint);
+  g_sink->SpriteImage((*g_resources.sprites)[size_t(instance.spriteIndex)], instance.imageIndex,
+                      PlacementOf(instance), tint);
 }
 
 void WindowSetCaption(const std::string& caption) {

@@ -2,29 +2,32 @@
 // draw_line, draw_rectangle, draw_self) and window_set_caption, over the
 // rasteriser of graphics/.
 //
-// They draw into the frame of the current draw target, which the frame loop sets
-// before the draw stage; with no frame set (no draw stage running) drawing does
-// nothing. The draw state lives for the whole run. The functions below the
+// They draw into the current draw sink (graphics/draw_sink.h): the frame
+// canvas's recording while a game runs, a frame drawn at once in tests; with no
+// sink set drawing does nothing. The draw state lives for the whole run. The functions below the
 // built-ins are the direct entry points that compiled code calls.
 #pragma once
 
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "graphics/draw_state.h"
 #include "graphics/font.h"
-#include "graphics/image.h"
 #include "graphics/sprite.h"
 
 class CInstance;
+struct RValue;
 
-// The game data's fonts and sprites (set once at start-up) and the frame being drawn.
+class DrawSink;
+
+// The game data's fonts and sprites (set once at start-up) and where drawing goes.
 struct DrawResources {
   const std::vector<Font>* fonts = nullptr;
   const std::vector<Sprite>* sprites = nullptr;
 };
 void SetDrawResources(const DrawResources& resources);
-void SetDrawFrame(Image* frame);
+void SetDrawSink(DrawSink* sink);
 DrawState& CurrentDrawState();
 
 // Where the caption goes (the window and the dialogs' titles).
@@ -38,7 +41,9 @@ void DrawSetAlpha(double alpha);
 void DrawSetFont(double font);
 void DrawSetHalign(double halign);
 void DrawSetValign(double valign);
-void DrawTextAt(double x, double y, const std::string& text);
+void DrawTextAt(double x, double y, std::string_view text);
+// draw_text of a value: its text form (a string's own text) at (x, y).
+void DrawTextValue(double x, double y, const RValue& value);
 void DrawLineBetween(double x1, double y1, double x2, double y2);
 void DrawRectangleBetween(double x1, double y1, double x2, double y2, bool outline);
 void DrawInstanceSprite(const CInstance& instance);

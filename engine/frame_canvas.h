@@ -22,4 +22,7 @@ class FrameCanvas {
   virtual void DrawDefault(const CInstance& instance) = 0;
   // The finished picture, valid until the next BeginFrame.
   virtual const Image& FinishFrame() = 0;
+  // True when the frame just finished was recognised as the same picture as the
+  // one finished before it, without comparing pixels.
+  virtual bool RepeatedPreviousFrame() const { return false; }
 };

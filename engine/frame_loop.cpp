@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "engine/frame_canvas.h"
+#include "engine/frame_stats.h"
 #include "engine/frame_step.h"
 #include "engine/game_state.h"
 #include "engine/input_state.h"
@@ -38,7 +39,10 @@ class FrameLoop {
     ReclaimArgumentScratch();
     WaitForFrame();
     if (!g_gameRunning) return;
+    const int64_t deadline = frameStart_ + period_;
     frameStart_ = parts_.clock.MonotonicMicros();
+    stats_.StartWork();
+    const int32_t room = CurrentRoom() ? CurrentRoom()->index : -1;
     CountFrame();
     ++g_frameNumber;
     parts_.events.Pump(g_frameNumber, [this](const InputEvent& event) { Deliver(event); });
@@ -46,6 +50,8 @@ class FrameLoop {
     FrameStepSettings settings{parts_.presenter.Visible(), parts_.gameSpeed};
     if (RunFrameStep(parts_.canvas, settings)) Present();
     ActOnPendingRoom();
+    if (stats_.Enabled())
+      stats_.Record(g_frameNumber, room, frameStart_ - deadline, parts_.clock.MonotonicMicros() - frameStart_);
   }
 
   void WaitForFrame() {
@@ -83,7 +89,8 @@ class FrameLoop {
 
   void Present() {
     const Image& picture = parts_.canvas.FinishFrame();
-    bool unchanged = picture.width == previousWidth_ && picture.pixels == previousPixels_;
+    bool unchanged = parts_.canvas.RepeatedPreviousFrame() ||
+                     (picture.width == previousWidth_ && picture.pixels == previousPixels_);
     parts_.presenter.Present(g_frameNumber, picture, unchanged);
     if (!unchanged) {
       previousPixels_ = picture.pixels;
@@ -99,6 +106,7 @@ class FrameLoop {
   int framesThisSecond_ = 0;
   std::vector<uint32_t> previousPixels_;
   int previousWidth_ = -1;
+  FrameStats stats_;
 };
 }  // namespace
 

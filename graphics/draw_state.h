@@ -43,6 +43,8 @@ class DrawState {
   // The colour with its alpha as a pixel of Image (0xAARRGGBB).
   uint32_t Pixel() const { return PixelFromColour(colour); }
 
+  bool operator==(const DrawState&) const = default;
+
  private:
   uint32_t colour = kDefaultDrawColour;
   int fontIndex = kBuiltinFontIndex;

@@ -17,6 +17,8 @@ struct SpritePlacement {
   double x = 0, y = 0;
   double scaleX = 1, scaleY = 1;
   double angle = 0;  // degrees, counter-clockwise
+
+  bool operator==(const SpritePlacement&) const = default;
 };
 
 struct Point2 {

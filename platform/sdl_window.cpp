@@ -1,5 +1,6 @@
 #include "platform/sdl_window.h"
 
+#include <algorithm>
 #include <cstdlib>
 #include <cstring>
 
@@ -22,6 +23,8 @@ std::unique_ptr<SdlWindow> SdlWindow::Create(int width, int height, const std::s
   // A desktop program: the screensaver and the desktop's compositor keep working.
   SDL_SetHint(SDL_HINT_VIDEO_ALLOW_SCREENSAVER, "1");
   SDL_SetHint(SDL_HINT_VIDEO_X11_NET_WM_BYPASS_COMPOSITOR, "0");
+  // The window's framebuffer in plain memory, not a texture of a GL renderer.
+  SDL_SetHint(SDL_HINT_FRAMEBUFFER_ACCELERATION, "0");
   if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
     error = std::string("cannot start SDL video: ") + SDL_GetError();
     return nullptr;
@@ -35,11 +38,7 @@ std::unique_ptr<SdlWindow> SdlWindow::Create(int width, int height, const std::s
   std::unique_ptr<SdlWindow> window(new SdlWindow());
   window->window_ = SDL_CreateWindow(caption.c_str(), SDL_WINDOWPOS_CENTERED, SDL_WINDOWPOS_CENTERED, width, height,
                                      SDL_WINDOW_SHOWN);
-  if (window->window_) {
-    window->renderer_ = SDL_CreateRenderer(window->window_, -1, 0);
-    if (!window->renderer_) window->renderer_ = SDL_CreateRenderer(window->window_, -1, SDL_RENDERER_SOFTWARE);
-  }
-  if (!window->renderer_) {
+  if (!window->window_ || !SDL_GetWindowSurface(window->window_)) {
     error = std::string("cannot create the window: ") + SDL_GetError();
     return nullptr;
   }
@@ -49,8 +48,6 @@ std::unique_ptr<SdlWindow> SdlWindow::Create(int width, int height, const std::s
 
 SdlWindow::~SdlWindow() {
   SDL_DelEventWatch(&SdlWindow::WatchEvents, this);
-  if (texture_) SDL_DestroyTexture(texture_);
-  if (renderer_) SDL_DestroyRenderer(renderer_);
   if (window_) SDL_DestroyWindow(window_);
   SDL_QuitSubSystem(SDL_INIT_VIDEO);
 }
@@ -59,29 +56,23 @@ int SdlWindow::WatchEvents(void* self, SDL_Event* event) {
   auto* window = static_cast<SdlWindow*>(self);
   bool ours = event->type == SDL_WINDOWEVENT && event->window.windowID == SDL_GetWindowID(window->window_);
   if ((ours && (event->window.event == SDL_WINDOWEVENT_EXPOSED || event->window.event == SDL_WINDOWEVENT_SIZE_CHANGED ||
-                event->window.event == SDL_WINDOWEVENT_RESTORED)) ||
-      event->type == SDL_RENDER_TARGETS_RESET || event->type == SDL_RENDER_DEVICE_RESET)
+                event->window.event == SDL_WINDOWEVENT_RESTORED)))
     window->needsRedraw_ = true;
   return 1;
 }
 
-bool SdlWindow::EnsureTexture(int width, int height) {
-  if (texture_ && textureWidth_ == width && textureHeight_ == height) return true;
-  if (texture_) SDL_DestroyTexture(texture_);
-  texture_ = SDL_CreateTexture(renderer_, SDL_PIXELFORMAT_ARGB8888, SDL_TEXTUREACCESS_STREAMING, width, height);
-  textureWidth_ = texture_ ? width : 0;
-  textureHeight_ = texture_ ? height : 0;
-  return texture_ != nullptr;
-}
-
 void SdlWindow::Present(int64_t, const Image& picture, bool unchanged) {
   if (unchanged && !needsRedraw_) return;
-  if (picture.width <= 0 || picture.height <= 0 || !EnsureTexture(picture.width, picture.height)) return;
+  // A resized window gets a new surface, so a redraw copies the picture too.
+  SDL_Surface* surface = SDL_GetWindowSurface(window_);
+  if (!surface || picture.width <= 0 || picture.height <= 0) return;
   needsRedraw_ = false;
-  // The texture may have been lost with a reset renderer, so a redraw uploads too.
-  SDL_UpdateTexture(texture_, nullptr, picture.pixels.data(), picture.width * int(sizeof(uint32_t)));
-  SDL_RenderCopy(renderer_, texture_, nullptr, nullptr);
-  SDL_RenderPresent(renderer_);
+  const int width = std::min(picture.width, surface->w), height = std::min(picture.height, surface->h);
+  if (SDL_LockSurface(surface) != 0) return;
+  SDL_ConvertPixels(width, height, SDL_PIXELFORMAT_ARGB8888, picture.pixels.data(),
+                    picture.width * int(sizeof(uint32_t)), surface->format->format, surface->pixels, surface->pitch);
+  SDL_UnlockSurface(surface);
+  SDL_UpdateWindowSurface(window_);
 }
 
 void SdlWindow::SetCaption(const std::string& utf8) { SDL_SetWindowTitle(window_, utf8.c_str()); }

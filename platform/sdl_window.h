@@ -1,10 +1,13 @@
 // platform/sdl_window.h — the game window: one SDL window whose client area shows
-// each frame 1:1 through a streaming texture.
+// each frame 1:1 through the window's own framebuffer (shared memory with the X
+// server). No renderer and no OpenGL: the frames are drawn in software already,
+// and a GL context costs hundreds of milliseconds at start and a texture upload
+// and a composite for every changed frame.
 //
-// An unchanged frame is not uploaded again; it is re-presented only when the
-// window needs redrawing (exposed, or the renderer lost its textures), which the
-// window learns from an SDL event watch of its own. The window owns the SDL video
-// subsystem for its lifetime.
+// An unchanged frame is not copied again; it is re-presented only when the
+// window needs redrawing (exposed, resized, restored), which the window learns
+// from an SDL event watch of its own. The window owns the SDL video subsystem for
+// its lifetime.
 #pragma once
 
 #include <memory>
@@ -29,11 +32,7 @@ class SdlWindow : public FramePresenter {
  private:
   SdlWindow() = default;
   static int WatchEvents(void* window, SDL_Event* event);
-  bool EnsureTexture(int width, int height);
 
   SDL_Window* window_ = nullptr;
-  SDL_Renderer* renderer_ = nullptr;
-  SDL_Texture* texture_ = nullptr;
-  int textureWidth_ = 0, textureHeight_ = 0;
   bool needsRedraw_ = true;
 };

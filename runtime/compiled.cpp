@@ -4,19 +4,26 @@
 #include "runtime/instance.h"
 #include "runtime/object.h"
 
-TempValue Add(const RValue& lhs, const RValue& rhs) {
-  TempValue result(lhs);
+TempValue AddValues(const RValue& lhs, const RValue& rhs) {
+  TempValue result;
+  if (KindOf(lhs) == VALUE_STRING && KindOf(rhs) == VALUE_STRING) {
+    // What copying lhs and then += rhs gives, without taking and dropping a
+    // reference to lhs on the way.
+    ConcatStringsInto(result, lhs, rhs);
+    return result;
+  }
+  result = lhs;
   AddAssign(result, rhs);
   return result;
 }
 
-TempValue Subtract(const RValue& lhs, const RValue& rhs) {
+TempValue SubtractValues(const RValue& lhs, const RValue& rhs) {
   TempValue result(lhs);
   SubAssign(result, rhs);
   return result;
 }
 
-TempValue Multiply(const RValue& lhs, const RValue& rhs) {
+TempValue MultiplyValues(const RValue& lhs, const RValue& rhs) {
   TempValue result(lhs);
   MulAssign(result, rhs);
   return result;

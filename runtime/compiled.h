@@ -49,10 +49,32 @@ class TempValue : public RValue {
   }
 };
 
-// The value operators of compiled code, on temporaries.
-TempValue Add(const RValue& lhs, const RValue& rhs);
-TempValue Subtract(const RValue& lhs, const RValue& rhs);
-TempValue Multiply(const RValue& lhs, const RValue& rhs);
+// The value operators of compiled code, on temporaries. Two numbers are
+// combined inline (what the general operation does for them, the left value's
+// flags and kind word kept); everything else goes through the general operation.
+TempValue AddValues(const RValue& lhs, const RValue& rhs);
+TempValue SubtractValues(const RValue& lhs, const RValue& rhs);
+TempValue MultiplyValues(const RValue& lhs, const RValue& rhs);
+
+inline TempValue NumberLike(const RValue& lhs, double number) {
+  TempValue result;
+  result.real = number;
+  result.flags = lhs.flags;
+  result.kind = lhs.kind;
+  return result;
+}
+inline bool BothNumbers(const RValue& lhs, const RValue& rhs) {
+  return KindOf(lhs) == VALUE_REAL && KindOf(rhs) == VALUE_REAL;
+}
+inline TempValue Add(const RValue& lhs, const RValue& rhs) {
+  return BothNumbers(lhs, rhs) ? NumberLike(lhs, lhs.real + rhs.real) : AddValues(lhs, rhs);
+}
+inline TempValue Subtract(const RValue& lhs, const RValue& rhs) {
+  return BothNumbers(lhs, rhs) ? NumberLike(lhs, lhs.real - rhs.real) : SubtractValues(lhs, rhs);
+}
+inline TempValue Multiply(const RValue& lhs, const RValue& rhs) {
+  return BothNumbers(lhs, rhs) ? NumberLike(lhs, lhs.real * rhs.real) : MultiplyValues(lhs, rhs);
+}
 inline TempValue Add(const RValue& lhs, double rhs) { return Add(lhs, TempValue(rhs)); }
 inline TempValue Subtract(const RValue& lhs, double rhs) { return Subtract(lhs, TempValue(rhs)); }
 inline TempValue Multiply(const RValue& lhs, double rhs) { return Multiply(lhs, TempValue(rhs)); }

@@ -63,9 +63,10 @@ int FunctionCount() { return int(Table().size()); }
 const char* CurrentFunctionName() { return g_currentFunction ? g_currentFunction->name : "Unknown Function"; }
 
 RValue* CallBuiltinByIndex(CInstance* self, CInstance* other, RValue* result, int argc, int index, RValue** args) {
-  RValue inlineArguments[kInlineArguments];
+  // Every argument is overwritten by its copy, so the inline room is left unset.
+  alignas(RValue) unsigned char inlineArguments[kInlineArguments * sizeof(RValue)];
   std::vector<RValue> manyArguments;
-  RValue* arguments = inlineArguments;
+  RValue* arguments = reinterpret_cast<RValue*>(inlineArguments);
   if (argc > kInlineArguments) {
     manyArguments.resize(size_t(argc));
     arguments = manyArguments.data();

@@ -1,16 +1,11 @@
 #include "runtime/named_locks.h"
 
-NamedMutex& DsMutex() {
-  static NamedMutex lock{"DsMutex", {}};
-  return lock;
-}
+namespace {
+constinit NamedMutex g_dsMutex{"DsMutex", {}};
+constinit NamedMutex g_memoryManagerMutex{"MemoryManagerMutex", {}};
+constinit NamedMutex g_nurseryMutex{"NurseryMutex", {}};
+}  // namespace
 
-NamedMutex& MemoryManagerMutex() {
-  static NamedMutex lock{"MemoryManagerMutex", {}};
-  return lock;
-}
-
-NamedMutex& NurseryMutex() {
-  static NamedMutex lock{"NurseryMutex", {}};
-  return lock;
-}
+NamedMutex& DsMutex() { return g_dsMutex; }
+NamedMutex& MemoryManagerMutex() { return g_memoryManagerMutex; }
+NamedMutex& NurseryMutex() { return g_nurseryMutex; }

@@ -1,6 +1,7 @@
 #include "runtime/value.h"
 
 #include <cstring>
+#include <string_view>
 
 #include "runtime/frames.h"
 #include "runtime/gc.h"
@@ -21,20 +22,29 @@ StringBody* NewStringBody(char* text, uint32_t lengthWord) {
   return body;
 }
 
-// Allocates a body owning a copy of `length` bytes of `text` (plus the NUL).
-StringBody* NewOwnedString(const char* text, size_t length) {
-  if (length > 0x7FFFFFFFu) length = 0x7FFFFFFFu;
-  auto* copy = static_cast<char*>(MemAlloc(length + 1, __FILE__, __LINE__, false));
-  if (!copy) return nullptr;
-  if (length) std::memcpy(copy, text, length);
-  copy[length] = '\0';
-  return NewStringBody(copy, uint32_t(length));
+// Allocates a body owning `left` followed by `right` (plus the NUL), the text in
+// the same block right after the body: one allocation per string.
+StringBody* NewOwnedString(std::string_view left, std::string_view right = {}) {
+  constexpr size_t kLongest = 0x7FFFFFFFu;
+  left = left.substr(0, kLongest);
+  right = right.substr(0, kLongest - left.size());
+  const size_t length = left.size() + right.size();
+  auto* body = static_cast<StringBody*>(MemAlloc(sizeof(StringBody) + length + 1, __FILE__, __LINE__, false));
+  if (!body) return nullptr;
+  char* text = reinterpret_cast<char*>(body + 1);
+  left.copy(text, left.size());
+  right.copy(text + left.size(), right.size());
+  text[length] = '\0';
+  body->text = text;
+  body->refCount = 1;
+  body->lengthWord = uint32_t(length);
+  return body;
 }
 
+// A body's text is constant, absent, or in the body's own block.
 void ReleaseStringBody(StringBody* body) {
   NamedLock lock(MemoryManagerMutex().mutex);
   if (--body->refCount > 0) return;
-  if (!body->IsConstant()) MemFree(body->text);
   body->text = nullptr;
   body->lengthWord = 0;
   MemFree(body);
@@ -93,14 +103,10 @@ void FreeValue(RValue& value) {
   }
 }
 
-void CopyValue(RValue& destination, const RValue& source) {
+void CopyCollectableValue(RValue& destination, const RValue& source) {
   destination.flags = source.flags;
   destination.kind = source.kind;
   switch (KindOf(source)) {
-    case VALUE_STRING:
-      destination.str = source.str;
-      if (source.str) ++source.str->refCount;
-      break;
     case VALUE_ARRAY:
       destination.arr = source.arr;
       if (source.arr) {
@@ -115,7 +121,7 @@ void CopyValue(RValue& destination, const RValue& source) {
       destination.obj = source.obj;
       if (source.obj) GCWriteNotify(source.obj);
       break;
-    default:
+    default:  // CopyValue copies every other kind itself
       destination.v64 = source.v64;
       break;
   }
@@ -133,18 +139,6 @@ void AssignValue(RValue& destination, const RValue& source) {
   if (NeedsRelease(destination)) FreeValue(destination);
   CopyValue(destination, temporary);
   if (pinned) --pinned->refCount;
-}
-
-void ReleaseValue(RValue& value) {
-  if (NeedsRelease(value)) FreeValue(value);
-  value.v64 = 0;
-  SetKind(value, VALUE_UNDEFINED);
-}
-
-void SetReal(RValue& value, double number) {
-  if (NeedsRelease(value)) FreeValue(value);
-  value.real = number;
-  SetKind(value, VALUE_REAL);
 }
 
 void SetBool(RValue& value, bool flag) {
@@ -183,32 +177,41 @@ void SetStringConst(RValue& value, const char* text) {
 
 void SetStringCopy(RValue& value, const char* text) {
   if (NeedsRelease(value)) FreeValue(value);
-  value.str = text ? NewOwnedString(text, std::strlen(text)) : NewStringBody(nullptr, 0);
+  value.str = text ? NewOwnedString(text) : NewStringBody(nullptr, 0);
   SetKind(value, VALUE_STRING);
 }
 
 void SetStringCopy(RValue& value, const std::string& text) {
   if (NeedsRelease(value)) FreeValue(value);
-  value.str = NewOwnedString(text.data(), text.size());
+  value.str = NewOwnedString(text);
   SetKind(value, VALUE_STRING);
 }
 
+namespace {
+// A new body holding the text of `left` followed by that of `right`; null when
+// the allocation failed.
+StringBody* JoinedBody(const StringBody* left, const StringBody* right) {
+  auto text = [](const StringBody* body) {
+    return (body && body->text) ? std::string_view(body->text, body->Length()) : std::string_view();
+  };
+  return NewOwnedString(text(left), text(right));
+}
+}  // namespace
+
 void ConcatStrings(RValue& lhs, const RValue& rhs) {
-  const StringBody* left = lhs.str;
-  const StringBody* right = rhs.str;
-  size_t leftLength = (left && left->text) ? left->Length() : 0;
-  size_t rightLength = (right && right->text) ? right->Length() : 0;
-  size_t total = leftLength + rightLength;
-  if (total > 0x7FFFFFFFu) total = 0x7FFFFFFFu;
-  auto* text = static_cast<char*>(MemAlloc(total + 1, __FILE__, __LINE__, false));
-  if (!text) return;
-  if (leftLength) std::memcpy(text, left->text, leftLength);
-  if (total > leftLength) std::memcpy(text + leftLength, right->text, total - leftLength);
-  text[total] = '\0';
+  StringBody* joined = JoinedBody(lhs.str, rhs.str);
+  if (!joined) return;
   StringBody* old = lhs.str;
-  lhs.str = NewStringBody(text, uint32_t(total));
+  lhs.str = joined;
   SetKind(lhs, VALUE_STRING);
   if (old) ReleaseStringBody(old);
+}
+
+void ConcatStringsInto(RValue& destination, const RValue& lhs, const RValue& rhs) {
+  StringBody* joined = JoinedBody(lhs.str, rhs.str);
+  if (!joined) return CopyValue(destination, lhs);
+  destination.str = joined;
+  SetKind(destination, VALUE_STRING);
 }
 
 const char* ReferenceTypeName(uint32_t typeId) {

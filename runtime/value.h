@@ -104,13 +104,43 @@ extern double g_comparisonEpsilon;
 
 // --- Release, copy, assign -------------------------------------------------
 void FreeValue(RValue& value);
-void CopyValue(RValue& destination, const RValue& source);
+// CopyValue of an array or a struct (they tell the collector about the copy).
+void CopyCollectableValue(RValue& destination, const RValue& source);
+// Inline: compiled code copies a value for every argument of every call.
+inline void CopyValue(RValue& destination, const RValue& source) {
+  switch (KindOf(source)) {
+    case VALUE_ARRAY:
+    case VALUE_OBJECT:
+      CopyCollectableValue(destination, source);
+      return;
+    case VALUE_STRING:
+      if (source.str) ++source.str->refCount;
+      break;
+    default:
+      break;
+  }
+  destination.v64 = source.v64;
+  destination.flags = source.flags;
+  destination.kind = source.kind;
+}
 void AssignValue(RValue& destination, const RValue& source);
 // Releases when needed and leaves the value `undefined`.
-void ReleaseValue(RValue& value);
+inline void ReleaseValue(RValue& value) {
+  if (NeedsRelease(value)) FreeValue(value);
+  value.v64 = 0;
+  value.flags = 0;
+  value.kind = VALUE_UNDEFINED;
+}
 
 // --- Making values ---------------------------------------------------------
-void SetReal(RValue& value, double number);
+// Inline, as the value operations above: compiled code makes a number of every
+// constant it passes.
+inline void SetReal(RValue& value, double number) {
+  if (NeedsRelease(value)) FreeValue(value);
+  value.real = number;
+  value.flags = 0;
+  value.kind = VALUE_REAL;
+}
 void SetBool(RValue& value, bool flag);
 void SetUndefined(RValue& value);
 void SetInt32(RValue& value, int32_t number);
@@ -119,7 +149,11 @@ void SetReference(RValue& value, uint32_t typeId, int32_t index);
 void SetStringConst(RValue& value, const char* text);
 void SetStringCopy(RValue& value, const char* text);
 void SetStringCopy(RValue& value, const std::string& text);
+// lhs := lhs + rhs, both strings (unchanged when the allocation fails).
 void ConcatStrings(RValue& lhs, const RValue& rhs);
+// destination, which holds no reference, := lhs + rhs, both strings: what a copy
+// of lhs followed by ConcatStrings gives.
+void ConcatStringsInto(RValue& destination, const RValue& lhs, const RValue& rhs);
 
 // --- Names -----------------------------------------------------------------
 const char* KindName(const RValue& value);
@@ -127,7 +161,11 @@ const char* KindNameOf(uint32_t kind, const VQObjectBase* object = nullptr);
 const char* ReferenceTypeName(uint32_t typeId);
 
 // --- Conversions (errors go through the runtime error report) --------------
-double ToReal(const RValue& value);
+// ToReal of every kind but a number or bool.
+double ConvertToReal(const RValue& value);
+inline double ToReal(const RValue& value) {
+  return IsNumberLike(value) ? value.real : ConvertToReal(value);
+}
 int32_t ToInt32(const RValue& value);
 int64_t ToInt64(const RValue& value);
 bool ToBool(const RValue& value);

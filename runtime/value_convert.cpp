@@ -127,7 +127,7 @@ bool ParseInteger(const char* text, int64_t& result) {
   return true;
 }
 
-double ToReal(const RValue& value) {
+double ConvertToReal(const RValue& value) {
   switch (KindOf(value)) {
     case VALUE_REAL:
     case VALUE_BOOL:

@@ -11,58 +11,20 @@
 #include <filesystem>
 #include <string>
 
+#include "bench/support/register_database.h"
 #include "builtins/file_io.h"
 #include "builtins/ini_file.h"
 
 namespace {
 constexpr int kRecords = 10000;
 
-void AppendHex(std::string& text, const void* bytes, size_t size) {
-  static const char kDigits[] = "0123456789ABCDEF";
-  for (size_t i = 0; i < size; ++i) {
-    uint8_t byte = static_cast<const uint8_t*>(bytes)[i];
-    text.push_back(kDigits[byte >> 4]);
-    text.push_back(kDigits[byte & 15]);
-  }
-}
-
-void AppendHex32(std::string& text, uint32_t value) { AppendHex(text, &value, 4); }
-
-// A list of `kRecords` strings such as "Jan Kowalski 1234", or of date-time reals.
-std::string ListText(bool strings) {
-  std::string text;
-  AppendHex32(text, 303);
-  AppendHex32(text, kRecords);
-  for (int i = 0; i < kRecords; ++i) {
-    if (strings) {
-      std::string name = "Jan Kowalski " + std::to_string(i);
-      AppendHex32(text, 1);
-      AppendHex32(text, uint32_t(name.size()));
-      AppendHex(text, name.data(), name.size());
-    } else {
-      double date = 45000.5 + i;
-      AppendHex32(text, 0);
-      AppendHex(text, &date, sizeof date);
-    }
-  }
-  return text;
-}
-
-const std::string& DatabaseText() {
-  static const std::string text = [] {
-    IniFile ini;
-    const std::string names = ListText(true);
-    const std::string dates = ListText(false);
-    for (int section = 1; section <= 4; ++section)
-      for (int key = 1; key <= 8; ++key)
-        ini.Write("L" + std::to_string(section), std::to_string(key), (key - 1) % 4 < 2 ? names : dates);
-    return ini.Serialise();
-  }();
+const std::string& Database() {
+  static const std::string text = DatabaseText(kRecords);
   return text;
 }
 
 void BM_IniParseDatabase(benchmark::State& state) {
-  const std::string& text = DatabaseText();
+  const std::string& text = Database();
   for (auto _ : state) benchmark::DoNotOptimize(IniFile::Parse(text));
   state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(text.size()));
   state.counters["file_bytes"] = double(text.size());
@@ -70,9 +32,9 @@ void BM_IniParseDatabase(benchmark::State& state) {
 BENCHMARK(BM_IniParseDatabase)->Unit(benchmark::kMillisecond);
 
 void BM_IniSerialiseDatabase(benchmark::State& state) {
-  IniFile ini = IniFile::Parse(DatabaseText());
+  IniFile ini = IniFile::Parse(Database());
   for (auto _ : state) benchmark::DoNotOptimize(ini.Serialise());
-  state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(DatabaseText().size()));
+  state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(Database().size()));
 }
 BENCHMARK(BM_IniSerialiseDatabase)->Unit(benchmark::kMillisecond);
 
@@ -84,7 +46,7 @@ void BM_IniWriteDatabaseToDisk(benchmark::State& state) {
     return;
   }
   const std::string path = std::string(pattern) + "/save.ini";
-  const std::string text = IniFile::Parse(DatabaseText()).Serialise();
+  const std::string text = IniFile::Parse(Database()).Serialise();
   for (auto _ : state) {
     if (!WriteFileAtomically(path, text)) state.SkipWithError("write failed");
   }

@@ -1,5 +1,6 @@
 #include "builtins/draw_builtins.h"
 #include "graphics/colour.h"
+#include "graphics/draw_sink.h"
 #include "runtime/instance.h"
 #include "strings/builtin_test.h"
 
@@ -10,14 +11,15 @@ class DrawBuiltinsTest : public BuiltinTest {
     BuiltinTest::SetUp();
     RegisterDrawBuiltins();
     CurrentDrawState().Reset(kDefaultDrawColour);
-    SetDrawFrame(&frame_);
+    SetDrawSink(&sink_);
   }
   void TearDown() override {
-    SetDrawFrame(nullptr);
+    SetDrawSink(nullptr);
     SetDrawResources({});
     BuiltinTest::TearDown();
   }
   Image frame_{40, 30, 0xFF000000};
+  FrameSink sink_{frame_};
 };
 
 TEST_F(DrawBuiltinsTest, RectanglesAndLinesUseTheRuntimeColourEncoding) {

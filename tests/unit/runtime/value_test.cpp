@@ -1,5 +1,6 @@
 #include <cmath>
 #include <limits>
+#include <utility>
 
 #include "runtime/array.h"
 #include "runtime_fixture.h"
@@ -203,6 +204,40 @@ TEST_F(ValueTest, StringsAreSharedAndReleasedByCount) {
   ConcatStrings(joined, Str("!"));
   EXPECT_EQ(ValueText(joined), "constant!");
   EXPECT_EQ(constant.str->refCount, 1);
+}
+
+TEST_F(ValueTest, OperatorsOnTemporariesMatchTheAssignmentOperations) {
+  // Strings: a new body, the operands untouched; the same text as += gives.
+  TempValue left = Str("Osoba : "), right = Str("\xC5\x81ukasz");
+  TempValue sum = Add(left, right);
+  EXPECT_EQ(ValueText(sum), "Osoba : \xC5\x81ukasz");
+  EXPECT_EQ(sum.str->Length(), 15u);  // bytes
+  EXPECT_NE(sum.str, left.str);
+  EXPECT_EQ(left.str->refCount, 1);
+  EXPECT_EQ(right.str->refCount, 1);
+  TempValue empty = Add(Str(""), Str(""));
+  EXPECT_EQ(KindOf(empty), uint32_t(VALUE_STRING));
+  EXPECT_EQ(ValueText(empty), "");
+  TempValue twice(left);
+  ConcatStrings(twice, twice);  // a string added to itself
+  EXPECT_EQ(ValueText(twice), "Osoba : Osoba : ");
+  EXPECT_EQ(left.str->refCount, 1);
+
+  // Numbers: the left value's kind word comes along, as with +=, -= and *=.
+  TempValue marked(5);
+  marked.kind |= 0x40000000u;  // a holder's mark in the high bits
+  for (auto [result, expected] : {std::pair{Add(marked, 2), 7.0}, std::pair{Subtract(marked, 2), 3.0},
+                                  std::pair{Multiply(marked, 2), 10.0}}) {
+    EXPECT_EQ(result.real, expected);
+    EXPECT_EQ(result.kind, marked.kind);
+  }
+  TempValue general(5);
+  general.kind |= 0x40000000u;
+  AddAssign(general, TempValue(2));
+  EXPECT_EQ(general.kind, Add(marked, 2).kind);
+  // Mixed kinds still take the general path.
+  EXPECT_EQ(ValueText(Add(Bool(true), 2)), "3");
+  EXPECT_RUNTIME_ERROR(Add(Str("a"), 1), "unable to add a number to string");
 }
 
 TEST_F(ValueTest, KindNamesAndReferenceNames) {

@@ -1,0 +1,78 @@
+#include "builtins/date_text_cache.h"
+
+#include <clocale>
+#include <ctime>
+
+DateTextCache::~DateTextCache() { Clear(); }
+
+uint32_t DateTextCache::SlotOf(int64_t seconds) {
+  // Fibonacci hashing: neighbouring seconds and whole days spread over the table.
+  return uint32_t((uint64_t(seconds) * 0x9E3779B97F4A7C15ull) >> 48) & (kSlots - 1);
+}
+
+void DateTextCache::Follow(uint32_t slot) {
+  slots_[previous_].next = slot;
+  previous_ = slot;
+  __builtin_prefetch(&slots_[slots_[slot].next]);
+}
+
+bool DateTextCache::ConditionsHold(bool utc, const char* locale) const {
+  const Conditions& c = conditions_;
+  return c.utc == utc && c.zoneOffset == timezone && c.daylight == daylight && c.zoneNames[0] == tzname[0] &&
+         c.zoneNames[1] == tzname[1] && c.timeLocale == locale;
+}
+
+void DateTextCache::Validate(bool utc) {
+  const char* locale = std::setlocale(LC_TIME, nullptr);
+  if (!locale) locale = "";
+  if (ConditionsHold(utc, locale)) return;
+  Clear();
+  conditions_.utc = utc;
+  conditions_.zoneOffset = timezone;
+  conditions_.daylight = daylight;
+  conditions_.zoneNames[0] = tzname[0];
+  conditions_.zoneNames[1] = tzname[1];
+  conditions_.timeLocale = locale;
+}
+
+namespace {
+// A string value holding one more reference to `body`.
+RValue StringOf(StringBody* body) {
+  RValue value;
+  value.str = body;
+  value.kind = VALUE_STRING;
+  return value;
+}
+}  // namespace
+
+void DateTextCache::Clear() {
+  for (Slot& slot : slots_) {
+    if (!slot.text) continue;
+    RValue held = StringOf(slot.text);
+    FreeValue(held);
+    slot.text = nullptr;
+  }
+}
+
+bool DateTextCache::Find(int64_t seconds, bool utc, RValue& result) {
+  Validate(utc);
+  const uint32_t index = SlotOf(seconds);
+  Follow(index);
+  const Slot& slot = slots_[index];
+  if (!slot.text || slot.seconds != seconds) return false;
+  CopyValue(result, StringOf(slot.text));
+  return true;
+}
+
+void DateTextCache::Store(int64_t seconds, bool utc, const RValue& value) {
+  Validate(utc);
+  if (KindOf(value) != VALUE_STRING || !value.str) return;
+  Slot& slot = slots_[SlotOf(seconds)];
+  if (slot.text) {
+    RValue held = StringOf(slot.text);
+    FreeValue(held);
+  }
+  ++value.str->refCount;
+  slot.text = value.str;
+  slot.seconds = seconds;
+}

@@ -1,0 +1,121 @@
+#include "graphics/draw_list.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <limits>
+
+#include "test_art.h"
+
+namespace {
+constexpr double kNaN = std::numeric_limits<double>::quiet_NaN();
+
+struct DrawListFixture : ::testing::Test {
+  Font font = LetterFont(4);
+  Sprite sprite = CodedSprite(3, 2, 1, 1);
+  DrawState state;
+
+  // The same drawing, sent to any sink: shapes, texts and a sprite, each partly
+  // outside the 40 × 30 frame, and a translucent rectangle over them.
+  void DrawScene(DrawSink& sink, double shift) {
+    sink.Rectangle(-5 + shift, 2, 12 + shift, 8, 0xFFFF0000u, false);
+    sink.Rectangle(30, 25, 45, 35, 0xFF00FF00u, true);
+    sink.Line(-10, -10, 50 + shift, 20, kInk);
+    state.SetValign(1);
+    sink.Text(font, state, 10 + shift, 1, "AB\nM");
+    state.SetValign(0);
+    sink.Text(font, state, 36, 28, "BBB");
+    sink.SpriteImage(sprite, 0, {39 + shift, 15, 2, 1, 0}, 0xFFFFFFFFu);
+    sink.Rectangle(0, 0, 20, 20, 0x80FFFFFFu, false);
+  }
+
+  Image DrawnAtOnce(double shift) {
+    Image frame(40, 30, kPaper);
+    FrameSink sink(frame);
+    DrawScene(sink, shift);
+    return frame;
+  }
+
+  DrawList Recorded(double shift) {
+    DrawList list;
+    list.Reset(40, 30);
+    list.Clear(kPaper);
+    DrawScene(list, shift);
+    return list;
+  }
+
+  // Off-frame drawing of every kind, which must leave no trace in a list.
+  void DrawOffFrame(DrawSink& sink) {
+    sink.Rectangle(0, -20, 39, -1, kInk, false);
+    sink.Rectangle(40, 0, 60, 29, kInk, true);
+    sink.Line(0, 31, 39, 90, kInk);
+    sink.Line(kNaN, 0, 10, 10, kInk);
+    sink.Text(font, state, 10, -4, "A");  // top-aligned: rows -4 to -1
+    state.SetValign(2);
+    sink.Text(font, state, 10, 34, "A\nB");  // bottom-aligned: rows 26 to 33 -- visible
+    sink.Text(font, state, 10, 38, "A\nB");  // rows 30 to 37
+    state.SetValign(0);
+    sink.Rectangle(0, 0, 39, 29, 0x00FFFFFFu, false);  // fully transparent
+  }
+};
+
+TEST_F(DrawListFixture, ReplayDrawsWhatDrawingAtOnceDraws) {
+  for (double shift : {0.0, 0.5, -3.25}) {
+    Image replayed(40, 30, 0xFF123456u);  // the leading clear covers whatever was there
+    Recorded(shift).Replay(replayed);
+    EXPECT_EQ(replayed.pixels, DrawnAtOnce(shift).pixels) << "shift " << shift;
+  }
+}
+
+TEST_F(DrawListFixture, DrawingOffTheFrameIsNotRecordedButEdgesAre) {
+  DrawList plain = Recorded(0);
+  DrawList withOffFrame = Recorded(0);
+  DrawOffFrame(withOffFrame);
+  EXPECT_FALSE(plain == withOffFrame);  // the bottom-aligned two-line text reaches row 26
+
+  Image expected = DrawnAtOnce(0);
+  FrameSink direct(expected);
+  DrawOffFrame(direct);
+  Image replayed(40, 30);
+  withOffFrame.Replay(replayed);
+  EXPECT_EQ(replayed.pixels, expected.pixels);
+
+  DrawList onlyOffFrame;
+  onlyOffFrame.Reset(40, 30);
+  onlyOffFrame.Clear(kPaper);
+  onlyOffFrame.Rectangle(0, -20, 39, -1, kInk, false);
+  onlyOffFrame.Line(0, 31, 39, 90, kInk);
+  onlyOffFrame.Text(font, state, 10, -4, "A");
+  DrawList empty;
+  empty.Reset(40, 30);
+  empty.Clear(kPaper);
+  EXPECT_TRUE(onlyOffFrame == empty);
+}
+
+TEST_F(DrawListFixture, ListsAreEqualOnlyWhenEverythingDrawnIsEqual) {
+  EXPECT_TRUE(Recorded(0) == Recorded(0));
+  EXPECT_FALSE(Recorded(0) == Recorded(0.5));
+
+  DrawList a = Recorded(0), b = Recorded(0);
+  a.Text(font, state, 5, 5, "AB");
+  b.Text(font, state, 5, 5, "BA");
+  EXPECT_FALSE(a == b);
+
+  DrawList c = Recorded(0), d = Recorded(0);
+  state.SetHalign(1);
+  c.Text(font, state, 5, 5, "AB");
+  state.SetHalign(2);
+  d.Text(font, state, 5, 5, "AB");
+  EXPECT_FALSE(c == d);
+
+  DrawList small = Recorded(0);
+  small.Resize(39, 30);
+  EXPECT_FALSE(small == Recorded(0));
+
+  EXPECT_TRUE(Recorded(0).StartsWithClear());
+  DrawList unclear;
+  unclear.Reset(40, 30);
+  unclear.Line(0, 0, 5, 5, kInk);
+  EXPECT_FALSE(unclear.StartsWithClear());
+}
+}  // namespace
