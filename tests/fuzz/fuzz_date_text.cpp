@@ -10,12 +10,14 @@
 #include <ctime>
 #include <string>
 
+#include "app/app_symbols.h"
 #include "builtins/builtins.h"
 #include "builtins/dates.h"
 #include "runtime/args.h"
 #include "runtime/compiled.h"
+#include "engine/engine_builtins.h"
 #include "runtime/error.h"
-#include "tests/unit/dates/dateset_parser.h"
+#include "runtime/instance.h"
 
 namespace {
 // Hands out the input's bytes as numbers, from the front, zeros once used up.
@@ -56,8 +58,12 @@ void SetUpOnce() {
   setenv("TZ", "Europe/Warsaw", 1);
   tzset();
   std::setlocale(LC_TIME, "pl_PL.UTF-8");
-  RegisterDateBuiltins();
-  RegisterStringBuiltins();
+  RegisterAllBuiltins();
+  RegisterEngineBuiltins();
+  RegisterRuntimeBuiltinVariables();
+  const char* missing = nullptr;
+  if (!ResolveSymbols(*KalvoraLinkRecord(), &missing)) std::abort();
+  CreateStringConstants();
   SetWallClock([] { return int64_t(1715610645); });
 }
 
@@ -71,6 +77,12 @@ TempValue Text(const std::string& text) {
   TempValue value;
   SetStringCopy(value, text);
   return value;
+}
+
+// The application's date parser, the `dateset` script, run for `caller`.
+TempValue ParseTypedDate(CInstance& caller, const TempValue& text) {
+  KslFrame k("fuzz_date_text", &caller, &caller);
+  return k.Script(ksl_Script_dateset, text);
 }
 
 // The parsed date shown, moved and compared as the editors and the view do.
@@ -105,7 +117,7 @@ void CallStringBuiltins(const TempValue& text, const std::string& bytes, InputNu
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   static const bool kReady = (SetUpOnce(), true);
-  static DatesetParser parser;
+  static CInstance caller{100001, 5, 0, 0};  // the instance the script leaves its fields in
   (void)kReady;
   SuppressErrors suppress;  // a reported misuse carries on with the neutral result
 
@@ -114,8 +126,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   InputNumbers numbers(data, size);
   Call("date_set_timezone", double(numbers.NextByte() & 1));
 
-  DatesetVariables variables;
-  UseParsedDate(parser.Parse(text, variables), numbers);
+  UseParsedDate(ParseTypedDate(caller, text), numbers);
   CallDateBuiltinsWithNumbers(numbers);
   CallStringBuiltins(text, bytes, numbers);
   ReclaimArgumentScratch();
