@@ -4,14 +4,12 @@
 #include <filesystem>
 
 #include "platform/cancelling_dialogs.h"
-#include "platform/gtk_dialogs.h"
 #include "platform/headless_platform.h"
 #include "platform/input_recorder.h"
 #include "platform/paced_frame_waiter.h"
 #include "platform/platform_clock.h"
 #include "platform/playback_platform.h"
-#include "platform/sdl_events.h"
-#include "platform/sdl_window.h"
+#include "platform/window_system.h"
 
 namespace {
 
@@ -42,18 +40,17 @@ bool ComposeWindow(Platform& platform, const PlatformOptions& options,
     error = "no display to open a window on (DISPLAY and WAYLAND_DISPLAY are unset); run with -headless";
     return false;
   }
-  std::unique_ptr<SdlWindow> window = SdlWindow::Create(options.width, options.height, options.caption, error);
-  if (!window) return false;
-  platform.presenter = std::move(window);
+  WindowParts window;
+  if (!OpenWindowSystem(options.width, options.height, options.caption, window, error)) return false;
+  platform.presenter = std::move(window.window);
   SleepMargin margin = options.sleepMarginMs < 0 ? SleepMargin::Adaptive() : SleepMargin::Explicit(options.sleepMarginMs);
   platform.waiter = std::make_unique<PacedFrameWaiter>(margin);
   if (playback) {
-    platform.events = std::make_unique<PlaybackEventSource>(playback, std::make_unique<SdlEventSource>());
+    platform.events = std::make_unique<PlaybackEventSource>(playback, std::move(window.events));
     platform.dialogs = std::make_unique<PlaybackDialogs>(playback);
   } else {
-    platform.events = std::make_unique<SdlEventSource>();
-    const char* driver = SDL_GetCurrentVideoDriver();
-    platform.dialogs = std::make_unique<GtkDialogHost>(driver ? driver : "", DiscardPendingSdlInput);
+    platform.events = std::move(window.events);
+    platform.dialogs = std::move(window.dialogs);
   }
   return true;
 }

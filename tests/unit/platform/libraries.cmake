@@ -1,1 +1,1 @@
-set(extra_libraries kalvora_platform)
+set(extra_libraries kalvora_window_parts kalvora_platform)

@@ -113,6 +113,14 @@ TEST(PlatformFactory, FailuresAreReported) {
     EXPECT_EQ(CreatePlatform(options, error), nullptr);
     EXPECT_NE(error.find("-headless"), std::string::npos) << error;
   }
+  {
+    // The window system is a module beside the program; the tests have none.
+    ScopedEnv display("DISPLAY", ":97");
+    PlatformOptions options;
+    EXPECT_EQ(CreatePlatform(options, error), nullptr);
+    EXPECT_NE(error.find("cannot load the window system"), std::string::npos) << error;
+    EXPECT_NE(error.find("kalvora-window.so"), std::string::npos) << error;
+  }
   PlatformOptions options;
   options.headless = true;
   options.recordPath = testing::TempDir() + "missing/folder/record.txt";

@@ -1,0 +1,18 @@
+// The entry point of kalvora-window.so (see window_system.h).
+#include <SDL.h>
+
+#include "platform/gtk_dialogs.h"
+#include "platform/sdl_events.h"
+#include "platform/sdl_window.h"
+#include "platform/window_system.h"
+
+extern "C" bool KalvoraOpenWindow(int width, int height, const std::string& caption, WindowParts& parts,
+                                  std::string& error) {
+  std::unique_ptr<SdlWindow> window = SdlWindow::Create(width, height, caption, error);
+  if (!window) return false;
+  const char* driver = SDL_GetCurrentVideoDriver();
+  parts.events = std::make_unique<SdlEventSource>();
+  parts.dialogs = std::make_unique<GtkDialogHost>(driver ? driver : "", DiscardPendingSdlInput);
+  parts.window = std::move(window);
+  return true;
+}
