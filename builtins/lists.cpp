@@ -15,18 +15,32 @@
 #include "runtime/function_table.h"
 
 namespace {
+// The id named by a list reference or a number: kinds whose reading cannot
+// report an error. False for any other kind, which the general getter reads.
+bool PlainListId(const RValue& value, int32_t& id) {
+  if (KindOf(value) == VALUE_REF && uint32_t(uint64_t(value.v64) >> 32) == kRefTypeDsList) {
+    id = int32_t(uint32_t(uint64_t(value.v64)));
+    return true;
+  }
+  if (KindOf(value) != VALUE_REAL) return false;
+  id = ToInt32(value);
+  return true;
+}
+
 // The id of the live list named by argument `index`; -1 after a reported error.
 int32_t ArgListId(const RValue* args, int index) {
   int32_t id;
-  bool rejected;
-  {
-    SuppressErrors probe;  // tells a rejected kind apart from the getter's neutral 0
-    id = ArgReferenceIndex(args, index, kRefTypeDsList);
-    rejected = probe.ErrorOccurred();
-  }
-  if (rejected) {
-    ArgReferenceIndex(args, index, kRefTypeDsList);  // the getter's own report
-    return -1;
+  if (!PlainListId(args[index], id)) {
+    bool rejected;
+    {
+      SuppressErrors probe;  // tells a rejected kind apart from the getter's neutral 0
+      id = ArgReferenceIndex(args, index, kRefTypeDsList);
+      rejected = probe.ErrorOccurred();
+    }
+    if (rejected) {
+      ArgReferenceIndex(args, index, kRefTypeDsList);  // the getter's own report
+      return -1;
+    }
   }
   if (!FindList(id)) {
     ReportInvalidReference(index, kRefTypeDsList, id, ListTableCount());

@@ -8,13 +8,21 @@
 #include "runtime/memory.h"
 #include "runtime/named_locks.h"
 #include "runtime/object.h"
+#include "runtime/string_blocks.h"
 
 bool g_copyOnWriteArrays = true;
 double g_comparisonEpsilon = 1e-5;
 
 namespace {
+// The bytes of the block holding `body`: the body, and its text when the text
+// follows it in the same block.
+size_t BlockBytesOf(const StringBody* body) {
+  const bool ownsText = body->text == reinterpret_cast<const char*>(body + 1);
+  return sizeof(StringBody) + (ownsText ? body->Length() + 1 : 0);
+}
+
 StringBody* NewStringBody(char* text, uint32_t lengthWord) {
-  auto* body = static_cast<StringBody*>(KV_ALLOC(sizeof(StringBody)));
+  auto* body = static_cast<StringBody*>(TakeStringBlock(sizeof(StringBody)));
   if (!body) return nullptr;
   body->text = text;
   body->refCount = 1;
@@ -29,7 +37,7 @@ StringBody* NewOwnedString(std::string_view left, std::string_view right = {}) {
   left = left.substr(0, kLongest);
   right = right.substr(0, kLongest - left.size());
   const size_t length = left.size() + right.size();
-  auto* body = static_cast<StringBody*>(MemAlloc(sizeof(StringBody) + length + 1, __FILE__, __LINE__, false));
+  auto* body = static_cast<StringBody*>(TakeStringBlock(sizeof(StringBody) + length + 1));
   if (!body) return nullptr;
   char* text = reinterpret_cast<char*>(body + 1);
   left.copy(text, left.size());
@@ -45,9 +53,10 @@ StringBody* NewOwnedString(std::string_view left, std::string_view right = {}) {
 void ReleaseStringBody(StringBody* body) {
   NamedLock lock(MemoryManagerMutex().mutex);
   if (--body->refCount > 0) return;
+  const size_t bytes = BlockBytesOf(body);
   body->text = nullptr;
   body->lengthWord = 0;
-  MemFree(body);
+  GiveBackStringBlock(body, bytes);
 }
 
 void ReleaseArrayReference(ArrayBody* body) {
