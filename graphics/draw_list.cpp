@@ -19,8 +19,11 @@ void DrawList::Resize(int width, int height) {
 }
 
 // Lines and rectangles light no pixel outside the pixels of their corners. Rows
-// are tested first: a scrolled table leaves the frame by its rows.
+// are tested first: a scrolled table leaves the frame by its rows, and a span a
+// whole pixel or more above or below the frame is turned away on its coordinates
+// alone (a NaN fails those comparisons and is turned away after them).
 bool DrawList::SpanTouchesFrame(double x1, double y1, double x2, double y2) const {
+  if (std::max(y1, y2) <= -1.0 || std::min(y1, y2) >= height_ + 1.0) return false;
   if (std::isnan(x1) || std::isnan(y1) || std::isnan(x2) || std::isnan(y2)) return false;
   return PixelOf(std::max(y1, y2)) >= 0 && PixelOf(std::min(y1, y2)) < height_ &&
          PixelOf(std::max(x1, x2)) >= 0 && PixelOf(std::min(x1, x2)) < width_;

@@ -16,6 +16,7 @@
 // them unreachable.
 #pragma once
 
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -166,7 +167,17 @@ double ConvertToReal(const RValue& value);
 inline double ToReal(const RValue& value) {
   return IsNumberLike(value) ? value.real : ConvertToReal(value);
 }
-int32_t ToInt32(const RValue& value);
+// A number truncated toward zero; INT32_MIN when the result does not fit (NaN too).
+inline int32_t DoubleToInt32(double number) {
+  const double truncated = std::trunc(number);
+  if (!(truncated >= -2147483648.0 && truncated <= 2147483647.0)) return INT32_MIN;
+  return int32_t(truncated);
+}
+// ToInt32 of every kind but a number or bool.
+int32_t ConvertToInt32(const RValue& value);
+inline int32_t ToInt32(const RValue& value) {
+  return IsNumberLike(value) ? DoubleToInt32(value.real) : ConvertToInt32(value);
+}
 int64_t ToInt64(const RValue& value);
 bool ToBool(const RValue& value);
 int64_t ToPtr(const RValue& value);
