@@ -28,8 +28,8 @@ void ReplaceCell(KslFrame& k, const RValue& list, const RValue& index, const RVa
   k.Call(f_ds_list_replace, list, index, value);
 }
 
-TempValue CellText(KslFrame& k, const RValue& cell) {
-  if (KindOf(cell) == VALUE_STRING) return TempValue(cell);
+TempValue CellText(KslFrame& k, TempValue cell) {
+  if (KindOf(cell) == VALUE_STRING) return cell;
   if (ToBool(k.Call(f_is_undefined, cell))) return TempValue(s_empty);
   return k.Call(f_string, cell);
 }

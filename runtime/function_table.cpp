@@ -54,24 +54,21 @@ int FindFunctionIndex(const char* name) {
 }
 
 const FunctionEntry* FunctionAt(int index) {
-  if (index < 0 || size_t(index) >= Table().size()) return nullptr;
-  return &Table()[size_t(index)];
+  const auto& table = Table();
+  if (index < 0 || size_t(index) >= table.size()) return nullptr;
+  return &table[size_t(index)];
 }
 
 int FunctionCount() { return int(Table().size()); }
 
 const char* CurrentFunctionName() { return g_currentFunction ? g_currentFunction->name : "Unknown Function"; }
 
-RValue* CallBuiltinByIndex(CInstance* self, CInstance* other, RValue* result, int argc, int index, RValue** args) {
-  // Every argument is overwritten by its copy, so the inline room is left unset.
-  alignas(RValue) unsigned char inlineArguments[kInlineArguments * sizeof(RValue)];
-  std::vector<RValue> manyArguments;
-  RValue* arguments = reinterpret_cast<RValue*>(inlineArguments);
-  if (argc > kInlineArguments) {
-    manyArguments.resize(size_t(argc));
-    arguments = manyArguments.data();
-  }
-  for (int i = 0; i < argc; ++i) std::memcpy(static_cast<void*>(&arguments[i]), args[i], sizeof(RValue));
+namespace {
+// The call itself, with `room` for argc argument copies: every argument is
+// overwritten by its copy, so the room may come unset.
+inline RValue* CallWithArgumentsIn(RValue* room, CInstance* self, CInstance* other, RValue* result, int argc,
+                                   int index, RValue** args) {
+  for (int i = 0; i < argc; ++i) std::memcpy(static_cast<void*>(&room[i]), args[i], sizeof(RValue));
   ReleaseValue(*result);
 
   const FunctionEntry* entry = FunctionAt(index);
@@ -80,8 +77,21 @@ RValue* CallBuiltinByIndex(CInstance* self, CInstance* other, RValue* result, in
     return result;
   }
   CurrentFunctionScope scope(entry);
-  entry->function(*result, self, other, argc, arguments);
+  entry->function(*result, self, other, argc, room);
   return result;
+}
+
+[[gnu::noinline]] RValue* CallWithManyArguments(CInstance* self, CInstance* other, RValue* result, int argc,
+                                                int index, RValue** args) {
+  std::vector<RValue> room(static_cast<size_t>(argc));
+  return CallWithArgumentsIn(room.data(), self, other, result, argc, index, args);
+}
+}  // namespace
+
+RValue* CallBuiltinByIndex(CInstance* self, CInstance* other, RValue* result, int argc, int index, RValue** args) {
+  if (argc > kInlineArguments) return CallWithManyArguments(self, other, result, argc, index, args);
+  alignas(RValue) unsigned char room[kInlineArguments * sizeof(RValue)];
+  return CallWithArgumentsIn(reinterpret_cast<RValue*>(room), self, other, result, argc, index, args);
 }
 
 void ClearFunctionTable() {
