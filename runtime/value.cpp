@@ -1,5 +1,6 @@
 #include "runtime/value.h"
 
+#include <algorithm>
 #include <cstring>
 #include <string_view>
 
@@ -34,14 +35,14 @@ StringBody* NewStringBody(char* text, uint32_t lengthWord) {
 // the same block right after the body: one allocation per string.
 StringBody* NewOwnedString(std::string_view left, std::string_view right = {}) {
   constexpr size_t kLongest = 0x7FFFFFFFu;
-  left = left.substr(0, kLongest);
-  right = right.substr(0, kLongest - left.size());
-  const size_t length = left.size() + right.size();
+  const size_t leftLength = std::min(left.size(), kLongest);
+  const size_t rightLength = std::min(right.size(), kLongest - leftLength);
+  const size_t length = leftLength + rightLength;
   auto* body = static_cast<StringBody*>(TakeStringBlock(sizeof(StringBody) + length + 1));
   if (!body) return nullptr;
   char* text = reinterpret_cast<char*>(body + 1);
-  left.copy(text, left.size());
-  right.copy(text + left.size(), right.size());
+  if (leftLength) std::memcpy(text, left.data(), leftLength);
+  if (rightLength) std::memcpy(text + leftLength, right.data(), rightLength);
   text[length] = '\0';
   body->text = text;
   body->refCount = 1;
