@@ -34,6 +34,10 @@ bool DrawList::SpanTouchesFrame(double x1, double y1, double x2, double y2) cons
 // breaks, which are at most all the bytes (tried first, without reading them).
 bool DrawList::TextMayTouchFrame(const Font& font, double y, std::string_view text) const {
   if (std::isnan(y) || font.lineHeight <= 0) return false;
+  // A text a whole pixel beyond that reach is turned away on its coordinate alone
+  // (within the range where pixel indices are not clamped).
+  const double farthest = double(text.size() + 1) * font.lineHeight + std::abs(font.shadowOffsetY) + 1;
+  if (farthest < double(kFarPixel) && (y + farthest <= 0 || y - farthest >= height_)) return false;
   const int64_t top = PixelOf(y);
   auto within = [&](int64_t lines) {
     const int64_t reach = lines * font.lineHeight + std::abs(font.shadowOffsetY);
