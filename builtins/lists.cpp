@@ -5,6 +5,8 @@
 // outside the table or a destroyed list is a runtime error naming the built-in,
 // and the built-in then does nothing. Reads at a position outside the list give
 // `undefined` and deletes there do nothing; writes there are runtime errors.
+#include "builtins/lists.h"
+
 #include <cstring>
 
 #include "builtins/builtins.h"
@@ -164,14 +166,31 @@ void ds_list_is_list(RValue& result, CInstance*, CInstance*, int, RValue* args) 
 void ds_list_is_map(RValue& result, CInstance*, CInstance*, int, RValue* args) {
   if (CDS_List* list = ArgList(args, 0)) SetBool(result, list->HasMark(ArgInt32(args, 1), kSlotMarkMap));
 }
+
+int g_sizeIndex = -1;
+int g_findValueIndex = -1;
 }  // namespace
+
+void DsListSize(RValue& result, const RValue& list) {
+  RValue args[] = {list};  // borrowed, as a call by index borrows
+  ReleaseValue(result);
+  RunningBuiltin running(FunctionAt(g_sizeIndex));
+  ds_list_size(result, nullptr, nullptr, 1, args);
+}
+
+void DsListFindValue(RValue& result, const RValue& list, const RValue& index) {
+  RValue args[] = {list, index};
+  ReleaseValue(result);
+  RunningBuiltin running(FunctionAt(g_findValueIndex));
+  ds_list_find_value(result, nullptr, nullptr, 2, args);
+}
 
 void RegisterListBuiltins() {
   RegisterBuiltin("ds_list_create", ds_list_create, 0);
   RegisterBuiltin("ds_list_destroy", ds_list_destroy, 1);
   RegisterBuiltin("ds_list_add", ds_list_add, -1);
-  RegisterBuiltin("ds_list_size", ds_list_size, 1);
-  RegisterBuiltin("ds_list_find_value", ds_list_find_value, 2);
+  g_sizeIndex = RegisterBuiltin("ds_list_size", ds_list_size, 1);
+  g_findValueIndex = RegisterBuiltin("ds_list_find_value", ds_list_find_value, 2);
   RegisterBuiltin("ds_list_replace", ds_list_replace, 3);
   RegisterBuiltin("ds_list_delete", ds_list_delete, 2);
   RegisterBuiltin("ds_list_clear", ds_list_clear, 1);

@@ -23,22 +23,13 @@ std::unordered_map<std::string, int>& ScriptIndices() {
   static std::unordered_map<std::string, int> scripts;
   return scripts;
 }
-
-// Restores the current-function global on every exit from a call.
-class CurrentFunctionScope {
- public:
-  explicit CurrentFunctionScope(const FunctionEntry* entry) : saved_(g_currentFunction) { g_currentFunction = entry; }
-  ~CurrentFunctionScope() { g_currentFunction = saved_; }
-
- private:
-  const FunctionEntry* saved_;
-};
 }  // namespace
 
-void RegisterBuiltin(const char* name, BuiltinFunction function, int argumentCount, bool) {
+int RegisterBuiltin(const char* name, BuiltinFunction function, int argumentCount, bool) {
   auto& table = Table();
   if (table.size() == table.capacity()) table.reserve(table.size() + kGrowthStep);
   table.push_back(FunctionEntry{name, function, argumentCount});
+  return int(table.size() - 1);
 }
 
 void RegisterScriptName(const char* name, int scriptIndex) { ScriptIndices()[name] = scriptIndex; }
@@ -76,7 +67,7 @@ inline RValue* CallWithArgumentsIn(RValue* room, CInstance* self, CInstance* oth
     ReportRuntimeError("Unable to find function with index %d", index);
     return result;
   }
-  CurrentFunctionScope scope(entry);
+  RunningBuiltin running(entry);
   entry->function(*result, self, other, argc, room);
   return result;
 }
