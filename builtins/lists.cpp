@@ -29,9 +29,8 @@ bool PlainListId(const RValue& value, int32_t& id) {
   return true;
 }
 
-// The id of the live list named by argument `index`; -1 after a reported error.
-int32_t ArgListId(const RValue* args, int index) {
-  int32_t id;
+// The live list named by argument `index`, its id in `id`; null after a reported error.
+CDS_List* ArgList(const RValue* args, int index, int32_t& id) {
   if (!PlainListId(args[index], id)) {
     bool rejected;
     {
@@ -41,18 +40,18 @@ int32_t ArgListId(const RValue* args, int index) {
     }
     if (rejected) {
       ArgReferenceIndex(args, index, kRefTypeDsList);  // the getter's own report
-      return -1;
+      return nullptr;
     }
   }
-  if (!FindList(id)) {
-    ReportInvalidReference(index, kRefTypeDsList, id, ListTableCount());
-    return -1;
-  }
-  return id;
+  CDS_List* list = FindList(id);
+  if (!list) ReportInvalidReference(index, kRefTypeDsList, id, ListTableCount());
+  return list;
 }
 
-// The live list named by argument `index`; null after a reported error.
-CDS_List* ArgList(const RValue* args, int index) { return FindList(ArgListId(args, index)); }
+CDS_List* ArgList(const RValue* args, int index) {
+  int32_t id;
+  return ArgList(args, index, id);
+}
 
 void ReportOutOfBounds(const char* function, int32_t position) {
   ReportRuntimeError("%s :: Trying to access an out-of-bounds index [| %d]", function, position);
@@ -64,7 +63,8 @@ void ds_list_create(RValue& result, CInstance*, CInstance*, int, RValue*) {
 }
 
 void ds_list_destroy(RValue&, CInstance*, CInstance*, int, RValue* args) {
-  DestroyList(ArgListId(args, 0));
+  int32_t id;
+  if (ArgList(args, 0, id)) DestroyList(id);
 }
 
 void ds_list_add(RValue&, CInstance*, CInstance*, int argc, RValue* args) {

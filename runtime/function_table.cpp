@@ -14,10 +14,9 @@ namespace {
 constexpr size_t kGrowthStep = 500;
 constexpr int kInlineArguments = 16;
 
-std::vector<FunctionEntry>& Table() {
-  static std::vector<FunctionEntry> table;
-  return table;
-}
+// Constant-initialised (an empty vector needs no constructor run), so that it is
+// usable from any static initialiser and costs no guard on every call.
+constinit std::vector<FunctionEntry> g_table;
 
 std::unordered_map<std::string, int>& ScriptIndices() {
   static std::unordered_map<std::string, int> scripts;
@@ -26,7 +25,7 @@ std::unordered_map<std::string, int>& ScriptIndices() {
 }  // namespace
 
 int RegisterBuiltin(const char* name, BuiltinFunction function, int argumentCount, bool) {
-  auto& table = Table();
+  auto& table = g_table;
   if (table.size() == table.capacity()) table.reserve(table.size() + kGrowthStep);
   table.push_back(FunctionEntry{name, function, argumentCount});
   return int(table.size() - 1);
@@ -38,19 +37,19 @@ int FindFunctionIndex(const char* name) {
   if (!name || !*name) return -1;
   auto script = ScriptIndices().find(name);
   if (script != ScriptIndices().end()) return kScriptIndexBase + script->second;
-  const auto& table = Table();
+  const auto& table = g_table;
   for (size_t i = 0; i < table.size(); ++i)
     if (std::strcmp(table[i].name, name) == 0) return int(i);
   return -1;
 }
 
 const FunctionEntry* FunctionAt(int index) {
-  const auto& table = Table();
+  const auto& table = g_table;
   if (index < 0 || size_t(index) >= table.size()) return nullptr;
   return &table[size_t(index)];
 }
 
-int FunctionCount() { return int(Table().size()); }
+int FunctionCount() { return int(g_table.size()); }
 
 const char* CurrentFunctionName() { return g_currentFunction ? g_currentFunction->name : "Unknown Function"; }
 
@@ -86,7 +85,7 @@ RValue* CallBuiltinByIndex(CInstance* self, CInstance* other, RValue* result, in
 }
 
 void ClearFunctionTable() {
-  Table().clear();
+  g_table.clear();
   ScriptIndices().clear();
   g_currentFunction = nullptr;
 }
