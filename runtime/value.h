@@ -194,6 +194,18 @@ void AppendValueText(std::string& buffer, const RValue& value);
 std::string ValueText(const RValue& value);
 
 // --- Comparison and arithmetic ----------------------------------------------
+// The order of two numbers: 0 when they differ by at most `epsilon` (and for two
+// infinities), otherwise -1 or +1; a NaN difference counts as far apart.
+template <typename Real>
+inline int CompareReals(Real lhs, Real rhs, Real epsilon) {
+  Real d = lhs - rhs;
+  if (std::isnan(d)) {
+    if (std::isinf(lhs) && std::isinf(rhs)) return 0;
+    d = 2 * epsilon;
+  }
+  if (std::fabs(d) <= epsilon) return 0;
+  return d < 0 ? -1 : 1;
+}
 // -1, 0, +1, or -2 for "not comparable"; `report` makes illegal comparisons errors.
 int CompareValues(const RValue& lhs, const RValue& rhs, double epsilon, bool report);
 bool ValuesEqual(const RValue& lhs, const RValue& rhs);     // ==
