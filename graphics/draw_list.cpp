@@ -56,25 +56,29 @@ void DrawList::Clear(uint32_t pixel) {
 
 void DrawList::Line(double x1, double y1, double x2, double y2, uint32_t pixel) {
   if (PixelAlpha(pixel) == 0 || !SpanTouchesFrame(x1, y1, x2, y2)) return;
-  Command command;
-  command.kind = Kind::Line;
-  command.pixel = pixel;
-  command.x1 = x1, command.y1 = y1, command.x2 = x2, command.y2 = y2;
-  commands_.push_back(command);
+  RecordSpan(Kind::Line, x1, y1, x2, y2, pixel, false);
 }
 
 void DrawList::Rectangle(double x1, double y1, double x2, double y2, uint32_t pixel, bool outline) {
   if (PixelAlpha(pixel) == 0 || !SpanTouchesFrame(x1, y1, x2, y2)) return;
+  RecordSpan(Kind::Rectangle, x1, y1, x2, y2, pixel, outline);
+}
+
+void DrawList::Text(const Font& font, const DrawState& state, double x, double y, std::string_view text) {
+  if (state.Alpha() == 0 || std::isnan(x) || !TextMayTouchFrame(font, y, text)) return;
+  RecordText(font, state, x, y, text);
+}
+
+void DrawList::RecordSpan(Kind kind, double x1, double y1, double x2, double y2, uint32_t pixel, bool outline) {
   Command command;
-  command.kind = Kind::Rectangle;
+  command.kind = kind;
   command.outline = outline;
   command.pixel = pixel;
   command.x1 = x1, command.y1 = y1, command.x2 = x2, command.y2 = y2;
   commands_.push_back(command);
 }
 
-void DrawList::Text(const Font& font, const DrawState& state, double x, double y, std::string_view text) {
-  if (state.Alpha() == 0 || std::isnan(x) || !TextMayTouchFrame(font, y, text)) return;
+void DrawList::RecordText(const Font& font, const DrawState& state, double x, double y, std::string_view text) {
   Command command;
   command.kind = Kind::Text;
   command.x1 = x, command.y1 = y;
