@@ -177,7 +177,8 @@ void date_date_string(RValue& result, CInstance*, CInstance*, int, RValue* args)
   TextCache().Store(int64_t(t), g_utcMode, result);
 }
 
-int g_dateStringIndex = -1;
+// Registered from here, and named as the running built-in while its direct entry point runs.
+constexpr FunctionEntry kDateStringEntry{"date_date_string", date_date_string, 1};
 
 void date_set_timezone(RValue& result, CInstance*, CInstance*, int, RValue* args) {
   g_utcMode = ArgInt32(args, 0) != 0;
@@ -192,7 +193,7 @@ void SetWallClock(WallClock clock) { g_wallClock = std::move(clock); }
 void DateDateString(RValue& result, const RValue& date) {
   RValue args[] = {date};  // borrowed, as a call by index borrows
   ReleaseValue(result);
-  RunningBuiltin running(FunctionAt(g_dateStringIndex));
+  RunningBuiltin running(&kDateStringEntry);
   date_date_string(result, nullptr, nullptr, 1, args);
 }
 
@@ -202,7 +203,7 @@ void RegisterDateBuiltins() {
   RegisterBuiltin("date_valid_datetime", date_valid_datetime, 6);
   RegisterBuiltin("date_inc_day", date_inc_day, 2);
   RegisterBuiltin("date_compare_date", date_compare_date, 2);
-  g_dateStringIndex = RegisterBuiltin("date_date_string", date_date_string, 1);
+  RegisterBuiltin(kDateStringEntry.name, kDateStringEntry.function, kDateStringEntry.argumentCount);
   RegisterBuiltin("date_set_timezone", date_set_timezone, 1);
   RegisterBuiltin("date_get_timezone", date_get_timezone, 0);
 }

@@ -167,21 +167,23 @@ void ds_list_is_map(RValue& result, CInstance*, CInstance*, int, RValue* args) {
   if (CDS_List* list = ArgList(args, 0)) SetBool(result, list->HasMark(ArgInt32(args, 1), kSlotMarkMap));
 }
 
-int g_sizeIndex = -1;
-int g_findValueIndex = -1;
+// The entries of the built-ins that have direct entry points: registered from
+// here, and named as the running built-in while a direct entry point runs.
+constexpr FunctionEntry kSizeEntry{"ds_list_size", ds_list_size, 1};
+constexpr FunctionEntry kFindValueEntry{"ds_list_find_value", ds_list_find_value, 2};
 }  // namespace
 
 void DsListSize(RValue& result, const RValue& list) {
   RValue args[] = {list};  // borrowed, as a call by index borrows
   ReleaseValue(result);
-  RunningBuiltin running(FunctionAt(g_sizeIndex));
+  RunningBuiltin running(&kSizeEntry);
   ds_list_size(result, nullptr, nullptr, 1, args);
 }
 
 void DsListFindValue(RValue& result, const RValue& list, const RValue& index) {
   RValue args[] = {list, index};
   ReleaseValue(result);
-  RunningBuiltin running(FunctionAt(g_findValueIndex));
+  RunningBuiltin running(&kFindValueEntry);
   ds_list_find_value(result, nullptr, nullptr, 2, args);
 }
 
@@ -189,8 +191,8 @@ void RegisterListBuiltins() {
   RegisterBuiltin("ds_list_create", ds_list_create, 0);
   RegisterBuiltin("ds_list_destroy", ds_list_destroy, 1);
   RegisterBuiltin("ds_list_add", ds_list_add, -1);
-  g_sizeIndex = RegisterBuiltin("ds_list_size", ds_list_size, 1);
-  g_findValueIndex = RegisterBuiltin("ds_list_find_value", ds_list_find_value, 2);
+  RegisterBuiltin(kSizeEntry.name, kSizeEntry.function, kSizeEntry.argumentCount);
+  RegisterBuiltin(kFindValueEntry.name, kFindValueEntry.function, kFindValueEntry.argumentCount);
   RegisterBuiltin("ds_list_replace", ds_list_replace, 3);
   RegisterBuiltin("ds_list_delete", ds_list_delete, 2);
   RegisterBuiltin("ds_list_clear", ds_list_clear, 1);

@@ -24,11 +24,10 @@ std::unordered_map<std::string, int>& ScriptIndices() {
 }
 }  // namespace
 
-int RegisterBuiltin(const char* name, BuiltinFunction function, int argumentCount, bool) {
+void RegisterBuiltin(const char* name, BuiltinFunction function, int argumentCount, bool) {
   auto& table = g_table;
   if (table.size() == table.capacity()) table.reserve(table.size() + kGrowthStep);
   table.push_back(FunctionEntry{name, function, argumentCount});
-  return int(table.size() - 1);
 }
 
 void RegisterScriptName(const char* name, int scriptIndex) { ScriptIndices()[name] = scriptIndex; }

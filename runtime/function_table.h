@@ -22,8 +22,7 @@ struct FunctionEntry {
 constexpr int kScriptIndexBase = 100000;
 constexpr int kSecondTableIndexBase = 500000;
 
-// Returns the built-in's index.
-int RegisterBuiltin(const char* name, BuiltinFunction function, int argumentCount, bool flag = false);
+void RegisterBuiltin(const char* name, BuiltinFunction function, int argumentCount, bool flag = false);
 // Scripts are found by name too: index kScriptIndexBase + scriptIndex.
 void RegisterScriptName(const char* name, int scriptIndex);
 
