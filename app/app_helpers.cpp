@@ -1,6 +1,8 @@
 #include "app/app_helpers.h"
 
+#include "builtins/dates.h"
 #include "builtins/draw_builtins.h"
+#include "builtins/lists.h"
 
 namespace {
 StringConstant s_empty("");
@@ -16,10 +18,16 @@ TempValue RoomRef(int room) {
 void GoToRoom(KslFrame& k, int room) { k.Call(f_room_goto, RoomRef(room)); }
 
 TempValue ListValue(KslFrame& k, const SymbolEntry& list, const RValue& index) {
-  return k.Call(f_ds_list_find_value, k.Var(list), index);
+  TempValue value;
+  DsListFindValue(value, k.Var(list), index);
+  return value;
 }
 
-TempValue ListSize(KslFrame& k, const SymbolEntry& list) { return k.Call(f_ds_list_size, k.Var(list)); }
+TempValue ListSize(KslFrame& k, const SymbolEntry& list) {
+  TempValue size;
+  DsListSize(size, k.Var(list));
+  return size;
+}
 
 void ReplaceCell(KslFrame& k, const RValue& list, const RValue& index, const RValue& value) {
   TempValue missing;
@@ -28,8 +36,8 @@ void ReplaceCell(KslFrame& k, const RValue& list, const RValue& index, const RVa
   k.Call(f_ds_list_replace, list, index, value);
 }
 
-TempValue CellText(KslFrame& k, const RValue& cell) {
-  if (KindOf(cell) == VALUE_STRING) return TempValue(cell);
+TempValue CellText(KslFrame& k, TempValue cell) {
+  if (KindOf(cell) == VALUE_STRING) return cell;
   if (ToBool(k.Call(f_is_undefined, cell))) return TempValue(s_empty);
   return k.Call(f_string, cell);
 }
@@ -45,7 +53,9 @@ bool HasDate(const RValue& cell) {
 
 TempValue DateText(KslFrame& k, const RValue& cell) {
   if (!HasDate(cell)) return TempValue(s_empty);
-  return k.Call(f_date_date_string, cell);
+  TempValue text;
+  DateDateString(text, cell);
+  return text;
 }
 
 bool IsToday(KslFrame& k, const RValue& cell) {

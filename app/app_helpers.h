@@ -38,7 +38,8 @@ TempValue ListSize(KslFrame& k, const SymbolEntry& list);
 void ReplaceCell(KslFrame& k, const RValue& list, const RValue& index, const RValue& value);
 
 // The text a text cell shows: the string itself; "" for a cell without a value.
-TempValue CellText(KslFrame& k, const RValue& cell);
+// A cell read into a temporary passes its string on without another reference.
+TempValue CellText(KslFrame& k, TempValue cell);
 // Whether a date cell holds a date (a number); a missing cell holds none.
 bool HasDate(const RValue& cell);
 // date_date_string of a date cell, or "" when it holds no date.

@@ -1,6 +1,7 @@
 #include "builtins/date_text_cache.h"
 
 #include <clocale>
+#include <cstring>
 #include <ctime>
 
 DateTextCache::~DateTextCache() { Clear(); }
@@ -19,7 +20,7 @@ void DateTextCache::Follow(uint32_t slot) {
 bool DateTextCache::ConditionsHold(bool utc, const char* locale) const {
   const Conditions& c = conditions_;
   return c.utc == utc && c.zoneOffset == timezone && c.daylight == daylight && c.zoneNames[0] == tzname[0] &&
-         c.zoneNames[1] == tzname[1] && c.timeLocale == locale;
+         c.zoneNames[1] == tzname[1] && std::strcmp(c.timeLocale.c_str(), locale) == 0;
 }
 
 void DateTextCache::Validate(bool utc) {

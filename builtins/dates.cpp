@@ -177,6 +177,9 @@ void date_date_string(RValue& result, CInstance*, CInstance*, int, RValue* args)
   TextCache().Store(int64_t(t), g_utcMode, result);
 }
 
+// Registered from here, and named as the running built-in while its direct entry point runs.
+constexpr FunctionEntry kDateStringEntry{"date_date_string", date_date_string, 1};
+
 void date_set_timezone(RValue& result, CInstance*, CInstance*, int, RValue* args) {
   g_utcMode = ArgInt32(args, 0) != 0;
   SetReal(result, 0);
@@ -187,13 +190,20 @@ void date_get_timezone(RValue& result, CInstance*, CInstance*, int, RValue*) { S
 
 void SetWallClock(WallClock clock) { g_wallClock = std::move(clock); }
 
+void DateDateString(RValue& result, const RValue& date) {
+  RValue args[] = {date};  // borrowed, as a call by index borrows
+  ReleaseValue(result);
+  RunningBuiltin running(&kDateStringEntry);
+  date_date_string(result, nullptr, nullptr, 1, args);
+}
+
 void RegisterDateBuiltins() {
   RegisterBuiltin("date_current_datetime", date_current_datetime, 0);
   RegisterBuiltin("date_create_datetime", date_create_datetime, 6);
   RegisterBuiltin("date_valid_datetime", date_valid_datetime, 6);
   RegisterBuiltin("date_inc_day", date_inc_day, 2);
   RegisterBuiltin("date_compare_date", date_compare_date, 2);
-  RegisterBuiltin("date_date_string", date_date_string, 1);
+  RegisterBuiltin(kDateStringEntry.name, kDateStringEntry.function, kDateStringEntry.argumentCount);
   RegisterBuiltin("date_set_timezone", date_set_timezone, 1);
   RegisterBuiltin("date_get_timezone", date_get_timezone, 0);
 }

@@ -19,9 +19,16 @@
 #include <cstdint>
 #include <functional>
 
+struct RValue;
+
 // Returns the current time in whole seconds since 1970-01-01 00:00 UTC.
 using WallClock = std::function<int64_t()>;
 
 // Replaces the clock of date_current_datetime; an empty function restores the
 // system clock.
 void SetWallClock(WallClock clock);
+
+// The direct entry point of date_date_string for compiled code: what a call of
+// it through the function table does (`result` released first, errors named as
+// the built-in's), with the date read where it is.
+void DateDateString(RValue& result, const RValue& date);

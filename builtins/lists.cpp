@@ -5,6 +5,8 @@
 // outside the table or a destroyed list is a runtime error naming the built-in,
 // and the built-in then does nothing. Reads at a position outside the list give
 // `undefined` and deletes there do nothing; writes there are runtime errors.
+#include "builtins/lists.h"
+
 #include <cstring>
 
 #include "builtins/builtins.h"
@@ -15,28 +17,41 @@
 #include "runtime/function_table.h"
 
 namespace {
-// The id of the live list named by argument `index`; -1 after a reported error.
-int32_t ArgListId(const RValue* args, int index) {
-  int32_t id;
-  bool rejected;
-  {
-    SuppressErrors probe;  // tells a rejected kind apart from the getter's neutral 0
-    id = ArgReferenceIndex(args, index, kRefTypeDsList);
-    rejected = probe.ErrorOccurred();
+// The id named by a list reference or a number: kinds whose reading cannot
+// report an error. False for any other kind, which the general getter reads.
+bool PlainListId(const RValue& value, int32_t& id) {
+  if (KindOf(value) == VALUE_REF && uint32_t(uint64_t(value.v64) >> 32) == kRefTypeDsList) {
+    id = int32_t(uint32_t(uint64_t(value.v64)));
+    return true;
   }
-  if (rejected) {
-    ArgReferenceIndex(args, index, kRefTypeDsList);  // the getter's own report
-    return -1;
-  }
-  if (!FindList(id)) {
-    ReportInvalidReference(index, kRefTypeDsList, id, ListTableCount());
-    return -1;
-  }
-  return id;
+  if (KindOf(value) != VALUE_REAL) return false;
+  id = ToInt32(value);
+  return true;
 }
 
-// The live list named by argument `index`; null after a reported error.
-CDS_List* ArgList(const RValue* args, int index) { return FindList(ArgListId(args, index)); }
+// The live list named by argument `index`, its id in `id`; null after a reported error.
+CDS_List* ArgList(const RValue* args, int index, int32_t& id) {
+  if (!PlainListId(args[index], id)) {
+    bool rejected;
+    {
+      SuppressErrors probe;  // tells a rejected kind apart from the getter's neutral 0
+      id = ArgReferenceIndex(args, index, kRefTypeDsList);
+      rejected = probe.ErrorOccurred();
+    }
+    if (rejected) {
+      ArgReferenceIndex(args, index, kRefTypeDsList);  // the getter's own report
+      return nullptr;
+    }
+  }
+  CDS_List* list = FindList(id);
+  if (!list) ReportInvalidReference(index, kRefTypeDsList, id, ListTableCount());
+  return list;
+}
+
+CDS_List* ArgList(const RValue* args, int index) {
+  int32_t id;
+  return ArgList(args, index, id);
+}
 
 void ReportOutOfBounds(const char* function, int32_t position) {
   ReportRuntimeError("%s :: Trying to access an out-of-bounds index [| %d]", function, position);
@@ -48,7 +63,8 @@ void ds_list_create(RValue& result, CInstance*, CInstance*, int, RValue*) {
 }
 
 void ds_list_destroy(RValue&, CInstance*, CInstance*, int, RValue* args) {
-  DestroyList(ArgListId(args, 0));
+  int32_t id;
+  if (ArgList(args, 0, id)) DestroyList(id);
 }
 
 void ds_list_add(RValue&, CInstance*, CInstance*, int argc, RValue* args) {
@@ -150,14 +166,33 @@ void ds_list_is_list(RValue& result, CInstance*, CInstance*, int, RValue* args) 
 void ds_list_is_map(RValue& result, CInstance*, CInstance*, int, RValue* args) {
   if (CDS_List* list = ArgList(args, 0)) SetBool(result, list->HasMark(ArgInt32(args, 1), kSlotMarkMap));
 }
+
+// The entries of the built-ins that have direct entry points: registered from
+// here, and named as the running built-in while a direct entry point runs.
+constexpr FunctionEntry kSizeEntry{"ds_list_size", ds_list_size, 1};
+constexpr FunctionEntry kFindValueEntry{"ds_list_find_value", ds_list_find_value, 2};
 }  // namespace
+
+void DsListSize(RValue& result, const RValue& list) {
+  RValue args[] = {list};  // borrowed, as a call by index borrows
+  ReleaseValue(result);
+  RunningBuiltin running(&kSizeEntry);
+  ds_list_size(result, nullptr, nullptr, 1, args);
+}
+
+void DsListFindValue(RValue& result, const RValue& list, const RValue& index) {
+  RValue args[] = {list, index};
+  ReleaseValue(result);
+  RunningBuiltin running(&kFindValueEntry);
+  ds_list_find_value(result, nullptr, nullptr, 2, args);
+}
 
 void RegisterListBuiltins() {
   RegisterBuiltin("ds_list_create", ds_list_create, 0);
   RegisterBuiltin("ds_list_destroy", ds_list_destroy, 1);
   RegisterBuiltin("ds_list_add", ds_list_add, -1);
-  RegisterBuiltin("ds_list_size", ds_list_size, 1);
-  RegisterBuiltin("ds_list_find_value", ds_list_find_value, 2);
+  RegisterBuiltin(kSizeEntry.name, kSizeEntry.function, kSizeEntry.argumentCount);
+  RegisterBuiltin(kFindValueEntry.name, kFindValueEntry.function, kFindValueEntry.argumentCount);
   RegisterBuiltin("ds_list_replace", ds_list_replace, 3);
   RegisterBuiltin("ds_list_delete", ds_list_delete, 2);
   RegisterBuiltin("ds_list_clear", ds_list_clear, 1);

@@ -19,8 +19,11 @@ void DrawList::Resize(int width, int height) {
 }
 
 // Lines and rectangles light no pixel outside the pixels of their corners. Rows
-// are tested first: a scrolled table leaves the frame by its rows.
+// are tested first: a scrolled table leaves the frame by its rows, and a span a
+// whole pixel or more above or below the frame is turned away on its coordinates
+// alone (a NaN fails those comparisons and is turned away after them).
 bool DrawList::SpanTouchesFrame(double x1, double y1, double x2, double y2) const {
+  if (std::max(y1, y2) <= -1.0 || std::min(y1, y2) >= height_ + 1.0) return false;
   if (std::isnan(x1) || std::isnan(y1) || std::isnan(x2) || std::isnan(y2)) return false;
   return PixelOf(std::max(y1, y2)) >= 0 && PixelOf(std::min(y1, y2)) < height_ &&
          PixelOf(std::max(x1, x2)) >= 0 && PixelOf(std::min(x1, x2)) < width_;
@@ -31,6 +34,10 @@ bool DrawList::SpanTouchesFrame(double x1, double y1, double x2, double y2) cons
 // breaks, which are at most all the bytes (tried first, without reading them).
 bool DrawList::TextMayTouchFrame(const Font& font, double y, std::string_view text) const {
   if (std::isnan(y) || font.lineHeight <= 0) return false;
+  // A text a whole pixel beyond that reach is turned away on its coordinate alone
+  // (within the range where pixel indices are not clamped).
+  const double farthest = double(text.size() + 1) * font.lineHeight + std::abs(font.shadowOffsetY) + 1;
+  if (farthest < double(kFarPixel) && (y + farthest <= 0 || y - farthest >= height_)) return false;
   const int64_t top = PixelOf(y);
   auto within = [&](int64_t lines) {
     const int64_t reach = lines * font.lineHeight + std::abs(font.shadowOffsetY);
@@ -49,25 +56,29 @@ void DrawList::Clear(uint32_t pixel) {
 
 void DrawList::Line(double x1, double y1, double x2, double y2, uint32_t pixel) {
   if (PixelAlpha(pixel) == 0 || !SpanTouchesFrame(x1, y1, x2, y2)) return;
-  Command command;
-  command.kind = Kind::Line;
-  command.pixel = pixel;
-  command.x1 = x1, command.y1 = y1, command.x2 = x2, command.y2 = y2;
-  commands_.push_back(command);
+  RecordSpan(Kind::Line, x1, y1, x2, y2, pixel, false);
 }
 
 void DrawList::Rectangle(double x1, double y1, double x2, double y2, uint32_t pixel, bool outline) {
   if (PixelAlpha(pixel) == 0 || !SpanTouchesFrame(x1, y1, x2, y2)) return;
+  RecordSpan(Kind::Rectangle, x1, y1, x2, y2, pixel, outline);
+}
+
+void DrawList::Text(const Font& font, const DrawState& state, double x, double y, std::string_view text) {
+  if (state.Alpha() == 0 || std::isnan(x) || !TextMayTouchFrame(font, y, text)) return;
+  RecordText(font, state, x, y, text);
+}
+
+void DrawList::RecordSpan(Kind kind, double x1, double y1, double x2, double y2, uint32_t pixel, bool outline) {
   Command command;
-  command.kind = Kind::Rectangle;
+  command.kind = kind;
   command.outline = outline;
   command.pixel = pixel;
   command.x1 = x1, command.y1 = y1, command.x2 = x2, command.y2 = y2;
   commands_.push_back(command);
 }
 
-void DrawList::Text(const Font& font, const DrawState& state, double x, double y, std::string_view text) {
-  if (state.Alpha() == 0 || std::isnan(x) || !TextMayTouchFrame(font, y, text)) return;
+void DrawList::RecordText(const Font& font, const DrawState& state, double x, double y, std::string_view text) {
   Command command;
   command.kind = Kind::Text;
   command.x1 = x, command.y1 = y;

@@ -61,6 +61,12 @@ class DrawList : public DrawSink {
   // overlaps the frame; false for NaN.
   bool SpanTouchesFrame(double x1, double y1, double x2, double y2) const;
   bool TextMayTouchFrame(const Font& font, double y, std::string_view text) const;
+  // The recording of what passed those tests, out of line: most drawing of a long
+  // table is turned away, and that path should not pay for setting up a command.
+  [[gnu::noinline]] void RecordSpan(Kind kind, double x1, double y1, double x2, double y2, uint32_t pixel,
+                                    bool outline);
+  [[gnu::noinline]] void RecordText(const Font& font, const DrawState& state, double x, double y,
+                                    std::string_view text);
 
   int width_ = 0, height_ = 0;
   std::vector<Command> commands_;

@@ -7,10 +7,6 @@ void DrawState::Reset(uint32_t defaultColour) {
   valign = VAlign::Top;
 }
 
-void DrawState::SetColour(uint32_t newColour) {
-  colour = (colour & 0xFF000000u) | (newColour & 0xFFFFFFu);
-}
-
 void DrawState::SetAlpha(double alpha) {
   colour = (uint32_t(AlphaByte(alpha)) << 24) | (colour & 0xFFFFFFu);
 }

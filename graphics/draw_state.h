@@ -25,8 +25,8 @@ class DrawState {
   // the game's default drawing colour (its own top byte is replaced by that alpha).
   void Reset(uint32_t defaultColour);
 
-  // colour = (alpha << 24) | (colour & 0xFFFFFF).
-  void SetColour(uint32_t colour);
+  // colour = (alpha << 24) | (colour & 0xFFFFFF). Inline: every box a screen fills sets it.
+  void SetColour(uint32_t newColour) { colour = (colour & 0xFF000000u) | (newColour & 0xFFFFFFu); }
   // alpha = trunc(clamp(a, 0, 1) × 255); NaN counts as 0. The colour's top byte follows.
   void SetAlpha(double alpha);
   // `font` when 0 ≤ font < fontCount, otherwise the built-in font (-1).

@@ -51,7 +51,7 @@ bool RealOf(const RValue& value, bool allowSign, double& number) {
 }
 }  // namespace
 
-double ArgReal(const RValue* args, int index) {
+double ConvertArgReal(const RValue* args, int index) {
   double number;
   if (RealOf(args[index], false, number)) return number;
   ReportType(index, args[index], "Number (VQGR)");
@@ -65,7 +65,7 @@ float ArgFloat(const RValue* args, int index) {
   return 0.0f;
 }
 
-int32_t ArgInt32(const RValue* args, int index) {
+int32_t ConvertArgInt32(const RValue* args, int index) {
   const RValue& value = args[index];
   switch (KindOf(value)) {
     case VALUE_REAL: case VALUE_BOOL: case VALUE_INT32: case VALUE_INT64: case VALUE_REF: case VALUE_OBJECT:

@@ -13,9 +13,17 @@
 
 class VQObjectBase;
 
-double ArgReal(const RValue* args, int index);
+// ArgReal and ArgInt32 read a number or bool inline (what nearly every call
+// passes) and leave the other kinds to ConvertArgReal and ConvertArgInt32.
+double ConvertArgReal(const RValue* args, int index);
+int32_t ConvertArgInt32(const RValue* args, int index);
+inline double ArgReal(const RValue* args, int index) {
+  return IsNumberLike(args[index]) ? args[index].real : ConvertArgReal(args, index);
+}
+inline int32_t ArgInt32(const RValue* args, int index) {
+  return IsNumberLike(args[index]) ? DoubleToInt32(args[index].real) : ConvertArgInt32(args, index);
+}
 float ArgFloat(const RValue* args, int index);
-int32_t ArgInt32(const RValue* args, int index);
 int64_t ArgInt64(const RValue* args, int index);
 uint32_t ArgUInt32(const RValue* args, int index);
 bool ArgBool(const RValue* args, int index);

@@ -78,14 +78,24 @@ inline TempValue Multiply(const RValue& lhs, const RValue& rhs) {
 inline TempValue Add(const RValue& lhs, double rhs) { return Add(lhs, TempValue(rhs)); }
 inline TempValue Subtract(const RValue& lhs, double rhs) { return Subtract(lhs, TempValue(rhs)); }
 inline TempValue Multiply(const RValue& lhs, double rhs) { return Multiply(lhs, TempValue(rhs)); }
-inline bool Equal(const RValue& lhs, const RValue& rhs) { return ValuesEqual(lhs, rhs); }
-inline bool Less(const RValue& lhs, const RValue& rhs) { return ValueLess(lhs, rhs); }
-inline bool Greater(const RValue& lhs, const RValue& rhs) { return ValueGreater(lhs, rhs); }
-inline bool Equal(const RValue& lhs, double rhs) { return ValuesEqual(lhs, TempValue(rhs)); }
-inline bool NotEqual(const RValue& lhs, const RValue& rhs) { return ValuesNotEqual(lhs, rhs); }
-inline bool NotEqual(const RValue& lhs, double rhs) { return ValuesNotEqual(lhs, TempValue(rhs)); }
-inline bool Less(const RValue& lhs, double rhs) { return ValueLess(lhs, TempValue(rhs)); }
-inline bool Greater(const RValue& lhs, double rhs) { return ValueGreater(lhs, TempValue(rhs)); }
+// Two numbers are compared inline, as CompareValues compares them.
+inline int CompareNumbers(const RValue& lhs, const RValue& rhs) {
+  return CompareReals(lhs.real, rhs.real, g_comparisonEpsilon);
+}
+inline bool Equal(const RValue& lhs, const RValue& rhs) {
+  return BothNumbers(lhs, rhs) ? CompareNumbers(lhs, rhs) == 0 : ValuesEqual(lhs, rhs);
+}
+inline bool Less(const RValue& lhs, const RValue& rhs) {
+  return BothNumbers(lhs, rhs) ? CompareNumbers(lhs, rhs) < 0 : ValueLess(lhs, rhs);
+}
+inline bool Greater(const RValue& lhs, const RValue& rhs) {
+  return BothNumbers(lhs, rhs) ? CompareNumbers(lhs, rhs) > 0 : ValueGreater(lhs, rhs);
+}
+inline bool Equal(const RValue& lhs, double rhs) { return Equal(lhs, TempValue(rhs)); }
+inline bool NotEqual(const RValue& lhs, const RValue& rhs) { return !Equal(lhs, rhs); }
+inline bool NotEqual(const RValue& lhs, double rhs) { return !Equal(lhs, TempValue(rhs)); }
+inline bool Less(const RValue& lhs, double rhs) { return Less(lhs, TempValue(rhs)); }
+inline bool Greater(const RValue& lhs, double rhs) { return Greater(lhs, TempValue(rhs)); }
 
 class KslFrame {
  public:

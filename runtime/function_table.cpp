@@ -14,29 +14,18 @@ namespace {
 constexpr size_t kGrowthStep = 500;
 constexpr int kInlineArguments = 16;
 
-std::vector<FunctionEntry>& Table() {
-  static std::vector<FunctionEntry> table;
-  return table;
-}
+// Constant-initialised (an empty vector needs no constructor run), so that it is
+// usable from any static initialiser and costs no guard on every call.
+constinit std::vector<FunctionEntry> g_table;
 
 std::unordered_map<std::string, int>& ScriptIndices() {
   static std::unordered_map<std::string, int> scripts;
   return scripts;
 }
-
-// Restores the current-function global on every exit from a call.
-class CurrentFunctionScope {
- public:
-  explicit CurrentFunctionScope(const FunctionEntry* entry) : saved_(g_currentFunction) { g_currentFunction = entry; }
-  ~CurrentFunctionScope() { g_currentFunction = saved_; }
-
- private:
-  const FunctionEntry* saved_;
-};
 }  // namespace
 
 void RegisterBuiltin(const char* name, BuiltinFunction function, int argumentCount, bool) {
-  auto& table = Table();
+  auto& table = g_table;
   if (table.size() == table.capacity()) table.reserve(table.size() + kGrowthStep);
   table.push_back(FunctionEntry{name, function, argumentCount});
 }
@@ -47,31 +36,28 @@ int FindFunctionIndex(const char* name) {
   if (!name || !*name) return -1;
   auto script = ScriptIndices().find(name);
   if (script != ScriptIndices().end()) return kScriptIndexBase + script->second;
-  const auto& table = Table();
+  const auto& table = g_table;
   for (size_t i = 0; i < table.size(); ++i)
     if (std::strcmp(table[i].name, name) == 0) return int(i);
   return -1;
 }
 
 const FunctionEntry* FunctionAt(int index) {
-  if (index < 0 || size_t(index) >= Table().size()) return nullptr;
-  return &Table()[size_t(index)];
+  const auto& table = g_table;
+  if (index < 0 || size_t(index) >= table.size()) return nullptr;
+  return &table[size_t(index)];
 }
 
-int FunctionCount() { return int(Table().size()); }
+int FunctionCount() { return int(g_table.size()); }
 
 const char* CurrentFunctionName() { return g_currentFunction ? g_currentFunction->name : "Unknown Function"; }
 
-RValue* CallBuiltinByIndex(CInstance* self, CInstance* other, RValue* result, int argc, int index, RValue** args) {
-  // Every argument is overwritten by its copy, so the inline room is left unset.
-  alignas(RValue) unsigned char inlineArguments[kInlineArguments * sizeof(RValue)];
-  std::vector<RValue> manyArguments;
-  RValue* arguments = reinterpret_cast<RValue*>(inlineArguments);
-  if (argc > kInlineArguments) {
-    manyArguments.resize(size_t(argc));
-    arguments = manyArguments.data();
-  }
-  for (int i = 0; i < argc; ++i) std::memcpy(static_cast<void*>(&arguments[i]), args[i], sizeof(RValue));
+namespace {
+// The call itself, with `room` for argc argument copies: every argument is
+// overwritten by its copy, so the room may come unset.
+inline RValue* CallWithArgumentsIn(RValue* room, CInstance* self, CInstance* other, RValue* result, int argc,
+                                   int index, RValue** args) {
+  for (int i = 0; i < argc; ++i) std::memcpy(static_cast<void*>(&room[i]), args[i], sizeof(RValue));
   ReleaseValue(*result);
 
   const FunctionEntry* entry = FunctionAt(index);
@@ -79,13 +65,26 @@ RValue* CallBuiltinByIndex(CInstance* self, CInstance* other, RValue* result, in
     ReportRuntimeError("Unable to find function with index %d", index);
     return result;
   }
-  CurrentFunctionScope scope(entry);
-  entry->function(*result, self, other, argc, arguments);
+  RunningBuiltin running(entry);
+  entry->function(*result, self, other, argc, room);
   return result;
 }
 
+[[gnu::noinline]] RValue* CallWithManyArguments(CInstance* self, CInstance* other, RValue* result, int argc,
+                                                int index, RValue** args) {
+  std::vector<RValue> room(static_cast<size_t>(argc));
+  return CallWithArgumentsIn(room.data(), self, other, result, argc, index, args);
+}
+}  // namespace
+
+RValue* CallBuiltinByIndex(CInstance* self, CInstance* other, RValue* result, int argc, int index, RValue** args) {
+  if (argc > kInlineArguments) return CallWithManyArguments(self, other, result, argc, index, args);
+  alignas(RValue) unsigned char room[kInlineArguments * sizeof(RValue)];
+  return CallWithArgumentsIn(reinterpret_cast<RValue*>(room), self, other, result, argc, index, args);
+}
+
 void ClearFunctionTable() {
-  Table().clear();
+  g_table.clear();
   ScriptIndices().clear();
   g_currentFunction = nullptr;
 }

@@ -35,6 +35,20 @@ extern const FunctionEntry* g_currentFunction;
 // The running built-in's name, or "Unknown Function".
 const char* CurrentFunctionName();
 
+// Makes `entry` the running built-in for the scope's lifetime, restoring the
+// previous one on every exit. Calls by index run under it, and so do the direct
+// entry points that compiled code calls, so that their errors name the built-in.
+class RunningBuiltin {
+ public:
+  explicit RunningBuiltin(const FunctionEntry* entry) : saved_(g_currentFunction) { g_currentFunction = entry; }
+  ~RunningBuiltin() { g_currentFunction = saved_; }
+  RunningBuiltin(const RunningBuiltin&) = delete;
+  RunningBuiltin& operator=(const RunningBuiltin&) = delete;
+
+ private:
+  const FunctionEntry* saved_;
+};
+
 // Calls built-in `index` with the values `args` point to (borrowed: copied bit for
 // bit, their references stay with the caller). `result` is released and set to
 // `undefined` first. Returns `result`.

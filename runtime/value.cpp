@@ -1,5 +1,6 @@
 #include "runtime/value.h"
 
+#include <algorithm>
 #include <cstring>
 #include <string_view>
 
@@ -8,13 +9,21 @@
 #include "runtime/memory.h"
 #include "runtime/named_locks.h"
 #include "runtime/object.h"
+#include "runtime/string_blocks.h"
 
 bool g_copyOnWriteArrays = true;
 double g_comparisonEpsilon = 1e-5;
 
 namespace {
+// The bytes of the block holding `body`: the body, and its text when the text
+// follows it in the same block.
+size_t BlockBytesOf(const StringBody* body) {
+  const bool ownsText = body->text == reinterpret_cast<const char*>(body + 1);
+  return sizeof(StringBody) + (ownsText ? body->Length() + 1 : 0);
+}
+
 StringBody* NewStringBody(char* text, uint32_t lengthWord) {
-  auto* body = static_cast<StringBody*>(KV_ALLOC(sizeof(StringBody)));
+  auto* body = static_cast<StringBody*>(TakeStringBlock(sizeof(StringBody)));
   if (!body) return nullptr;
   body->text = text;
   body->refCount = 1;
@@ -22,18 +31,39 @@ StringBody* NewStringBody(char* text, uint32_t lengthWord) {
   return body;
 }
 
+// Copies `length` bytes of text. The texts a frame joins are short, and at those
+// lengths two overlapping moves of the widest chunk that fits cost less than a
+// call of the library's copy.
+template <typename Chunk>
+void CopyTwoChunks(char* to, const char* from, size_t length) {
+  Chunk head, tail;
+  std::memcpy(&head, from, sizeof(Chunk));
+  std::memcpy(&tail, from + length - sizeof(Chunk), sizeof(Chunk));
+  std::memcpy(to, &head, sizeof(Chunk));
+  std::memcpy(to + length - sizeof(Chunk), &tail, sizeof(Chunk));
+}
+
+void CopyText(char* to, const char* from, size_t length) {
+  if (length > 32) std::memcpy(to, from, length);
+  else if (length >= 16) CopyTwoChunks<unsigned __int128>(to, from, length);
+  else if (length >= 8) CopyTwoChunks<uint64_t>(to, from, length);
+  else if (length >= 4) CopyTwoChunks<uint32_t>(to, from, length);
+  else if (length >= 2) CopyTwoChunks<uint16_t>(to, from, length);
+  else if (length == 1) *to = *from;
+}
+
 // Allocates a body owning `left` followed by `right` (plus the NUL), the text in
 // the same block right after the body: one allocation per string.
 StringBody* NewOwnedString(std::string_view left, std::string_view right = {}) {
   constexpr size_t kLongest = 0x7FFFFFFFu;
-  left = left.substr(0, kLongest);
-  right = right.substr(0, kLongest - left.size());
-  const size_t length = left.size() + right.size();
-  auto* body = static_cast<StringBody*>(MemAlloc(sizeof(StringBody) + length + 1, __FILE__, __LINE__, false));
+  const size_t leftLength = std::min(left.size(), kLongest);
+  const size_t rightLength = std::min(right.size(), kLongest - leftLength);
+  const size_t length = leftLength + rightLength;
+  auto* body = static_cast<StringBody*>(TakeStringBlock(sizeof(StringBody) + length + 1));
   if (!body) return nullptr;
   char* text = reinterpret_cast<char*>(body + 1);
-  left.copy(text, left.size());
-  right.copy(text + left.size(), right.size());
+  CopyText(text, left.data(), leftLength);
+  CopyText(text + leftLength, right.data(), rightLength);
   text[length] = '\0';
   body->text = text;
   body->refCount = 1;
@@ -45,9 +75,10 @@ StringBody* NewOwnedString(std::string_view left, std::string_view right = {}) {
 void ReleaseStringBody(StringBody* body) {
   NamedLock lock(MemoryManagerMutex().mutex);
   if (--body->refCount > 0) return;
+  const size_t bytes = BlockBytesOf(body);
   body->text = nullptr;
   body->lengthWord = 0;
-  MemFree(body);
+  GiveBackStringBlock(body, bytes);
 }
 
 void ReleaseArrayReference(ArrayBody* body) {

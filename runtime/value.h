@@ -16,6 +16,7 @@
 // them unreachable.
 #pragma once
 
+#include <cmath>
 #include <cstddef>
 #include <cstdint>
 #include <string>
@@ -166,7 +167,17 @@ double ConvertToReal(const RValue& value);
 inline double ToReal(const RValue& value) {
   return IsNumberLike(value) ? value.real : ConvertToReal(value);
 }
-int32_t ToInt32(const RValue& value);
+// A number truncated toward zero; INT32_MIN when the result does not fit (NaN too).
+inline int32_t DoubleToInt32(double number) {
+  const double truncated = std::trunc(number);
+  if (!(truncated >= -2147483648.0 && truncated <= 2147483647.0)) return INT32_MIN;
+  return int32_t(truncated);
+}
+// ToInt32 of every kind but a number or bool.
+int32_t ConvertToInt32(const RValue& value);
+inline int32_t ToInt32(const RValue& value) {
+  return IsNumberLike(value) ? DoubleToInt32(value.real) : ConvertToInt32(value);
+}
 int64_t ToInt64(const RValue& value);
 bool ToBool(const RValue& value);
 int64_t ToPtr(const RValue& value);
@@ -183,6 +194,18 @@ void AppendValueText(std::string& buffer, const RValue& value);
 std::string ValueText(const RValue& value);
 
 // --- Comparison and arithmetic ----------------------------------------------
+// The order of two numbers: 0 when they differ by at most `epsilon` (and for two
+// infinities), otherwise -1 or +1; a NaN difference counts as far apart.
+template <typename Real>
+inline int CompareReals(Real lhs, Real rhs, Real epsilon) {
+  Real d = lhs - rhs;
+  if (std::isnan(d)) {
+    if (std::isinf(lhs) && std::isinf(rhs)) return 0;
+    d = 2 * epsilon;
+  }
+  if (std::fabs(d) <= epsilon) return 0;
+  return d < 0 ? -1 : 1;
+}
 // -1, 0, +1, or -2 for "not comparable"; `report` makes illegal comparisons errors.
 int CompareValues(const RValue& lhs, const RValue& rhs, double epsilon, bool report);
 bool ValuesEqual(const RValue& lhs, const RValue& rhs);     // ==

@@ -32,17 +32,6 @@ bool IsScalarOrStruct(Group g) {
   return IsNumeric(g) || IsIntegral(g) || g == Group::Ref || g == Group::Struct;
 }
 
-template <typename Real>
-int CompareReals(Real lhs, Real rhs, Real epsilon) {
-  Real d = lhs - rhs;
-  if (std::isnan(d)) {
-    if (std::isinf(lhs) && std::isinf(rhs)) return 0;
-    d = 2 * epsilon;
-  }
-  if (std::fabs(d) <= epsilon) return 0;
-  return d < 0 ? -1 : 1;
-}
-
 int CompareIntegers(int64_t lhs, int64_t rhs) { return lhs < rhs ? -1 : (lhs > rhs ? 1 : 0); }
 
 int64_t IntegerOf(const RValue& value) { return KindOf(value) == VALUE_INT32 ? value.v32 : value.v64; }

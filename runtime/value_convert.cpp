@@ -14,12 +14,6 @@
 namespace {
 int32_t Low32(const RValue& value) { return int32_t(uint32_t(uint64_t(value.v64) & 0xFFFFFFFFu)); }
 
-int32_t DoubleToInt32(double number) {
-  double truncated = std::trunc(number);
-  if (!(truncated >= -2147483648.0 && truncated <= 2147483647.0)) return std::numeric_limits<int32_t>::min();
-  return int32_t(truncated);
-}
-
 int64_t DoubleToInt64(double number) {
   if (std::isnan(number)) return 0;
   if (number >= 9223372036854775807.0) return std::numeric_limits<int64_t>::max();
@@ -155,7 +149,7 @@ double ConvertToReal(const RValue& value) {
   }
 }
 
-int32_t ToInt32(const RValue& value) {
+int32_t ConvertToInt32(const RValue& value) {
   switch (KindOf(value)) {
     case VALUE_REAL:
     case VALUE_BOOL:

@@ -118,4 +118,48 @@ TEST_F(DrawListFixture, ListsAreEqualOnlyWhenEverythingDrawnIsEqual) {
   unclear.Line(0, 0, 5, 5, kInk);
   EXPECT_FALSE(unclear.StartsWithClear());
 }
+// Spans just above and below the 40 × 30 frame, around the pixel boundaries
+// (a row n holds the coordinates above n − 0.5 up to n + 0.5): a span is
+// recorded exactly when drawing it at once lights a pixel.
+TEST_F(DrawListFixture, SpansAtTheTopAndBottomEdgesAreRecordedExactlyWhenTheyLightAPixel) {
+  auto recordsSomething = [](auto draw) {
+    DrawList list;
+    list.Reset(40, 30);
+    draw(list);
+    DrawList empty;
+    empty.Reset(40, 30);
+    return !(list == empty);
+  };
+  auto lightsAPixel = [](auto draw) {
+    Image frame(40, 30, kPaper);
+    FrameSink sink(frame);
+    draw(sink);
+    return frame.pixels != Image(40, 30, kPaper).pixels;
+  };
+  for (double edge : {-1.5, -1.0, -0.75, -0.51, -0.5, -0.49, 0.0, 29.0, 29.49, 29.5, 29.51, 30.0, 30.49, 30.5,
+                      31.0, 31.5}) {
+    auto above = [edge](DrawSink& sink) { sink.Rectangle(2, edge - 6, 20, edge, kInk, false); };
+    auto below = [edge](DrawSink& sink) { sink.Rectangle(2, edge, 20, edge + 6, kInk, true); };
+    auto line = [edge](DrawSink& sink) { sink.Line(0, edge, 39, edge, kInk); };
+    EXPECT_EQ(recordsSomething(above), lightsAPixel(above)) << "rectangle ending at " << edge;
+    EXPECT_EQ(recordsSomething(below), lightsAPixel(below)) << "rectangle starting at " << edge;
+    EXPECT_EQ(recordsSomething(line), lightsAPixel(line)) << "line at " << edge;
+  }
+  auto nanBeside = [](DrawSink& sink) { sink.Rectangle(2, kNaN, 20, -5, kInk, false); };
+  EXPECT_FALSE(recordsSomething(nanBeside));
+
+  // Texts: whatever lights a pixel is recorded, in every vertical alignment;
+  // texts far beyond the frame are not.
+  for (int valign : {0, 1, 2}) {
+    state.SetValign(valign);
+    for (double y = -12; y <= 42; y += 0.25) {
+      auto text = [&](DrawSink& sink) { sink.Text(font, state, 10, y, "AB\nM"); };
+      if (lightsAPixel(text)) EXPECT_TRUE(recordsSomething(text)) << "valign " << valign << ", y " << y;
+    }
+    auto farAbove = [&](DrawSink& sink) { sink.Text(font, state, 10, -200, "AB\nM"); };
+    auto farBelow = [&](DrawSink& sink) { sink.Text(font, state, 10, 300, "AB\nM"); };
+    EXPECT_FALSE(recordsSomething(farAbove));
+    EXPECT_FALSE(recordsSomething(farBelow));
+  }
+}
 }  // namespace
