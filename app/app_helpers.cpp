@@ -72,15 +72,16 @@ bool MouseInBox(KslFrame& k, double x1, const RValue& y1, double x2, const RValu
   return MouseInRows(k, y1, y2) && StrictlyBetween(x1, k.Get(v_mouse_x), x2);
 }
 
-void SetTextStyle(double colour) {
-  DrawSetColour(colour);
-  DrawSetFont(kFontMain);
-  DrawSetValign(kAlignMiddle);
-  DrawSetHalign(kAlignCentre);
+void SetTextStyle(uint32_t colour) {
+  DrawState& state = CurrentDrawState();
+  state.SetColour(colour);
+  state.SetFont(kFontMain, DrawFontCount());
+  state.SetValign(kAlignMiddle);
+  state.SetHalign(kAlignCentre);
 }
 
-void FillBox(double colour, double x1, const RValue& y1, double x2, const RValue& y2) {
-  DrawSetColour(colour);
+void FillBox(uint32_t colour, double x1, const RValue& y1, double x2, const RValue& y2) {
+  CurrentDrawState().SetColour(colour);
   DrawRectangleBetween(x1, ToReal(y1), x2, ToReal(y2), false);
 }
 

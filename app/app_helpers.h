@@ -7,17 +7,18 @@
 // empty text or "no date" so that nothing a file holds can end the program.
 #pragma once
 
+#include <cstdint>
 #include <initializer_list>
 
 #include "app/app_symbols.h"
 
 // Colours in the runtime encoding (red + 256 × green + 65536 × blue).
-constexpr double kWhite = 0xFFFFFF;
-constexpr double kLightGrey = 0xC0C0C0;
-constexpr double kYellow = 0x00FFFF;
-constexpr double kRed = 0x0000FF;
-constexpr double kGreen = 0x008000;
-constexpr double kBlack = 0;
+constexpr uint32_t kWhite = 0xFFFFFF;
+constexpr uint32_t kLightGrey = 0xC0C0C0;
+constexpr uint32_t kYellow = 0x00FFFF;
+constexpr uint32_t kRed = 0x0000FF;
+constexpr uint32_t kGreen = 0x008000;
+constexpr uint32_t kBlack = 0;
 
 constexpr int kMenuRoom = 0;
 constexpr double kRowHeight = 120;  // one record: two rows of boxes and a gap
@@ -60,8 +61,10 @@ bool MouseInRows(KslFrame& k, const RValue& y1, const RValue& y2);
 bool MouseInBox(KslFrame& k, double x1, const RValue& y1, double x2, const RValue& y2);
 
 // Draw-state setters of every screen: font 0, centred both ways, and the colour.
-void SetTextStyle(double colour);
-void FillBox(double colour, double x1, const RValue& y1, double x2, const RValue& y2);
+// They write the draw state directly: the colours are valid by construction, so
+// the checks the draw_set_* entry points make on arbitrary reals are not needed.
+void SetTextStyle(uint32_t colour);
+void FillBox(uint32_t colour, double x1, const RValue& y1, double x2, const RValue& y2);
 // draw_text(x, y, text), through its direct entry point.
 void ShowText(double x, const RValue& y, const RValue& text);
 // draw_line(0, y, 800, y), through its direct entry point: the separator under a row.
