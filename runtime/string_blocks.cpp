@@ -28,8 +28,12 @@ void* TakeStringBlock(size_t bytes) {
 }
 
 void GiveBackStringBlock(void* block, size_t bytes) {
-  if (!block) return;
   NamedLock lock(MemoryManagerMutex().mutex);
+  GiveBackStringBlockHeld(block, bytes);
+}
+
+void GiveBackStringBlockHeld(void* block, size_t bytes) {
+  if (!block) return;
   if (bytes > 0 && bytes <= kLargestKeptBlock) {
     KeptBlocks& kept = g_kept[ClassOf(bytes)];
     if (kept.count < kKeptPerClass) {

@@ -8,7 +8,10 @@
 // class; a kept block still counts as in use in the memory figures.
 //
 // Invariant: a block is given back with the byte count it was taken with (the
-// same size class). Both calls take MemoryManagerMutex.
+// same size class). The kept lists are guarded by MemoryManagerMutex: TakeStringBlock
+// and GiveBackStringBlock take it; GiveBackStringBlockHeld is for a caller that
+// already holds it (the release of a string body, which decides under that lock
+// whether the body dies), so that a freed string takes the lock once.
 #pragma once
 
 #include <cstddef>
@@ -20,3 +23,5 @@ constexpr int kKeptPerClass = 32;
 void* TakeStringBlock(size_t bytes);
 // Releases a block taken with TakeStringBlock(bytes).
 void GiveBackStringBlock(void* block, size_t bytes);
+// The same, for a caller that holds MemoryManagerMutex.
+void GiveBackStringBlockHeld(void* block, size_t bytes);

@@ -78,7 +78,7 @@ void ReleaseStringBody(StringBody* body) {
   const size_t bytes = BlockBytesOf(body);
   body->text = nullptr;
   body->lengthWord = 0;
-  GiveBackStringBlock(body, bytes);
+  GiveBackStringBlockHeld(body, bytes);
 }
 
 void ReleaseArrayReference(ArrayBody* body) {
