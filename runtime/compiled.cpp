@@ -3,6 +3,7 @@
 #include "runtime/gc.h"
 #include "runtime/instance.h"
 #include "runtime/object.h"
+#include "runtime/var_store.h"
 
 TempValue AddValues(const RValue& lhs, const RValue& rhs) {
   TempValue result;
@@ -46,7 +47,13 @@ RValue HolderOf(CInstance* self) {
 }
 }  // namespace
 
-RValue& KslFrame::Var(const SymbolEntry& variable) { return *self_->GetVarRef(variable.slot); }
+// A variable in self's own store is what GetVarRef would return first; only a
+// variable found elsewhere (a prototype) or missing takes the general operation.
+RValue& KslFrame::Var(const SymbolEntry& variable) {
+  if (const VarStore* store = self_->Store())
+    if (RValue* found = store->Find(variable.slot)) return *found;
+  return *self_->GetVarRef(variable.slot);
+}
 void KslFrame::SetVar(const SymbolEntry& variable, const RValue& value) { AssignInto(self_, variable.slot, value); }
 RValue& KslFrame::Global(const SymbolEntry& variable) { return *g_globalObject->GetVarRef(variable.slot); }
 void KslFrame::SetGlobal(const SymbolEntry& variable, const RValue& value) {

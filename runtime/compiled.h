@@ -11,7 +11,9 @@
 // Every helper goes through the same runtime operations the conventions name:
 // GetVarRef / GetVarRefForWrite with the context stack around assignments,
 // CallBuiltinByIndex with temporaries, the set and get value operations for
-// built-in variables, and the comparison and arithmetic of values.
+// built-in variables, and the comparison and arithmetic of values. Var reads a
+// variable held in self's own store directly, which is what GetVarRef returns
+// first; every other read goes through GetVarRef.
 #pragma once
 
 #include <initializer_list>

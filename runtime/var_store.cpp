@@ -72,7 +72,7 @@ void VarStore::SetCapacity(int32_t capacity) {
   elements_ = static_cast<Element*>(KV_ALLOC(sizeof(Element) * size_t(capacity)));
 }
 
-RValue* VarStore::Find(int32_t slot) const {
+RValue* VarStore::FindAwayFromHome(int32_t slot) const {
   uint32_t hash = HashOf(slot);
   int32_t index = int32_t(hash & uint32_t(mask_));
   for (int32_t distance = 0;; ++distance) {

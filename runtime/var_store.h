@@ -26,8 +26,14 @@ class VarStore {
   VarStore(const VarStore&) = delete;
   VarStore& operator=(const VarStore&) = delete;
 
-  // The value of `slot`, or null.
-  RValue* Find(int32_t slot) const;
+  // The value of `slot`, or null. Inline for the common case of a slot at its
+  // home element (an element's key decides its hash, so a matching key in a
+  // used element is a hit); anything else probes further.
+  RValue* Find(int32_t slot) const {
+    const Element& home = elements_[HashOf(slot) & uint32_t(mask_)];
+    if (home.key == slot && home.hash != 0) return home.value;
+    return FindAwayFromHome(slot);
+  }
   // Inserts `slot` with `cell` as its value (a cell from AllocateCell) and
   // returns it; an existing element with the same key takes the cell instead.
   RValue* Insert(int32_t slot, RValue* cell);
@@ -53,6 +59,7 @@ class VarStore {
  private:
   static uint32_t HashOf(int32_t slot) { return uint32_t(slot + 1) & 0x7FFFFFFFu; }
   int32_t DistanceOf(uint32_t hash, int32_t index) const { return (capacity_ - int32_t(mask_ & hash) + index) & mask_; }
+  RValue* FindAwayFromHome(int32_t slot) const;
   void Grow();
   void InsertElement(Element element);
   void SetCapacity(int32_t capacity);
