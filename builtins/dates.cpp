@@ -191,10 +191,8 @@ void date_get_timezone(RValue& result, CInstance*, CInstance*, int, RValue*) { S
 void SetWallClock(WallClock clock) { g_wallClock = std::move(clock); }
 
 void DateDateString(RValue& result, const RValue& date) {
-  RValue args[] = {date};  // borrowed, as a call by index borrows
-  ReleaseValue(result);
-  RunningBuiltin running(&kDateStringEntry);
-  date_date_string(result, nullptr, nullptr, 1, args);
+  RValue args[] = {date};
+  CallBuiltinDirectly(kDateStringEntry, result, 1, args);
 }
 
 void RegisterDateBuiltins() {
@@ -203,7 +201,7 @@ void RegisterDateBuiltins() {
   RegisterBuiltin("date_valid_datetime", date_valid_datetime, 6);
   RegisterBuiltin("date_inc_day", date_inc_day, 2);
   RegisterBuiltin("date_compare_date", date_compare_date, 2);
-  RegisterBuiltin(kDateStringEntry.name, kDateStringEntry.function, kDateStringEntry.argumentCount);
+  RegisterBuiltin(kDateStringEntry);
   RegisterBuiltin("date_set_timezone", date_set_timezone, 1);
   RegisterBuiltin("date_get_timezone", date_get_timezone, 0);
 }

@@ -174,25 +174,21 @@ constexpr FunctionEntry kFindValueEntry{"ds_list_find_value", ds_list_find_value
 }  // namespace
 
 void DsListSize(RValue& result, const RValue& list) {
-  RValue args[] = {list};  // borrowed, as a call by index borrows
-  ReleaseValue(result);
-  RunningBuiltin running(&kSizeEntry);
-  ds_list_size(result, nullptr, nullptr, 1, args);
+  RValue args[] = {list};
+  CallBuiltinDirectly(kSizeEntry, result, 1, args);
 }
 
 void DsListFindValue(RValue& result, const RValue& list, const RValue& index) {
   RValue args[] = {list, index};
-  ReleaseValue(result);
-  RunningBuiltin running(&kFindValueEntry);
-  ds_list_find_value(result, nullptr, nullptr, 2, args);
+  CallBuiltinDirectly(kFindValueEntry, result, 2, args);
 }
 
 void RegisterListBuiltins() {
   RegisterBuiltin("ds_list_create", ds_list_create, 0);
   RegisterBuiltin("ds_list_destroy", ds_list_destroy, 1);
   RegisterBuiltin("ds_list_add", ds_list_add, -1);
-  RegisterBuiltin(kSizeEntry.name, kSizeEntry.function, kSizeEntry.argumentCount);
-  RegisterBuiltin(kFindValueEntry.name, kFindValueEntry.function, kFindValueEntry.argumentCount);
+  RegisterBuiltin(kSizeEntry);
+  RegisterBuiltin(kFindValueEntry);
   RegisterBuiltin("ds_list_replace", ds_list_replace, 3);
   RegisterBuiltin("ds_list_delete", ds_list_delete, 2);
   RegisterBuiltin("ds_list_clear", ds_list_clear, 1);

@@ -11,6 +11,19 @@
 const FunctionEntry* g_currentFunction = nullptr;
 
 namespace {
+// Makes `entry` the running built-in for the scope's lifetime, restoring the
+// previous one on every exit, so that errors name the built-in.
+class RunningBuiltin {
+ public:
+  explicit RunningBuiltin(const FunctionEntry* entry) : saved_(g_currentFunction) { g_currentFunction = entry; }
+  ~RunningBuiltin() { g_currentFunction = saved_; }
+  RunningBuiltin(const RunningBuiltin&) = delete;
+  RunningBuiltin& operator=(const RunningBuiltin&) = delete;
+
+ private:
+  const FunctionEntry* saved_;
+};
+
 constexpr size_t kGrowthStep = 500;
 constexpr int kInlineArguments = 16;
 
@@ -29,6 +42,8 @@ void RegisterBuiltin(const char* name, BuiltinFunction function, int argumentCou
   if (table.size() == table.capacity()) table.reserve(table.size() + kGrowthStep);
   table.push_back(FunctionEntry{name, function, argumentCount});
 }
+
+void RegisterBuiltin(const FunctionEntry& entry) { RegisterBuiltin(entry.name, entry.function, entry.argumentCount); }
 
 void RegisterScriptName(const char* name, int scriptIndex) { ScriptIndices()[name] = scriptIndex; }
 
@@ -81,6 +96,12 @@ RValue* CallBuiltinByIndex(CInstance* self, CInstance* other, RValue* result, in
   if (argc > kInlineArguments) return CallWithManyArguments(self, other, result, argc, index, args);
   alignas(RValue) unsigned char room[kInlineArguments * sizeof(RValue)];
   return CallWithArgumentsIn(reinterpret_cast<RValue*>(room), self, other, result, argc, index, args);
+}
+
+void CallBuiltinDirectly(const FunctionEntry& entry, RValue& result, int argc, RValue* args) {
+  ReleaseValue(result);
+  RunningBuiltin running(&entry);
+  entry.function(result, nullptr, nullptr, argc, args);
 }
 
 void ClearFunctionTable() {

@@ -23,6 +23,8 @@ constexpr int kScriptIndexBase = 100000;
 constexpr int kSecondTableIndexBase = 500000;
 
 void RegisterBuiltin(const char* name, BuiltinFunction function, int argumentCount, bool flag = false);
+// Registers a built-in whose entry its direct entry point also names.
+void RegisterBuiltin(const FunctionEntry& entry);
 // Scripts are found by name too: index kScriptIndexBase + scriptIndex.
 void RegisterScriptName(const char* name, int scriptIndex);
 
@@ -35,24 +37,15 @@ extern const FunctionEntry* g_currentFunction;
 // The running built-in's name, or "Unknown Function".
 const char* CurrentFunctionName();
 
-// Makes `entry` the running built-in for the scope's lifetime, restoring the
-// previous one on every exit. Calls by index run under it, and so do the direct
-// entry points that compiled code calls, so that their errors name the built-in.
-class RunningBuiltin {
- public:
-  explicit RunningBuiltin(const FunctionEntry* entry) : saved_(g_currentFunction) { g_currentFunction = entry; }
-  ~RunningBuiltin() { g_currentFunction = saved_; }
-  RunningBuiltin(const RunningBuiltin&) = delete;
-  RunningBuiltin& operator=(const RunningBuiltin&) = delete;
-
- private:
-  const FunctionEntry* saved_;
-};
-
 // Calls built-in `index` with the values `args` point to (borrowed: copied bit for
 // bit, their references stay with the caller). `result` is released and set to
 // `undefined` first. Returns `result`.
 RValue* CallBuiltinByIndex(CInstance* self, CInstance* other, RValue* result, int argc, int index, RValue** args);
+
+// What a direct entry point does: runs the built-in of `entry` on `args` where
+// they are (borrowed, as a call by index borrows them), with `result` released
+// first and the built-in named as the running one.
+void CallBuiltinDirectly(const FunctionEntry& entry, RValue& result, int argc, RValue* args);
 
 // Forgets every registration (tests).
 void ClearFunctionTable();
