@@ -29,6 +29,13 @@ TempValue ListSize(KslFrame& k, const SymbolEntry& list) {
   return size;
 }
 
+const RValue& PeekCell(KslFrame& k, const SymbolEntry& list, const RValue& index, TempValue& scratch) {
+  const RValue& listId = k.Var(list);
+  if (const RValue* cell = DsListCell(listId, index)) return *cell;
+  DsListFindValue(scratch, listId, index);
+  return scratch;
+}
+
 void ReplaceCell(KslFrame& k, const RValue& list, const RValue& index, const RValue& value) {
   TempValue missing;
   SetUndefined(missing);
@@ -86,6 +93,27 @@ void FillBox(uint32_t colour, double x1, const RValue& y1, double x2, const RVal
 }
 
 void ShowText(double x, const RValue& y, const RValue& text) { DrawTextValue(x, ToReal(y), text); }
+
+void ShowLabelledText(double x, const RValue& y, const RValue& label, const RValue& text) {
+  if (KindOf(label) == VALUE_STRING && KindOf(text) == VALUE_STRING)
+    DrawJoinedTextAt(x, ToReal(y), StringBytes(label), StringBytes(text));
+  else
+    ShowText(x, y, Add(label, text));
+}
+
+void ShowCell(KslFrame& k, double x, const RValue& y, const RValue& cell) {
+  if (KindOf(cell) == VALUE_STRING)
+    ShowText(x, y, cell);
+  else
+    ShowText(x, y, CellText(k, cell));
+}
+
+void ShowLabelledCell(KslFrame& k, double x, const RValue& y, const RValue& label, const RValue& cell) {
+  if (KindOf(cell) == VALUE_STRING)
+    ShowLabelledText(x, y, label, cell);
+  else
+    ShowLabelledText(x, y, label, CellText(k, cell));
+}
 
 void DrawLineAcross(const RValue& y) { DrawLineBetween(0, ToReal(y), 800, ToReal(y)); }
 

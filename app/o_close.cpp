@@ -143,10 +143,11 @@ void DrawRow(KslFrame& k, const RValue& row) {
   k.Line(44);
   SetTextStyle(kBlack);
   k.Line(45);
-  ShowText(190, Add(top, 20), CellText(k, ListValue(k, v_ds1, row)));
-  ShowText(190, Add(top, 80), CellText(k, ListValue(k, v_ds2, row)));
-  ShowText(580, Add(top, 20), DateText(k, ListValue(k, v_ds3, row)));
-  ShowText(580, Add(top, 80), DateText(k, ListValue(k, v_ds4, row)));
+  TempValue scratch;
+  ShowCell(k, 190, Add(top, 20), PeekCell(k, v_ds1, row, scratch));
+  ShowCell(k, 190, Add(top, 80), PeekCell(k, v_ds2, row, scratch));
+  ShowText(580, Add(top, 20), DateText(k, PeekCell(k, v_ds3, row, scratch)));
+  ShowText(580, Add(top, 80), DateText(k, PeekCell(k, v_ds4, row, scratch)));
 }
 
 // One exported line: for a car the car then the plate, for the other registers

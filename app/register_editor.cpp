@@ -119,12 +119,13 @@ void DrawRecord(const EditorDesign& design, KslFrame& k, const RValue& row) {
   k.Line(35);
   SetTextStyle(kBlack);
   k.Line(36);
-  ShowText(190, Add(top, 20), Add(design.labels.upperLeft, CellText(k, ListValue(k, v_ds1, row))));
-  ShowText(190, Add(top, 80), Add(design.labels.lowerLeft, CellText(k, ListValue(k, v_ds2, row))));
-  ShowText(560, Add(top, 20), Add(design.labels.upperDate, DateText(k, ListValue(k, v_ds3, row))));
-  TempValue lowerDate = ListValue(k, v_ds4, row);
+  TempValue scratch;
+  ShowLabelledCell(k, 190, Add(top, 20), design.labels.upperLeft, PeekCell(k, v_ds1, row, scratch));
+  ShowLabelledCell(k, 190, Add(top, 80), design.labels.lowerLeft, PeekCell(k, v_ds2, row, scratch));
+  ShowLabelledText(560, Add(top, 20), design.labels.upperDate, DateText(k, PeekCell(k, v_ds3, row, scratch)));
+  const RValue& lowerDate = PeekCell(k, v_ds4, row, scratch);
   if (!design.lowerDateOnlyWhenSet || !ToBool(k.Call(f_is_undefined, lowerDate)))
-    ShowText(560, Add(top, 80), Add(design.labels.lowerDate, DateText(k, lowerDate)));
+    ShowLabelledText(560, Add(top, 80), design.labels.lowerDate, DateText(k, lowerDate));
   ShowText(760, Add(top, 20), s_deleteMark);
   if (last) ShowText(760, Add(top, 80), s_addMark);
 }

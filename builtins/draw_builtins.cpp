@@ -77,9 +77,13 @@ void DrawTextAt(double x, double y, std::string_view text) {
   if (g_sink) g_sink->Text(CurrentFont(), CurrentDrawState(), x, y, text);
 }
 
+void DrawJoinedTextAt(double x, double y, std::string_view first, std::string_view second) {
+  if (g_sink) g_sink->JoinedText(CurrentFont(), CurrentDrawState(), x, y, first, second);
+}
+
 void DrawTextValue(double x, double y, const RValue& value) {
   if (KindOf(value) == VALUE_STRING)  // a string is its own text form
-    DrawTextAt(x, y, std::string_view(StringText(value), value.str ? value.str->Length() : 0));
+    DrawTextAt(x, y, StringBytes(value));
   else
     DrawTextAt(x, y, ValueText(value));
 }

@@ -44,6 +44,9 @@ void DrawSetFont(double font);
 void DrawSetHalign(double halign);
 void DrawSetValign(double valign);
 void DrawTextAt(double x, double y, std::string_view text);
+// draw_text(x, y, first + second) of two strings, without joining them first:
+// the sink joins them only where it keeps the text.
+void DrawJoinedTextAt(double x, double y, std::string_view first, std::string_view second);
 // draw_text of a value: its text form (a string's own text) at (x, y).
 void DrawTextValue(double x, double y, const RValue& value);
 void DrawLineBetween(double x1, double y1, double x2, double y2);

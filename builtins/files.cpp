@@ -116,9 +116,7 @@ void file_text_write_string(RValue&, CInstance*, CInstance*, int, RValue* args) 
   // A string value is written to its full length: a zero byte that a damaged
   // file put into a text must not cut off everything after it.
   const RValue& value = args[1];
-  std::string_view bytes = (KindOf(value) == VALUE_STRING && value.str)
-                               ? std::string_view(StringText(value), value.str->Length())
-                               : std::string_view(text);
+  std::string_view bytes = KindOf(value) == VALUE_STRING ? StringBytes(value) : std::string_view(text);
   if (bytes.empty()) return;
   // A failure is kept by the writer and reported when the file is closed.
   (void)file.writer.Append(WithWindowsLineEnds(bytes, file.lastByte));

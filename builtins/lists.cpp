@@ -173,14 +173,37 @@ constexpr FunctionEntry kSizeEntry{"ds_list_size", ds_list_size, 1};
 constexpr FunctionEntry kFindValueEntry{"ds_list_find_value", ds_list_find_value, 2};
 }  // namespace
 
+namespace {
+// The live list a reference or a number names, where reading it cannot report
+// an error; null for anything the built-in itself must judge.
+const CDS_List* PlainList(const RValue& list) {
+  int32_t id;
+  return PlainListId(list, id) ? FindList(id) : nullptr;
+}
+}  // namespace
+
 void DsListSize(RValue& result, const RValue& list) {
+  if (const CDS_List* found = PlainList(list)) {
+    ReleaseValue(result);
+    SetReal(result, found->Count());
+    return;
+  }
   RValue args[] = {list};
   CallBuiltinDirectly(kSizeEntry, result, 1, args);
 }
 
 void DsListFindValue(RValue& result, const RValue& list, const RValue& index) {
+  const CDS_List* found = PlainList(list);
+  if (found && KindOf(index) == VALUE_REAL) return found->FindValue(ToInt32(index), result);
   RValue args[] = {list, index};
   CallBuiltinDirectly(kFindValueEntry, result, 2, args);
+}
+
+const RValue* DsListCell(const RValue& list, const RValue& index) {
+  const CDS_List* found = PlainList(list);
+  if (!found || KindOf(index) != VALUE_REAL) return nullptr;
+  const int32_t position = ToInt32(index);
+  return found->InRange(position) ? &found->At(position) : nullptr;
 }
 
 void RegisterListBuiltins() {

@@ -20,6 +20,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 enum ValueKind : uint32_t {
   VALUE_REAL = 0,
@@ -97,6 +98,8 @@ inline bool IsUnset(const RValue& v) { return KindOf(v) == VALUE_UNSET; }
 inline bool IsNumberLike(const RValue& v) { return KindOf(v) == VALUE_REAL || KindOf(v) == VALUE_BOOL; }
 // The text of a string value ("" for a null body or text).
 inline const char* StringText(const RValue& v) { return (v.str && v.str->text) ? v.str->text : ""; }
+// The bytes of a string value, zero bytes included (none for a null body).
+inline std::string_view StringBytes(const RValue& v) { return {StringText(v), v.str ? v.str->Length() : 0}; }
 
 // Copy-on-write mode for arrays (a game option, on until the game data says otherwise).
 extern bool g_copyOnWriteArrays;

@@ -144,7 +144,15 @@ TEST_F(ListBuiltinsTest, DirectSizeAndFindValueActAsTheCallsByIndex) {
     Val called = At(list, position);
     EXPECT_EQ(KindOf(found.v), KindOf(called.v)) << position;
     EXPECT_EQ(ValueText(found.v), ValueText(called.v)) << position;
+    // Read in place exactly where the list holds the position; the same value.
+    const RValue* cell = DsListCell(list.v, Val::Real(position).v);
+    EXPECT_EQ(cell != nullptr, position >= 0 && position < 2) << position;
+    if (cell) EXPECT_EQ(ValueText(*cell), ValueText(called.v)) << position;
   }
+  // Whatever the built-in must judge (another kind of index, no list) is left to it.
+  EXPECT_EQ(DsListCell(list.v, Val::Text("0").v), nullptr);
+  EXPECT_EQ(DsListCell(Val::Real(7).v, Val::Real(0).v), nullptr);
+  EXPECT_EQ(DsListCell(Val().v, Val::Real(0).v), nullptr);
 
   auto directError = [](auto call) {
     try {
