@@ -2,7 +2,6 @@
 
 #include <clocale>
 #include <cstring>
-#include <ctime>
 
 DateTextCache::~DateTextCache() { Clear(); }
 
@@ -19,8 +18,7 @@ void DateTextCache::Follow(uint32_t slot) {
 
 bool DateTextCache::ConditionsHold(bool utc, const char* locale) const {
   const Conditions& c = conditions_;
-  return c.utc == utc && c.zoneOffset == timezone && c.daylight == daylight && c.zoneNames[0] == tzname[0] &&
-         c.zoneNames[1] == tzname[1] && std::strcmp(c.timeLocale.c_str(), locale) == 0;
+  return c.utc == utc && c.zone == ZoneState::Current() && std::strcmp(c.timeLocale.c_str(), locale) == 0;
 }
 
 void DateTextCache::Validate(bool utc) {
@@ -29,10 +27,7 @@ void DateTextCache::Validate(bool utc) {
   if (ConditionsHold(utc, locale)) return;
   Clear();
   conditions_.utc = utc;
-  conditions_.zoneOffset = timezone;
-  conditions_.daylight = daylight;
-  conditions_.zoneNames[0] = tzname[0];
-  conditions_.zoneNames[1] = tzname[1];
+  conditions_.zone = ZoneState::Current();
   conditions_.timeLocale = locale;
 }
 

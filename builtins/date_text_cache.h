@@ -14,15 +14,15 @@
 // A text depends on the second, the time-zone mode (local or UTC), the zone the
 // C library has loaded and the time category of the locale. Every lookup checks
 // the last three against what they were when the texts were made and empties
-// the cache when any differs. The loaded zone is recognised by its names,
-// offset and daylight flag (what tzset sets): a switch between two zones that
-// agree in all of those, made while the program runs, is not noticed.
+// the cache when any differs. The loaded zone is recognised by its ZoneState
+// (local_time.h).
 #pragma once
 
 #include <array>
 #include <cstdint>
 #include <string>
 
+#include "builtins/local_time.h"
 #include "runtime/value.h"
 
 class DateTextCache {
@@ -48,9 +48,7 @@ class DateTextCache {
   };
   struct Conditions {
     bool utc = false;
-    long zoneOffset = 0;
-    int daylight = 0;
-    const char* zoneNames[2] = {nullptr, nullptr};
+    ZoneState zone;
     std::string timeLocale;
   };
 

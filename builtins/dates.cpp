@@ -8,6 +8,7 @@
 
 #include "builtins/builtins.h"
 #include "builtins/date_text_cache.h"
+#include "builtins/local_time.h"
 #include "runtime/args.h"
 #include "runtime/error.h"
 #include "runtime/function_table.h"
@@ -39,12 +40,18 @@ bool DateSeconds(double date, time_t& t) {
   return true;
 }
 
+// Breaks a time down into calendar fields of the current mode; false beyond
+// the platform's calendar range.
+bool TimeToCalendar(time_t t, std::tm& fields) {
+  return g_utcMode ? gmtime_r(&t, &fields) != nullptr : LocalCalendar(t, fields);
+}
+
 // Breaks a date down into calendar fields of the current mode. Fails where
 // DateSeconds fails and beyond the platform's calendar range.
+bool DateToCalendar(double date, std::tm& fields, time_t& t) { return DateSeconds(date, t) && TimeToCalendar(t, fields); }
 bool DateToCalendar(double date, std::tm& fields) {
   time_t t;
-  if (!DateSeconds(date, t)) return false;
-  return (g_utcMode ? gmtime_r(&t, &fields) : localtime_r(&t, &fields)) != nullptr;
+  return DateToCalendar(date, fields, t);
 }
 
 // Seconds since 1970 of calendar fields in the current mode, out-of-range fields
@@ -117,7 +124,7 @@ DateTextCache& TextCache() {
 // The short date of the time locale; "invalid time" beyond the calendar range.
 std::string DateText(time_t t) {
   std::tm fields;
-  if (!(g_utcMode ? gmtime_r(&t, &fields) : localtime_r(&t, &fields))) return "invalid time";
+  if (!TimeToCalendar(t, fields)) return "invalid time";
   char text[kDateTextBytes];
   size_t length = std::strftime(text, sizeof text, "%x", &fields);  // 0 when it does not fit
   return std::string(text, length);
@@ -145,19 +152,36 @@ void date_valid_datetime(RValue& result, CInstance*, CInstance*, int, RValue* ar
 // Moves a date by whole calendar days; the local time of day stays the same
 // across a daylight-saving change. -1 when the date does not convert; the
 // platform's failure value (t = -1) when the result does not.
+// The last move date_inc_day made: a table screen moves the same date (now) by
+// the same days once for every record, and mktime is slow.
+struct DayStep {
+  time_t from = -1;  // -1 while empty: no date has a negative time
+  int32_t days = 0;
+  bool utc = false;
+  ZoneState zone;
+  double to = 0;
+  bool Is(time_t t, int32_t n) const { return from == t && days == n && utc == g_utcMode && zone == ZoneState::Current(); }
+};
+DayStep g_lastDayStep;
+
 void date_inc_day(RValue& result, CInstance*, CInstance*, int, RValue* args) {
   std::tm fields;
-  if (!DateToCalendar(ArgReal(args, 0), fields)) {
+  time_t t;
+  if (!DateToCalendar(ArgReal(args, 0), fields, t)) {
     SetReal(result, -1);
     return;
   }
-  int64_t day = int64_t(fields.tm_mday) + ArgInt32(args, 1);
-  int64_t seconds = -1;
-  if (FitsInt(day)) {
-    fields.tm_mday = int(day);
-    seconds = CalendarToSeconds(fields);
+  const int32_t days = ArgInt32(args, 1);
+  if (!g_lastDayStep.Is(t, days)) {
+    int64_t day = int64_t(fields.tm_mday) + days;
+    int64_t seconds = -1;
+    if (FitsInt(day)) {
+      fields.tm_mday = int(day);
+      seconds = CalendarToSeconds(fields);
+    }
+    g_lastDayStep = DayStep{t, days, g_utcMode, ZoneState::Current(), DateFromSeconds(seconds)};
   }
-  SetReal(result, DateFromSeconds(seconds));
+  SetReal(result, g_lastDayStep.to);
 }
 
 void date_compare_date(RValue& result, CInstance*, CInstance*, int, RValue* args) {
@@ -166,15 +190,20 @@ void date_compare_date(RValue& result, CInstance*, CInstance*, int, RValue* args
   SetReal(result, first == second ? 0 : (first < second ? -1 : 1));
 }
 
-void date_date_string(RValue& result, CInstance*, CInstance*, int, RValue* args) {
+// result := the text of `date` (result holds no reference).
+void DateStringOf(RValue& result, double date) {
   time_t t;
-  if (!DateSeconds(ArgReal(args, 0), t)) {
+  if (!DateSeconds(date, t)) {
     SetStringCopy(result, "invalid time");
     return;
   }
   if (TextCache().Find(int64_t(t), g_utcMode, result)) return;
   SetStringCopy(result, DateText(t));
   TextCache().Store(int64_t(t), g_utcMode, result);
+}
+
+void date_date_string(RValue& result, CInstance*, CInstance*, int, RValue* args) {
+  DateStringOf(result, ArgReal(args, 0));
 }
 
 // Registered from here, and named as the running built-in while its direct entry point runs.
@@ -191,6 +220,10 @@ void date_get_timezone(RValue& result, CInstance*, CInstance*, int, RValue*) { S
 void SetWallClock(WallClock clock) { g_wallClock = std::move(clock); }
 
 void DateDateString(RValue& result, const RValue& date) {
+  if (KindOf(date) == VALUE_REAL) {  // nothing to report: the built-in's own work, without its call
+    ReleaseValue(result);
+    return DateStringOf(result, date.real);
+  }
   RValue args[] = {date};
   CallBuiltinDirectly(kDateStringEntry, result, 1, args);
 }
