@@ -8,12 +8,14 @@ constexpr int64_t kSecondsPerDay = 86400;
 constexpr size_t kDays = 16384;  // some 45 years of days, about 400 KB
 constexpr time_t kKeptTimes = time_t(1) << 40;  // some 34,000 years, days that fit 32 bits
 
-// One UTC day as the C library breaks it down.
+// One UTC day as the C library breaks it down. A day seen once is only noted:
+// asking for its ends costs two calls, worth it only for a day seen again.
 struct Day {
-  int32_t day = -1;     // days since 1970; -1 while empty
-  int32_t offset = 0;   // seconds east of UTC
+  enum class Kind : uint8_t { Seen, Steady, Changing };  // Changing: left to the C library
+  int32_t day = -1;  // days since 1970; -1 while empty
+  Kind kind = Kind::Seen;
   int8_t isDaylight = 0;
-  bool steady = false;  // one offset all day; a day that changes it is left to the C library
+  int32_t offset = 0;  // seconds east of UTC
   const char* zone = nullptr;
 };
 
@@ -77,8 +79,8 @@ Day AskDay(int32_t day) {
   const bool steady = localtime_r(&first, &start) && localtime_r(&last, &end) &&
                       start.tm_gmtoff == end.tm_gmtoff && start.tm_isdst == end.tm_isdst &&
                       start.tm_zone == end.tm_zone;
-  if (!steady) return Day{day, 0, 0, false, nullptr};
-  return Day{day, int32_t(start.tm_gmtoff), int8_t(start.tm_isdst), true, start.tm_zone};
+  if (!steady) return Day{day, Day::Kind::Changing};
+  return Day{day, Day::Kind::Steady, int8_t(start.tm_isdst), int32_t(start.tm_gmtoff), start.tm_zone};
 }
 }  // namespace
 
@@ -90,8 +92,12 @@ bool LocalCalendar(time_t t, std::tm& fields) {
   table.Validate();
   const auto day = int32_t(int64_t(t) / kSecondsPerDay);
   Day& slot = table.days[size_t(day) & (kDays - 1)];
-  if (slot.day != day) slot = AskDay(day);
-  if (!slot.steady) return localtime_r(&t, &fields) != nullptr;
+  if (slot.day != day) {
+    slot = Day{day, Day::Kind::Seen};
+    return localtime_r(&t, &fields) != nullptr;
+  }
+  if (slot.kind == Day::Kind::Seen) slot = AskDay(day);
+  if (slot.kind == Day::Kind::Changing) return localtime_r(&t, &fields) != nullptr;
   BreakDownUtc(int64_t(t) + slot.offset, fields);
   fields.tm_isdst = slot.isDaylight;
   fields.tm_gmtoff = slot.offset;

@@ -57,13 +57,18 @@ TEST_F(LocalTimeTest, FieldsAreThoseOfTheCLibrary) {
 // table keeps no day of (beyond its range, before 1970) are the library's.
 TEST_F(LocalTimeTest, FollowsTheLoadedZoneAndLeavesOddTimesToTheLibrary) {
   const time_t noon = 1715515200;  // 2024-05-12 12:00 UTC
+  auto twice = [](time_t t) {  // the second answer comes from the kept day
+    const std::string first = Ours(t);
+    EXPECT_EQ(Ours(t), first);
+    return first;
+  };
   UseZone("Europe/Warsaw");
-  EXPECT_EQ(Ours(noon), Library(noon));
+  EXPECT_EQ(twice(noon), Library(noon));
   UseZone("America/New_York");
-  EXPECT_EQ(Ours(noon), Library(noon));
+  EXPECT_EQ(twice(noon), Library(noon));
   EXPECT_NE(Ours(noon).find(" 8:0:0 "), std::string::npos) << Ours(noon);
   UseZone("Europe/Warsaw");
-  EXPECT_NE(Ours(noon).find(" 14:0:0 "), std::string::npos) << Ours(noon);
+  EXPECT_NE(twice(noon).find(" 14:0:0 "), std::string::npos) << Ours(noon);
   for (time_t t : {time_t(-1), time_t(-86401), time_t(1) << 40, time_t(1) << 62})
     EXPECT_EQ(Ours(t), Library(t)) << t;
 }
