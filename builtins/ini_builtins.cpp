@@ -66,20 +66,29 @@ void WriteOut(CurrentIni& current, const std::string& text) {
 
 // Closes the current INI, writing it out when it changed; its text goes into
 // `closedText` when one is given ("" without a current INI). The text is made
-// only when something needs it.
+// only when something needs it, and the INI, with the text it was parsed from,
+// is gone before the text is copied for the result: the copy can take its memory
+// instead of fresh memory.
 void CloseCurrentIni(RValue* closedText = nullptr) {
   if (!g_currentIni) {
     if (closedText) SetStringCopy(*closedText, std::string());
     return;
   }
   CurrentIni& current = *g_currentIni;
-  if (closedText || current.ini.Dirty()) {
-    std::string made;
-    const std::string& text = TextOf(current.ini, made);
-    WriteOut(current, text);
-    if (closedText) SetStringCopy(*closedText, text);
+  if (!closedText && !current.ini.Dirty()) {
+    g_currentIni.reset();
+    return;
   }
+  if (const std::string* unchanged = current.ini.UnchangedText()) {
+    WriteOut(current, *unchanged);
+    if (closedText) SetStringCopy(*closedText, *unchanged);
+    g_currentIni.reset();
+    return;
+  }
+  std::string text = current.ini.Serialise();
+  WriteOut(current, text);
   g_currentIni.reset();
+  if (closedText) SetStringCopy(*closedText, text);
 }
 
 // The INI of a file: the save-area copy, else the one beside the program, else empty.
