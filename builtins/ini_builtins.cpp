@@ -10,6 +10,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 
 #include "builtins/builtins.h"
 #include "builtins/file_io.h"
@@ -48,20 +49,46 @@ void WriteToDisk(const CurrentIni& current, const std::string& text) {
   if (IoResult written = WriteFileAtomically(*path, text); !written) ReportWriteFailure(*path, written.reason);
 }
 
-// Serialises the INI; when it changed and came from a file, writes the text into
-// the save area. The INI counts as unchanged afterwards, whatever the write did.
-std::string WriteOut(CurrentIni& current) {
-  std::string text = current.ini.Serialise();
-  if (current.ini.Dirty() && current.fileName) WriteToDisk(current, text);
-  current.ini.ClearDirty();
-  return text;
+// The INI's text: the parsed text itself when Serialise() would give it back
+// unchanged, otherwise made into `made`.
+const std::string& TextOf(const IniFile& ini, std::string& made) {
+  if (const std::string* unchanged = ini.UnchangedText()) return *unchanged;
+  made = ini.Serialise();
+  return made;
 }
 
-std::string CloseCurrentIni() {
-  if (!g_currentIni) return {};
-  std::string text = WriteOut(*g_currentIni);
+// When the INI changed and came from a file, writes `text`, its text, into the
+// save area. The INI counts as unchanged afterwards, whatever the write did.
+void WriteOut(CurrentIni& current, const std::string& text) {
+  if (current.ini.Dirty() && current.fileName) WriteToDisk(current, text);
+  current.ini.ClearDirty();
+}
+
+// Closes the current INI, writing it out when it changed; its text goes into
+// `closedText` when one is given ("" without a current INI). The text is made
+// only when something needs it, and the INI, with the text it was parsed from,
+// is gone before the text is copied for the result: the copy can take its memory
+// instead of fresh memory.
+void CloseCurrentIni(RValue* closedText = nullptr) {
+  if (!g_currentIni) {
+    if (closedText) SetStringCopy(*closedText, std::string());
+    return;
+  }
+  CurrentIni& current = *g_currentIni;
+  if (!closedText && !current.ini.Dirty()) {
+    g_currentIni.reset();
+    return;
+  }
+  if (const std::string* unchanged = current.ini.UnchangedText()) {
+    WriteOut(current, *unchanged);
+    if (closedText) SetStringCopy(*closedText, *unchanged);
+    g_currentIni.reset();
+    return;
+  }
+  std::string text = current.ini.Serialise();
+  WriteOut(current, text);
   g_currentIni.reset();
-  return text;
+  if (closedText) SetStringCopy(*closedText, text);
 }
 
 // The INI of a file: the save-area copy, else the one beside the program, else empty.
@@ -71,7 +98,7 @@ std::unique_ptr<CurrentIni> LoadIni(const char* name) {
   if (std::optional<std::string> path = FindReadableFile(name)) {
     std::string text;
     if (IoResult read = ReadWholeFile(*path, text); read) {
-      current->ini = IniFile::Parse(text);
+      current->ini = IniFile::Parse(std::move(text));
     } else if (read.error == ENOENT) {
       DebugOutput("Unable to read INI file '%s': %s\n", path->c_str(), read.reason.c_str());
     } else {
@@ -89,9 +116,9 @@ CurrentIni* RequireIni(const char* message) {
 }
 
 // The decimal conversion of a stored value, independent of the user's locale.
-double ParseReal(const std::string& text) {
+double ParseReal(std::string_view text) {
   static locale_t cLocale = newlocale(LC_ALL_MASK, "C", nullptr);
-  return strtod_l(text.c_str(), nullptr, cLocale);
+  return strtod_l(std::string(text).c_str(), nullptr, cLocale);
 }
 
 // "%f": fixed notation, six decimals, a full stop.
@@ -106,7 +133,10 @@ void WriteValue(const char* section, const char* key, std::string_view value) {
   if (!current) return;
   if (section == kSystemCommandSection) {
     current->ini.MarkDirty();
-    if (std::strcmp(key, "INI_FILE_FLUSH") == 0 && value == "NOW") WriteOut(*current);
+    if (std::strcmp(key, "INI_FILE_FLUSH") == 0 && value == "NOW") {
+      std::string made;
+      WriteOut(*current, TextOf(current->ini, made));
+    }
     return;
   }
   current->ini.Write(section, key, value);
@@ -121,7 +151,7 @@ void ini_open_from_string(RValue&, CInstance*, CInstance*, int, RValue* args) {
   g_currentIni->ini = IniFile::Parse(text);
 }
 
-void ini_close(RValue& result, CInstance*, CInstance*, int, RValue*) { SetStringCopy(result, CloseCurrentIni()); }
+void ini_close(RValue& result, CInstance*, CInstance*, int, RValue*) { CloseCurrentIni(&result); }
 
 void ini_read_string(RValue& result, CInstance*, CInstance*, int, RValue* args) {
   const char* section = ArgString(args, 0);
@@ -129,9 +159,8 @@ void ini_read_string(RValue& result, CInstance*, CInstance*, int, RValue* args) 
   const char* defaultText = ArgString(args, 2);
   CurrentIni* current = RequireIni(kNoIniToRead);
   if (!current) return;
-  const std::string* value = current->ini.Find(section, key);
-  if (value) {
-    SetStringCopy(result, *value);
+  if (std::optional<std::string_view> value = current->ini.Find(section, key)) {
+    SetStringCopy(result, std::string(*value));
   } else {
     SetStringCopy(result, defaultText);
   }
@@ -192,7 +221,7 @@ void IniOpen(const char* name) {
 double IniReadReal(const char* section, const char* key, double defaultValue) {
   CurrentIni* current = RequireIni(kNoIniToRead);
   if (!current) return defaultValue;
-  const std::string* value = current->ini.Find(section, key);
+  std::optional<std::string_view> value = current->ini.Find(section, key);
   return value ? ParseReal(*value) : defaultValue;
 }
 

@@ -3,6 +3,8 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstdlib>
+#include <optional>
+#include <string>
 #include <string_view>
 
 #include "builtins/ini_file.h"
@@ -18,8 +20,8 @@ bool SameContent(const IniFile& a, const IniFile& b) {
     auto other = b.Sections().find(name);
     if (other == b.Sections().end() || other->second.keys.size() != section.keys.size()) return false;
     for (const auto& [key, entry] : section.keys) {
-      const std::string* value = b.Find(name, key);
-      if (!value || *value != entry.value) return false;
+      std::optional<std::string_view> value = b.Find(name, key);
+      if (!value || *value != entry.Value()) return false;
     }
   }
   return true;
@@ -27,7 +29,7 @@ bool SameContent(const IniFile& a, const IniFile& b) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
-  IniFile first = IniFile::Parse(std::string_view(reinterpret_cast<const char*>(data), size));
+  IniFile first = IniFile::Parse(std::string(reinterpret_cast<const char*>(data), size));
   std::string text = first.Serialise();
   IniFile second = IniFile::Parse(text);
   Require(SameContent(first, second));
