@@ -71,7 +71,6 @@ SymbolEntry f_string{"string", 0};
 SymbolEntry f_ini_write_string{"ini_write_string", 0};
 SymbolEntry f_ds_list_write{"ds_list_write", 0};
 SymbolEntry f_ds_list_clear{"ds_list_clear", 0};
-SymbolEntry f_ini_close{"ini_close", 0};
 SymbolEntry f_room_goto{"room_goto", 0};
 SymbolEntry f_parameter_count{"parameter_count", 0};
 SymbolEntry f_parameter_string{"parameter_string", 0};
@@ -117,7 +116,7 @@ SymbolEntry* g_functionRefs[] = {
     &f_string_pos, &f_string_count, &f_date_create_datetime, &f_string_copy,
     &f_string_delete, &f_date_valid_datetime, &f_real, &f_date_current_datetime,
     &f_string, &f_ini_write_string, &f_ds_list_write, &f_ds_list_clear,
-    &f_ini_close, &f_room_goto, &f_parameter_count, &f_parameter_string,
+    &f_room_goto, &f_parameter_count, &f_parameter_string,
     &f_file_exists, &f_file_copy, &f_get_save_filename, &f_show_question,
     &f_get_open_filename, &f_file_delete, &f_show_message,
     &f_ds_list_add, &f_ds_list_read, &f_ds_list_size, &f_ds_list_create,

@@ -91,14 +91,14 @@ void LoadRegisters(KslFrame& k) {
       if (NotEqual(text, s_empty)) k.Call(f_ds_list_read, k.Var(*kSources[reg][field]), text);
     }
   }
-  k.Call(f_ini_close);
+  IniClose();
   damage.TellIfDamaged(database);
 }
 
 void ReadHorizon(KslFrame& k) {
   IniOpen(s_save2Ini.Text());
   k.SetVar(v_termin, IniReadReal(s_termin.Text(), s_key1.Text(), 0));
-  k.Call(f_ini_close);
+  IniClose();
   for (int index = 0; index < 5; ++index)
     if (Equal(k.Var(v_termin), index)) k.SetVar(v_termin, kHorizonDays[index]);
 }
@@ -221,7 +221,7 @@ KSL_EVENT(oClose, Alarm_3) {
     }
   }
   k.Line(4);
-  k.Call(f_ini_close);
+  IniClose();
   k.Line(5);
   if (Equal(k.Global(v_AT), 1)) {
     GameEnd();

@@ -31,7 +31,7 @@ void LoadRegister(KslFrame& k) {
     TempValue text = k.Call(f_ini_read_string, k.Var(v_lista), s_keys[list], s_empty);
     if (NotEqual(text, s_empty)) k.Call(f_ds_list_read, k.Var(*kLists[list]), text);
   }
-  k.Call(f_ini_close);
+  IniClose();
   damage.TellIfDamaged(database);
 }
 

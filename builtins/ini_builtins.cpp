@@ -160,7 +160,7 @@ void ini_read_string(RValue& result, CInstance*, CInstance*, int, RValue* args) 
   CurrentIni* current = RequireIni(kNoIniToRead);
   if (!current) return;
   if (std::optional<std::string_view> value = current->ini.Find(section, key)) {
-    SetStringCopy(result, std::string(*value));
+    SetStringCopy(result, *value);
   } else {
     SetStringCopy(result, defaultText);
   }
@@ -217,6 +217,8 @@ void IniOpen(const char* name) {
   CloseCurrentIni();
   g_currentIni = LoadIni(name);
 }
+
+void IniClose() { CloseCurrentIni(); }
 
 double IniReadReal(const char* section, const char* key, double defaultValue) {
   CurrentIni* current = RequireIni(kNoIniToRead);

@@ -255,16 +255,14 @@ class ValueReader {
     return value;
   }
 
-  RValue StringValue(std::string_view text) {
-    scratch_.assign(text);
+  static RValue StringValue(std::string_view text) {
     RValue value;
-    SetStringCopy(value, scratch_);
+    SetStringCopy(value, text);
     return value;
   }
 
   CStream& stream_;
   ElementForm form_;
-  std::string scratch_;  // reused for every string: keeps one allocation for the whole read
   bool damaged_ = false;
 };
 

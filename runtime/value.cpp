@@ -212,7 +212,7 @@ void SetStringCopy(RValue& value, const char* text) {
   SetKind(value, VALUE_STRING);
 }
 
-void SetStringCopy(RValue& value, const std::string& text) {
+void SetStringCopy(RValue& value, std::string_view text) {
   if (NeedsRelease(value)) FreeValue(value);
   value.str = NewOwnedString(text);
   SetKind(value, VALUE_STRING);

@@ -152,7 +152,8 @@ void SetInt64(RValue& value, int64_t number);
 void SetReference(RValue& value, uint32_t typeId, int32_t index);
 void SetStringConst(RValue& value, const char* text);
 void SetStringCopy(RValue& value, const char* text);
-void SetStringCopy(RValue& value, const std::string& text);
+// The bytes of `text`, zero bytes included.
+void SetStringCopy(RValue& value, std::string_view text);
 // lhs := lhs + rhs, both strings (unchanged when the allocation fails).
 void ConcatStrings(RValue& lhs, const RValue& rhs);
 // destination, which holds no reference, := lhs + rhs, both strings: what a copy
