@@ -115,6 +115,20 @@ void ShowLabelledCell(KslFrame& k, double x, const RValue& y, const RValue& labe
     ShowLabelledText(x, y, label, CellText(k, cell));
 }
 
+void ShowDate(KslFrame& k, double x, const RValue& y, const RValue& cell) {
+  if (KindOf(cell) == VALUE_REAL)
+    DrawTextAt(x, ToReal(y), DateTextView(cell.real));
+  else
+    ShowText(x, y, DateText(k, cell));
+}
+
+void ShowLabelledDate(KslFrame& k, double x, const RValue& y, const RValue& label, const RValue& cell) {
+  if (KindOf(cell) == VALUE_REAL && KindOf(label) == VALUE_STRING)
+    DrawJoinedTextAt(x, ToReal(y), StringBytes(label), DateTextView(cell.real));
+  else
+    ShowLabelledText(x, y, label, DateText(k, cell));
+}
+
 void DrawLineAcross(const RValue& y) { DrawLineBetween(0, ToReal(y), 800, ToReal(y)); }
 
 void DestroyLists(KslFrame& k, std::initializer_list<const SymbolEntry*> lists) {

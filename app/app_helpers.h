@@ -75,6 +75,10 @@ void ShowText(double x, const RValue& y, const RValue& text);
 // without building the joined string (a row of a long table is mostly off the
 // screen, where the join would be thrown away).
 void ShowLabelledText(double x, const RValue& y, const RValue& label, const RValue& text);
+// draw_text(x, y, <the text a date cell shows>) and draw_text(x, y, label + <that
+// text>), the date's text read where it is kept.
+void ShowDate(KslFrame& k, double x, const RValue& y, const RValue& cell);
+void ShowLabelledDate(KslFrame& k, double x, const RValue& y, const RValue& label, const RValue& cell);
 // draw_text(x, y, <the text a text cell shows>) and draw_text(x, y, label + <that text>).
 void ShowCell(KslFrame& k, double x, const RValue& y, const RValue& cell);
 void ShowLabelledCell(KslFrame& k, double x, const RValue& y, const RValue& label, const RValue& cell);

@@ -146,8 +146,8 @@ void DrawRow(KslFrame& k, const RValue& row) {
   TempValue scratch;
   ShowCell(k, 190, Add(top, 20), PeekCell(k, v_ds1, row, scratch));
   ShowCell(k, 190, Add(top, 80), PeekCell(k, v_ds2, row, scratch));
-  ShowText(580, Add(top, 20), DateText(k, PeekCell(k, v_ds3, row, scratch)));
-  ShowText(580, Add(top, 80), DateText(k, PeekCell(k, v_ds4, row, scratch)));
+  ShowDate(k, 580, Add(top, 20), PeekCell(k, v_ds3, row, scratch));
+  ShowDate(k, 580, Add(top, 80), PeekCell(k, v_ds4, row, scratch));
 }
 
 // One exported line: for a car the car then the plate, for the other registers

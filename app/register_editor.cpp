@@ -122,10 +122,10 @@ void DrawRecord(const EditorDesign& design, KslFrame& k, const RValue& row) {
   TempValue scratch;
   ShowLabelledCell(k, 190, Add(top, 20), design.labels.upperLeft, PeekCell(k, v_ds1, row, scratch));
   ShowLabelledCell(k, 190, Add(top, 80), design.labels.lowerLeft, PeekCell(k, v_ds2, row, scratch));
-  ShowLabelledText(560, Add(top, 20), design.labels.upperDate, DateText(k, PeekCell(k, v_ds3, row, scratch)));
+  ShowLabelledDate(k, 560, Add(top, 20), design.labels.upperDate, PeekCell(k, v_ds3, row, scratch));
   const RValue& lowerDate = PeekCell(k, v_ds4, row, scratch);
   if (!design.lowerDateOnlyWhenSet || !ToBool(k.Call(f_is_undefined, lowerDate)))
-    ShowLabelledText(560, Add(top, 80), design.labels.lowerDate, DateText(k, lowerDate));
+    ShowLabelledDate(k, 560, Add(top, 80), design.labels.lowerDate, lowerDate);
   ShowText(760, Add(top, 20), s_deleteMark);
   if (last) ShowText(760, Add(top, 80), s_addMark);
 }

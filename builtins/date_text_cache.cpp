@@ -50,14 +50,12 @@ void DateTextCache::Clear() {
   }
 }
 
-bool DateTextCache::Find(int64_t seconds, bool utc, RValue& result) {
+const StringBody* DateTextCache::Find(int64_t seconds, bool utc) {
   Validate(utc);
   const uint32_t index = SlotOf(seconds);
   Follow(index);
   const Slot& slot = slots_[index];
-  if (!slot.text || slot.seconds != seconds) return false;
-  CopyValue(result, StringOf(slot.text));
-  return true;
+  return slot.text && slot.seconds == seconds ? slot.text : nullptr;
 }
 
 void DateTextCache::Store(int64_t seconds, bool utc, const RValue& value) {

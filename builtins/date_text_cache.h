@@ -34,9 +34,9 @@ class DateTextCache {
   DateTextCache(const DateTextCache&) = delete;
   DateTextCache& operator=(const DateTextCache&) = delete;
 
-  // Copies the cached text of `seconds` into `result` (which must hold no
-  // reference) and returns true, or returns false when it is not cached.
-  bool Find(int64_t seconds, bool utc, RValue& result);
+  // The cached text of `seconds`, or null when it is not cached. The cache keeps
+  // the reference: the body lives until the next Store or change of conditions.
+  const StringBody* Find(int64_t seconds, bool utc);
   // Keeps the text `value` (a string) of `seconds`, sharing its body.
   void Store(int64_t seconds, bool utc, const RValue& value);
 

@@ -190,16 +190,29 @@ void date_compare_date(RValue& result, CInstance*, CInstance*, int, RValue* args
   SetReal(result, first == second ? 0 : (first < second ? -1 : 1));
 }
 
+// The kept text of `t`, made and kept first when it is not: borrowed from the
+// cache, valid until the next text is kept.
+StringBody* KeptDateText(time_t t) {
+  if (const StringBody* kept = TextCache().Find(int64_t(t), g_utcMode)) return const_cast<StringBody*>(kept);
+  RValue made;
+  SetStringCopy(made, DateText(t));
+  TextCache().Store(int64_t(t), g_utcMode, made);
+  StringBody* body = made.str;
+  FreeValue(made);  // the cache holds its own reference
+  return body;
+}
+
+constexpr const char* kInvalidTime = "invalid time";
+
 // result := the text of `date` (result holds no reference).
 void DateStringOf(RValue& result, double date) {
   time_t t;
-  if (!DateSeconds(date, t)) {
-    SetStringCopy(result, "invalid time");
-    return;
-  }
-  if (TextCache().Find(int64_t(t), g_utcMode, result)) return;
-  SetStringCopy(result, DateText(t));
-  TextCache().Store(int64_t(t), g_utcMode, result);
+  if (!DateSeconds(date, t)) return SetStringCopy(result, kInvalidTime);
+  RValue kept;
+  kept.str = KeptDateText(t);
+  kept.flags = 0;
+  kept.kind = VALUE_STRING;
+  CopyValue(result, kept);
 }
 
 void date_date_string(RValue& result, CInstance*, CInstance*, int, RValue* args) {
@@ -226,6 +239,13 @@ void DateDateString(RValue& result, const RValue& date) {
   }
   RValue args[] = {date};
   CallBuiltinDirectly(kDateStringEntry, result, 1, args);
+}
+
+std::string_view DateTextView(double date) {
+  time_t t;
+  if (!DateSeconds(date, t)) return kInvalidTime;
+  const StringBody* kept = KeptDateText(t);
+  return {kept->text ? kept->text : "", kept->Length()};
 }
 
 void RegisterDateBuiltins() {

@@ -18,6 +18,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <string_view>
 
 struct RValue;
 
@@ -32,3 +33,6 @@ void SetWallClock(WallClock clock);
 // it through the function table does (`result` released first, errors named as
 // the built-in's), with the date read where it is.
 void DateDateString(RValue& result, const RValue& date);
+// The text date_date_string gives for the number `date`, read where it is kept
+// instead of copied: valid until the next date text is made. For drawing.
+std::string_view DateTextView(double date);

@@ -200,8 +200,11 @@ TEST_F(DateBuiltinsTest, DirectDateStringActsAsTheCallByIndex) {
     DateDateString(text, date);
     return text;
   };
-  for (double date : {Create(2024, 5, 12, 8, 0, 0), Create(1999, 12, 31, 23, 59, 59), 0.0, kNaN, 1e300})
+  for (double date : {Create(2024, 5, 12, 8, 0, 0), Create(1999, 12, 31, 23, 59, 59), 0.0, kNaN, 1e300}) {
     EXPECT_EQ(Text(direct(TempValue(date))), Text(Call("date_date_string", date))) << date;
+    EXPECT_EQ(std::string(DateTextView(date)), Text(Call("date_date_string", date))) << date;  // kept or made
+    EXPECT_EQ(std::string(DateTextView(date + 3)), Text(Call("date_date_string", date + 3))) << date;
+  }
   EXPECT_EQ(Text(direct(Str("45424.5"))), "12.05.2024");
   EXPECT_RUNTIME_ERROR(direct(Undefined()),
                        "date_date_string argument 1 incorrect type (undefined) expecting a Number (VQGR)");
