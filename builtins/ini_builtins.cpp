@@ -7,6 +7,7 @@
 #include <charconv>
 #include <cstdlib>
 #include <cstring>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -35,7 +36,32 @@ struct CurrentIni {
 };
 std::unique_ptr<CurrentIni> g_currentIni;
 
-void WriteToDisk(const CurrentIni& current, const std::string& text) {
+// Appends the pieces of a text to a file in blocks of at least kBlock bytes, so
+// that many small pieces make few writes; a large piece is appended as it is.
+class BlockedAppender {
+ public:
+  explicit BlockedAppender(AtomicFileWriter& writer) : writer_(writer) { block_.reserve(kBlock); }
+  void operator()(std::string_view piece) {
+    if (block_.size() + piece.size() > kBlock) Flush();
+    if (piece.size() >= kBlock)
+      (void)writer_.Append(piece);  // a failure is kept by the writer and returned by Commit
+    else
+      block_.append(piece);
+  }
+  void Flush() {
+    if (!block_.empty()) (void)writer_.Append(block_);
+    block_.clear();
+  }
+
+ private:
+  static constexpr size_t kBlock = 64 << 10;
+  AtomicFileWriter& writer_;
+  std::string block_;
+};
+
+// Writes the INI's text into the save area, handed to the file piece by piece:
+// the text of a large INI is never made whole in memory.
+void WriteToDisk(const CurrentIni& current) {
   const std::string& name = *current.fileName;
   if (!current.unreadablePath.empty()) {
     ReportWriteFailure(current.unreadablePath, "the file could not be read when it was opened, so it was not overwritten");
@@ -46,49 +72,47 @@ void WriteToDisk(const CurrentIni& current, const std::string& text) {
     ReportWriteFailure(name, "writing under this name is not allowed");
     return;
   }
-  if (IoResult written = WriteFileAtomically(*path, text); !written) ReportWriteFailure(*path, written.reason);
+  AtomicFileWriter writer;
+  IoResult written = writer.Open(*path);
+  if (written) {
+    BlockedAppender append(writer);
+    current.ini.SerialiseInto(std::ref(append));
+    append.Flush();
+    written = writer.Commit();
+  }
+  if (!written) ReportWriteFailure(*path, written.reason);
 }
 
-// The INI's text: the parsed text itself when Serialise() would give it back
-// unchanged, otherwise made into `made`.
-const std::string& TextOf(const IniFile& ini, std::string& made) {
-  if (const std::string* unchanged = ini.UnchangedText()) return *unchanged;
-  made = ini.Serialise();
-  return made;
-}
-
-// When the INI changed and came from a file, writes `text`, its text, into the
-// save area. The INI counts as unchanged afterwards, whatever the write did.
-void WriteOut(CurrentIni& current, const std::string& text) {
-  if (current.ini.Dirty() && current.fileName) WriteToDisk(current, text);
+// When the INI changed and came from a file, writes it into the save area. The
+// INI counts as unchanged afterwards, whatever the write did.
+void WriteOut(CurrentIni& current) {
+  if (current.ini.Dirty() && current.fileName) WriteToDisk(current);
   current.ini.ClearDirty();
 }
 
 // Closes the current INI, writing it out when it changed; its text goes into
 // `closedText` when one is given ("" without a current INI). The text is made
-// only when something needs it, and the INI, with the text it was parsed from,
-// is gone before the text is copied for the result: the copy can take its memory
+// only for the result, and the INI, with the text it was parsed from, is gone
+// before a made text is copied for the result: the copy can take its memory
 // instead of fresh memory.
 void CloseCurrentIni(RValue* closedText = nullptr) {
   if (!g_currentIni) {
-    if (closedText) SetStringCopy(*closedText, std::string());
+    if (closedText) SetStringCopy(*closedText, std::string_view());
     return;
   }
-  CurrentIni& current = *g_currentIni;
-  if (!closedText && !current.ini.Dirty()) {
+  WriteOut(*g_currentIni);
+  if (!closedText) {
     g_currentIni.reset();
     return;
   }
-  if (const std::string* unchanged = current.ini.UnchangedText()) {
-    WriteOut(current, *unchanged);
-    if (closedText) SetStringCopy(*closedText, *unchanged);
+  if (const std::string* unchanged = g_currentIni->ini.UnchangedText()) {
+    SetStringCopy(*closedText, *unchanged);
     g_currentIni.reset();
     return;
   }
-  std::string text = current.ini.Serialise();
-  WriteOut(current, text);
+  std::string text = g_currentIni->ini.Serialise();
   g_currentIni.reset();
-  if (closedText) SetStringCopy(*closedText, text);
+  SetStringCopy(*closedText, text);
 }
 
 // The INI of a file: the save-area copy, else the one beside the program, else empty.
@@ -133,10 +157,7 @@ void WriteValue(const char* section, const char* key, std::string_view value) {
   if (!current) return;
   if (section == kSystemCommandSection) {
     current->ini.MarkDirty();
-    if (std::strcmp(key, "INI_FILE_FLUSH") == 0 && value == "NOW") {
-      std::string made;
-      WriteOut(*current, TextOf(current->ini, made));
-    }
+    if (std::strcmp(key, "INI_FILE_FLUSH") == 0 && value == "NOW") WriteOut(*current);
     return;
   }
   current->ini.Write(section, key, value);

@@ -283,15 +283,24 @@ std::string IniFile::Serialise() const {
   }
   std::string text;
   text.reserve(length);
+  SerialiseInto([&text](std::string_view piece) { text.append(piece); });
+  return text;
+}
+
+void IniFile::SerialiseInto(const std::function<void(std::string_view)>& out) const {
+  if (const std::string* unchanged = UnchangedText()) return out(*unchanged);
   for (const IniSection* section : ByIndex(sections_, [](const IniSection& s) { return s.sectionIndex; })) {
-    text.append("[").append(section->name).append("]\r\n");
+    out("[");
+    out(section->name);
+    out("]\r\n");
     for (const IniEntry* entry : ByIndex(section->keys, [](const IniEntry& e) { return e.keyIndex; })) {
       std::string_view value = entry->Value();
       std::string_view quote = QuoteFor(value);
-      text.append(entry->key).append("=").append(quote).append(value).append(quote).append("\r\n");
+      for (std::string_view piece : {std::string_view(entry->key), std::string_view("="), quote, value, quote,
+                                     std::string_view("\r\n")})
+        out(piece);
     }
   }
-  return text;
 }
 
 const std::string* IniFile::UnchangedText() const { return textIsSerialised_ ? text_.get() : nullptr; }

@@ -20,6 +20,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <memory>
 #include <optional>
@@ -71,6 +72,9 @@ class IniFile {
   // without quotes when it holds both quote characters, so that it reads back
   // unchanged.
   std::string Serialise() const;
+  // The same text handed to `out` piece by piece, in order, without making it
+  // whole: for writing a large INI straight into a file.
+  void SerialiseInto(const std::function<void(std::string_view)>& out) const;
   // The parsed text when Serialise() gives it back byte for byte: a text already
   // in the writer's layout (as every text Kalvora wrote), with nothing written or
   // deleted since. Null otherwise. Saves making a copy of a large unchanged INI.

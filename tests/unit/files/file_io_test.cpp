@@ -3,6 +3,9 @@
 
 #include <sys/stat.h>
 
+#include <cstdio>
+#include <thread>
+
 #include "files/file_test_fixture.h"
 
 namespace {
@@ -23,6 +26,31 @@ TEST_F(FileIoTest, WritesCreateFoldersAndReplaceWholeFiles) {
   EXPECT_FALSE(missing);
   EXPECT_EQ(missing.error, ENOENT);
   EXPECT_EQ(bytes, "");
+}
+
+// Whole files of any size, empty ones, and files whose size the system does not
+// tell beforehand (a pipe) read back byte for byte.
+TEST_F(FileIoTest, ReadsWholeFilesOfAnySize) {
+  std::string bytes;
+  for (size_t size : {size_t(0), size_t(1), size_t(32767), size_t(32768), size_t(100001)}) {
+    std::string content(size, '\0');
+    for (size_t i = 0; i < size; ++i) content[i] = char('a' + i % 23);
+    const std::string target = root_ + "/size" + std::to_string(size);
+    ASSERT_TRUE(WriteFileAtomically(target, content));
+    ASSERT_TRUE(ReadWholeFile(target, bytes)) << size;
+    EXPECT_EQ(bytes, content) << size;
+  }
+  const std::string fifo = root_ + "/pipe";
+  ASSERT_EQ(mkfifo(fifo.c_str(), 0600), 0);
+  const std::string piped(70000, 'p');
+  std::thread writer([&] {
+    std::FILE* out = std::fopen(fifo.c_str(), "wb");
+    std::fwrite(piped.data(), 1, piped.size(), out);
+    std::fclose(out);
+  });
+  ASSERT_TRUE(ReadWholeFile(fifo, bytes));
+  writer.join();
+  EXPECT_EQ(bytes, piped);
 }
 
 TEST_F(FileIoTest, FaultCountsWritesFromTheCall) {

@@ -101,6 +101,24 @@ TEST(IniFileTest, RepeatsKeepTheFirstAndStrayTextJoinsTheNextKey) {
   EXPECT_EQ(ini.Serialise(), "[A]\r\nk=\"first\"\r\n[B]\r\nb=\"1\"\r\n[C]\r\nno equals here\nkey=\"v\"\r\n");
 }
 
+// The text handed over in pieces is the text Serialise() makes, whether the
+// INI kept the text it was parsed from or was changed since.
+TEST(IniFileTest, PiecesJoinToTheSerialisedText) {
+  auto joined = [](const IniFile& ini) {
+    std::string text;
+    ini.SerialiseInto([&text](std::string_view piece) { text.append(piece); });
+    return text;
+  };
+  IniFile unchanged = IniFile::Parse("[L1]\r\n1=\"2f01\"\r\n");
+  ASSERT_NE(unchanged.UnchangedText(), nullptr);
+  EXPECT_EQ(joined(unchanged), unchanged.Serialise());
+  IniFile changed = IniFile::Parse("[A]\nk=first\n[B]\nb=1\n");
+  changed.Write("A", "q", "say \"hi\"");
+  changed.Write("C", "both", "'\"");
+  EXPECT_EQ(joined(changed), changed.Serialise());
+  EXPECT_EQ(joined(changed), "[A]\r\nk=\"first\"\r\nq='say \"hi\"'\r\n[B]\r\nb=\"1\"\r\n[C]\r\nboth='\"\r\n");
+}
+
 TEST(IniFileTest, DamagedTextsParseWithoutHarm) {
   EXPECT_TRUE(IniFile::Parse("").Sections().empty());
   EXPECT_TRUE(IniFile::Parse("no section at all\nk=v\n").Sections().empty());
