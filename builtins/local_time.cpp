@@ -5,18 +5,22 @@
 
 namespace {
 constexpr int64_t kSecondsPerDay = 86400;
-constexpr size_t kDays = 16384;  // some 45 years of days, about 400 KB
+constexpr size_t kDays = 16384;  // some 45 years of days, half a megabyte
 constexpr time_t kKeptTimes = time_t(1) << 40;  // some 34,000 years, days that fit 32 bits
 
-// One UTC day as the C library breaks it down. A day seen once is only noted:
-// asking for its ends costs two calls, worth it only for a day seen again.
+// One UTC day as the C library breaks it down. A day seen once keeps the offset
+// of the one second it was seen at (right for that second again): asking for
+// the day's ends costs two calls, worth it only for another second of the day.
 struct Day {
   enum class Kind : uint8_t { Seen, Steady, Changing };  // Changing: left to the C library
   int32_t day = -1;  // days since 1970; -1 while empty
   Kind kind = Kind::Seen;
   int8_t isDaylight = 0;
-  int32_t offset = 0;  // seconds east of UTC
+  int32_t offset = 0;  // seconds east of UTC: all day when Steady, at `seen` when Seen
   const char* zone = nullptr;
+  time_t seen = -1;  // Seen: the second the C library was asked for
+
+  bool Knows(time_t t) const { return kind == Kind::Steady || (kind == Kind::Seen && seen == t); }
 };
 
 struct DayTable {
@@ -93,10 +97,11 @@ bool LocalCalendar(time_t t, std::tm& fields) {
   const auto day = int32_t(int64_t(t) / kSecondsPerDay);
   Day& slot = table.days[size_t(day) & (kDays - 1)];
   if (slot.day != day) {
-    slot = Day{day, Day::Kind::Seen};
-    return localtime_r(&t, &fields) != nullptr;
+    if (!localtime_r(&t, &fields)) return false;
+    slot = Day{day, Day::Kind::Seen, int8_t(fields.tm_isdst), int32_t(fields.tm_gmtoff), fields.tm_zone, t};
+    return true;
   }
-  if (slot.kind == Day::Kind::Seen) slot = AskDay(day);
+  if (!slot.Knows(t)) slot = AskDay(day);
   if (slot.kind == Day::Kind::Changing) return localtime_r(&t, &fields) != nullptr;
   BreakDownUtc(int64_t(t) + slot.offset, fields);
   fields.tm_isdst = slot.isDaylight;

@@ -5,9 +5,10 @@
 // time after the zone's last listed change from the zone's rule text, parsing it
 // anew each call: thousands of instructions per date, and a table screen breaks
 // down two dates of every record. Here a time is broken down from its whole UTC
-// day instead: when a day comes up a second time, its offset from UTC is asked
-// at the day's first and last second and kept (a direct-mapped table of 16,384
-// days); the first time, the C library answers alone. A day whose two
+// day instead: when another second of a day comes up, the day's offset from UTC
+// is asked at its first and last second and kept (a direct-mapped table of
+// 16,384 days); the first second of a day the C library answers alone, and its
+// offset is kept for that second. A day whose two
 // ends differ holds a change of offset and is always left to the C library. A
 // day whose ends agree is taken to have one offset throughout: a change and a
 // change back within one UTC day would be missed, and no zone of the time-zone
