@@ -181,7 +181,9 @@ TEST_F(DrawListFixture, SpansAtTheTopAndBottomEdgesAreRecordedExactlyWhenTheyLig
     state.SetValign(valign);
     for (double y = -12; y <= 42; y += 0.25) {
       auto text = [&](DrawSink& sink) { sink.Text(font, state, 10, y, "AB\nM"); };
-      if (lightsAPixel(text)) EXPECT_TRUE(recordsSomething(text)) << "valign " << valign << ", y " << y;
+      if (lightsAPixel(text)) {
+        EXPECT_TRUE(recordsSomething(text)) << "valign " << valign << ", y " << y;
+      }
     }
     auto farAbove = [&](DrawSink& sink) { sink.Text(font, state, 10, -200, "AB\nM"); };
     auto farBelow = [&](DrawSink& sink) { sink.Text(font, state, 10, 300, "AB\nM"); };

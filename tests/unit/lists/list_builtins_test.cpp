@@ -147,7 +147,9 @@ TEST_F(ListBuiltinsTest, DirectSizeAndFindValueActAsTheCallsByIndex) {
     // Read in place exactly where the list holds the position; the same value.
     const RValue* cell = DsListCell(list.v, Val::Real(position).v);
     EXPECT_EQ(cell != nullptr, position >= 0 && position < 2) << position;
-    if (cell) EXPECT_EQ(ValueText(*cell), ValueText(called.v)) << position;
+    if (cell) {
+      EXPECT_EQ(ValueText(*cell), ValueText(called.v)) << position;
+    }
   }
   // Whatever the built-in must judge (another kind of index, no list) is left to it.
   EXPECT_EQ(DsListCell(list.v, Val::Text("0").v), nullptr);
