@@ -31,20 +31,10 @@ void DateTextCache::Validate(bool utc) {
   conditions_.timeLocale = locale;
 }
 
-namespace {
-// A string value holding one more reference to `body`.
-RValue StringOf(StringBody* body) {
-  RValue value;
-  value.str = body;
-  value.kind = VALUE_STRING;
-  return value;
-}
-}  // namespace
-
 void DateTextCache::Clear() {
   for (Slot& slot : slots_) {
     if (!slot.text) continue;
-    RValue held = StringOf(slot.text);
+    RValue held = BorrowedString(slot.text);
     FreeValue(held);
     slot.text = nullptr;
   }
@@ -63,7 +53,7 @@ void DateTextCache::Store(int64_t seconds, bool utc, const RValue& value) {
   if (KindOf(value) != VALUE_STRING || !value.str) return;
   Slot& slot = slots_[SlotOf(seconds)];
   if (slot.text) {
-    RValue held = StringOf(slot.text);
+    RValue held = BorrowedString(slot.text);
     FreeValue(held);
   }
   ++value.str->refCount;

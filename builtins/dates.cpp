@@ -208,11 +208,7 @@ constexpr const char* kInvalidTime = "invalid time";
 void DateStringOf(RValue& result, double date) {
   time_t t;
   if (!DateSeconds(date, t)) return SetStringCopy(result, kInvalidTime);
-  RValue kept;
-  kept.str = KeptDateText(t);
-  kept.flags = 0;
-  kept.kind = VALUE_STRING;
-  CopyValue(result, kept);
+  CopyValue(result, BorrowedString(KeptDateText(t)));
 }
 
 void date_date_string(RValue& result, CInstance*, CInstance*, int, RValue* args) {
