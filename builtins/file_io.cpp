@@ -12,6 +12,7 @@
 #include <cstring>
 #include <filesystem>
 
+#include "builtins/background_commit.h"
 #include "runtime/debug_output.h"
 
 namespace {
@@ -118,6 +119,7 @@ IoResult AtomicFileWriter::Fail(IoResult failure) {
 }
 
 IoResult AtomicFileWriter::Open(const std::string& target) {
+  WaitForCommitsOf(target);
   Abandon();
   failure_ = IoResult::Success();
   target_ = FollowLink(target);
@@ -167,6 +169,11 @@ IoResult AtomicFileWriter::Append(std::string_view bytes) {
 }
 
 IoResult AtomicFileWriter::Commit() {
+  WaitForAllCommits();
+  return CommitNow();
+}
+
+IoResult AtomicFileWriter::CommitNow() {
   if (!failure_) return failure_;
   if (fd_ < 0) return Fail(IoResult::Failure("the file is not open", EBADF));
   if (bytesBeforeFault_ >= 0) return Fail(IoResult::Failure("could not flush to disk (injected failure)", EIO));
@@ -187,6 +194,7 @@ IoResult WriteFileAtomically(const std::string& target, std::string_view bytes) 
 }
 
 IoResult ReadWholeFile(const std::string& path, std::string& bytes) {
+  WaitForCommitsOf(path);
   bytes.clear();
   int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) return Errno("could not open " + path);
@@ -210,12 +218,14 @@ IoResult ReadWholeFile(const std::string& path, std::string& bytes) {
 }
 
 IoResult RemoveFile(const std::string& path) {
+  WaitForAllCommits();
   if (::unlink(path.c_str()) != 0) return Errno("could not delete " + path);
   (void)FlushFolder(ParentFolder(path));  // the file is gone either way; the flush only hurries it
   return IoResult::Success();
 }
 
 bool IsExistingFile(const std::string& path) {
+  WaitForCommitsOf(path);
   struct stat info;
   return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }

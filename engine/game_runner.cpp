@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <filesystem>
 
+#include "builtins/background_commit.h"
 #include "engine/at_sign_files.h"
 #include "engine/dispatch.h"
 #include "engine/engine_builtins.h"
@@ -84,6 +85,7 @@ int PlayGame(const LinkRecord& link, Platform& platform, FrameCanvas& canvas, in
     g_exitCode = HandleUnhandledException(exception);
   }
   ReleaseWorld();
+  WaitForAllCommits();  // however the game ended, its saves are on disk and their failures told
   return g_exitCode;
 }
 

@@ -20,6 +20,7 @@
 #include <string>
 #include <vector>
 
+#include "builtins/background_commit.h"
 #include "builtins/builtins.h"
 #include "builtins/file_io.h"
 #include "builtins/sandbox.h"
@@ -61,6 +62,7 @@ class FileTest : public ::testing::Test {
 
   void TearDown() override {
     Call("ini_close", {});
+    WaitForAllCommits();  // before the folders go and the failures stop being recorded
     SetFileFailureNotifier(nullptr);
     SetWriteFaultForTesting(0);
     SetDebugOutputCapture(nullptr);
@@ -76,6 +78,7 @@ class FileTest : public ::testing::Test {
     if (registered) return;
     RegisterIniBuiltins();
     RegisterFileBuiltins();
+    RegisterDialogBuiltins();
     registered = true;
   }
 
@@ -125,17 +128,26 @@ class FileTest : public ::testing::Test {
     return "";
   }
 
+  // These look at the files behind the program's back, so they first wait for
+  // the saves still being committed in the background, as the program's own
+  // file operations do (and the failures of those saves are reported then).
   static void WriteFile(const std::string& path, const std::string& bytes) {
+    WaitForAllCommits();
     fs::create_directories(fs::path(path).parent_path());
     std::ofstream(path, std::ios::binary) << bytes;
   }
   static std::string ReadFile(const std::string& path) {
+    WaitForAllCommits();
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
   }
-  static bool Exists(const std::string& path) { return fs::exists(path); }
+  static bool Exists(const std::string& path) {
+    WaitForAllCommits();
+    return fs::exists(path);
+  }
   // Hidden names in `folder`: temporary files a write left behind.
   static std::vector<std::string> TemporaryFiles(const std::string& folder) {
+    WaitForAllCommits();
     std::vector<std::string> names;
     for (const auto& entry : fs::directory_iterator(folder))
       if (entry.path().filename().string()[0] == '.') names.push_back(entry.path().filename());
