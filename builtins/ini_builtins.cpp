@@ -13,6 +13,7 @@
 #include <string>
 #include <string_view>
 
+#include "builtins/background_commit.h"
 #include "builtins/builtins.h"
 #include "builtins/file_io.h"
 #include "builtins/ini_file.h"
@@ -60,7 +61,9 @@ class BlockedAppender {
 };
 
 // Writes the INI's text into the save area, handed to the file piece by piece:
-// the text of a large INI is never made whole in memory.
+// the text of a large INI is never made whole in memory. The file is committed
+// in the background, so that a save does not wait for the disk; a failure is
+// reported once that commit finished.
 void WriteToDisk(const CurrentIni& current) {
   const std::string& name = *current.fileName;
   if (!current.unreadablePath.empty()) {
@@ -72,15 +75,15 @@ void WriteToDisk(const CurrentIni& current) {
     ReportWriteFailure(name, "writing under this name is not allowed");
     return;
   }
-  AtomicFileWriter writer;
-  IoResult written = writer.Open(*path);
-  if (written) {
-    BlockedAppender append(writer);
-    current.ini.SerialiseInto(std::ref(append));
-    append.Flush();
-    written = writer.Commit();
+  auto writer = std::make_unique<AtomicFileWriter>();
+  if (IoResult opened = writer->Open(*path); !opened) {
+    ReportWriteFailure(*path, opened.reason);
+    return;
   }
-  if (!written) ReportWriteFailure(*path, written.reason);
+  BlockedAppender append(*writer);
+  current.ini.SerialiseInto(std::ref(append));
+  append.Flush();
+  CommitInBackground(std::move(writer));
 }
 
 // When the INI changed and came from a file, writes it into the save area. The

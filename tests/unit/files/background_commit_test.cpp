@@ -60,6 +60,18 @@ class BackgroundCommitTest : public FileTest {
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
   }
+
+  void SaveIni(const std::string& name, const std::string& value) {
+    Call("ini_open", {Str(name)});
+    Call("ini_write_string", {Str("S"), Str("k"), Str(value)});
+    Call("ini_close", {});
+  }
+  std::string IniValue(const std::string& name) {
+    Call("ini_open", {Str(name)});
+    std::string value = CallText("ini_read_string", {Str("S"), Str("k"), Str("<none>")});
+    Call("ini_close", {});
+    return value;
+  }
 };
 
 TEST_F(BackgroundCommitTest, WhatLooksAtAFileSeesTheBytesOfItsLastSave) {
@@ -137,6 +149,29 @@ TEST_F(BackgroundCommitTest, ChangesMadeAtOnceWaitForEveryPendingCommit) {
     EXPECT_EQ(CallText("get_open_filename", {Str("*.vtab"), Str("")}), "");  // no dialog host: cancelled
     EXPECT_EQ(BytesNow(InSave("save.ini")), "before the dialog");
   }
+}
+
+TEST_F(BackgroundCommitTest, PendingSavesLandInTheOrderTheyWereMade) {
+  HoldCommitsForTesting(true);
+  {
+    ReleaseAfter release(500ms);
+    SaveIni("save.ini", "first");
+    SaveIni("save2.ini", "other file");
+    EXPECT_EQ(BytesNow(InSave("save.ini")), "") << "saving save2.ini waited for the pending save.ini";
+    // A second save of the pending file: opening it reads the first save's bytes.
+    Call("ini_open", {Str("save.ini")});
+    EXPECT_EQ(CallText("ini_read_string", {Str("S"), Str("k"), Str("<none>")}), "first");
+    Call("ini_write_string", {Str("S"), Str("k"), Str("second")});
+    Call("ini_close", {});
+  }
+  EXPECT_EQ(IniValue("save.ini"), "second");
+  EXPECT_EQ(IniValue("save2.ini"), "other file");
+  size_t first = log_.find("Saved file '" + InSave("save.ini") + "' in the background");
+  size_t other = log_.find("Saved file '" + InSave("save2.ini") + "' in the background");
+  size_t second = log_.find("Saved file '" + InSave("save.ini") + "' in the background", first + 1);
+  ASSERT_NE(second, std::string::npos) << log_;
+  EXPECT_LT(first, other);
+  EXPECT_LT(other, second);
 }
 
 std::vector<std::thread::id> g_reportingThreads;
