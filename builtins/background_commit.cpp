@@ -1,6 +1,5 @@
 #include "builtins/background_commit.h"
 
-#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
@@ -13,8 +12,6 @@
 #include "runtime/debug_output.h"
 
 namespace {
-using Clock = std::chrono::steady_clock;
-
 // The name of the file `path` leads to, whichever name it is given: the path
 // with every link followed; for a file that does not exist yet, its folder's
 // such path and its own name.
@@ -35,7 +32,7 @@ class BackgroundCommitter {
   void Add(std::unique_ptr<AtomicFileWriter> writer) {
     std::string file = FileIdentity(writer->Target());
     std::unique_lock lock(mutex_);
-    pending_.push_back({std::move(writer), std::move(file), ++handedOver_, Clock::now()});
+    pending_.push_back({std::move(writer), std::move(file), ++handedOver_});
     if (workerRunning_) return;
     workerRunning_ = true;
     lock.unlock();
@@ -82,12 +79,10 @@ class BackgroundCommitter {
     std::unique_ptr<AtomicFileWriter> writer;
     std::string file;  // FileIdentity of the target
     uint64_t number;   // 1, 2, ... in the order of hand-over
-    Clock::time_point handedOver;
   };
   struct FinishedCommit {
     std::string target;
     IoResult result;
-    double millisecondsAfterHandOver;
   };
 
   // The worker: commits the pending writers one by one, in order, until none is left.
@@ -96,12 +91,10 @@ class BackgroundCommitter {
     while (!pending_.empty()) {
       changed_.wait(lock, [&] { return !held_; });
       AtomicFileWriter& writer = *pending_.front().writer;
-      Clock::time_point handedOver = pending_.front().handedOver;
       lock.unlock();
       IoResult result = writer.CommitNow();
-      std::chrono::duration<double, std::milli> took = Clock::now() - handedOver;
       lock.lock();
-      finished_.push_back({writer.Target(), std::move(result), took.count()});
+      finished_.push_back({writer.Target(), std::move(result)});
       pending_.pop_front();
       ++committed_;
       changed_.notify_all();
@@ -116,13 +109,8 @@ class BackgroundCommitter {
     std::vector<FinishedCommit> finished;
     finished.swap(finished_);
     lock.unlock();
-    for (const FinishedCommit& commit : finished) {
-      if (commit.result)
-        DebugOutput("Saved file '%s' in the background: on disk %.1f ms after the hand-over\n", commit.target.c_str(),
-                    commit.millisecondsAfterHandOver);
-      else
-        ReportWriteFailure(commit.target, commit.result.reason);
-    }
+    for (const FinishedCommit& commit : finished)
+      if (!commit.result) ReportWriteFailure(commit.target, commit.result.reason);
   }
 
   std::mutex mutex_;

@@ -22,8 +22,7 @@
 // The main thread learns of every finished commit exactly once, at the first of:
 // a wait, the start of a frame (ReportFinishedCommits). A failed commit is
 // reported as every failed write is (ReportWriteFailure: a debug output line and
-// the notifier's dialog); a successful one writes the debug output line
-// "Saved file '<path>' in the background: on disk <ms> ms after the hand-over".
+// the notifier's dialog); a successful one, like every successful write, silently.
 // The functions below are called on the main thread only.
 #pragma once
 

@@ -151,7 +151,7 @@ TEST_F(BackgroundCommitTest, ChangesMadeAtOnceWaitForEveryPendingCommit) {
   }
 }
 
-TEST_F(BackgroundCommitTest, PendingSavesLandInTheOrderTheyWereMade) {
+TEST_F(BackgroundCommitTest, ASaveOfAnotherFileDoesNotWaitAndASecondSaveOfAPendingFileLandsAfterTheFirst) {
   HoldCommitsForTesting(true);
   {
     ReleaseAfter release(500ms);
@@ -166,12 +166,6 @@ TEST_F(BackgroundCommitTest, PendingSavesLandInTheOrderTheyWereMade) {
   }
   EXPECT_EQ(IniValue("save.ini"), "second");
   EXPECT_EQ(IniValue("save2.ini"), "other file");
-  size_t first = log_.find("Saved file '" + InSave("save.ini") + "' in the background");
-  size_t other = log_.find("Saved file '" + InSave("save2.ini") + "' in the background");
-  size_t second = log_.find("Saved file '" + InSave("save.ini") + "' in the background", first + 1);
-  ASSERT_NE(second, std::string::npos) << log_;
-  EXPECT_LT(first, other);
-  EXPECT_LT(other, second);
 }
 
 std::vector<std::thread::id> g_reportingThreads;
