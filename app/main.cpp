@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/app_symbols.h"
+#include "builtins/background_commit.h"
 #include "builtins/builtins.h"
 #include "builtins/dates.h"
 #include "builtins/dialogs.h"
@@ -96,6 +97,10 @@ int main(int argc, char** argv) {
   launch.hooks.loadGameData = LoadGameData;
   launch.hooks.createPlatform = MakePlatform;
   launch.hooks.initGraphics = StartGraphicsAndServices;
+  // A save that failed in the background is told before the next frame's input;
+  // at the end, however the game ended, its saves are on disk and their failures told.
+  launch.hooks.frameStarted = ReportFinishedCommits;
+  launch.hooks.gameEnded = WaitForAllCommits;
   int exitCode = RunGame(launch);
 
   SetDialogHost(nullptr);

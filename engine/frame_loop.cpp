@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <vector>
 
-#include "builtins/background_commit.h"
 #include "engine/frame_canvas.h"
 #include "engine/frame_stats.h"
 #include "engine/frame_step.h"
@@ -46,7 +45,7 @@ class FrameLoop {
     const int32_t room = CurrentRoom() ? CurrentRoom()->index : -1;
     CountFrame();
     ++g_frameNumber;
-    ReportFinishedCommits();  // a save that failed in the background is told before the frame's input
+    if (parts_.frameStarted) parts_.frameStarted();
     parts_.events.Pump(g_frameNumber, [this](const InputEvent& event) { Deliver(event); });
     if (!g_gameRunning) return;
     FrameStepSettings settings{parts_.presenter.Visible(), parts_.gameSpeed};

@@ -3,7 +3,6 @@
 #include <cstdio>
 #include <filesystem>
 
-#include "builtins/background_commit.h"
 #include "engine/at_sign_files.h"
 #include "engine/dispatch.h"
 #include "engine/engine_builtins.h"
@@ -70,13 +69,13 @@ void OpenLog(const RuntimeOptions& options) {
 
 // From the global scripts to the end of the game's rooms; the world is released
 // whatever way the run ends.
-int PlayGame(const LinkRecord& link, Platform& platform, FrameCanvas& canvas, int gameSpeed) {
+int PlayGame(const LinkRecord& link, const GameHooks& hooks, Platform& platform, FrameCanvas& canvas, int gameSpeed) {
   try {
     RunGlobalScriptFunctions(link);
     if (StartGame()) {
       DebugOutput("Entering main loop.\n");
       RunFrameLoop(FrameLoopParts{*platform.clock, *platform.waiter, *platform.events, *platform.presenter, canvas,
-                                  gameSpeed});
+                                  gameSpeed, hooks.frameStarted});
       EndGameRooms();
     }
   } catch (const GameAbort& abort) {
@@ -85,7 +84,7 @@ int PlayGame(const LinkRecord& link, Platform& platform, FrameCanvas& canvas, in
     g_exitCode = HandleUnhandledException(exception);
   }
   ReleaseWorld();
-  WaitForAllCommits();  // however the game ended, its saves are on disk and their failures told
+  if (hooks.gameEnded) hooks.gameEnded();
   return g_exitCode;
 }
 
@@ -116,7 +115,7 @@ int RunLoadedGame(const GameLaunch& launch, const RuntimeOptions& options, const
   if (launch.hooks.registerBuiltins) launch.hooks.registerBuiltins();
   if (!LoadGame(data, *launch.link)) return kFailureExitCode;
   g_runtimeStarted = true;
-  int exitCode = PlayGame(*launch.link, *platform, *canvas, data.options.gameSpeed);
+  int exitCode = PlayGame(*launch.link, launch.hooks, *platform, *canvas, data.options.gameSpeed);
   g_runtimeStarted = false;
   return exitCode;
 }

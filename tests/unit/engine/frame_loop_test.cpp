@@ -3,8 +3,10 @@
 #include <chrono>
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <string>
 #include <thread>
+#include <utility>
 #include <vector>
 
 #include "builtins/background_commit.h"
@@ -33,9 +35,9 @@ struct LoopParts {
   FakePresenter presenter;
 };
 
-void RunLoop(TestGame& game, LoopParts& parts) {
+void RunLoop(TestGame& game, LoopParts& parts, std::function<void()> frameStarted = {}) {
   RunFrameLoop(FrameLoopParts{parts.clock, parts.waiter, parts.events, parts.presenter, game.canvas,
-                              game.data.options.gameSpeed});
+                              game.data.options.gameSpeed, std::move(frameStarted)});
 }
 
 TEST(FrameLoop, FramesArePacedAndALongFrameIsFollowedAtOnce) {
@@ -161,7 +163,7 @@ TEST(FrameLoop, ASaveThatFailedInTheBackgroundIsToldAtTheStartOfAFrame) {
   game.Place(game.AddRoom("r"), a);
   ASSERT_TRUE(game.Start());
   parts.events.endAfter = 2000;  // 10 s for the worker to run
-  RunLoop(game, parts);
+  RunLoop(game, parts, ReportFinishedCommits);  // as the program wires it
   ASSERT_EQ(BackgroundFailure::tellings, 1);
   EXPECT_GT(BackgroundFailure::toldInFrame, 1);
   EXPECT_EQ(BackgroundFailure::stepsBeforeTelling, BackgroundFailure::toldInFrame - 1) << "told after the frame's step";
@@ -214,6 +216,7 @@ class RunGameTest : public ::testing::Test {
       gamePath = start.gameFilePath;
       return std::make_unique<RecordingCanvas>();
     };
+    launch.hooks.gameEnded = WaitForAllCommits;  // as the program wires it
     return RunGame(launch);
   }
 
@@ -318,9 +321,9 @@ TEST_F(RunGameTest, AFatalErrorEndsTheRunWithExitCode1AndNoMoreEvents) {
   EXPECT_NE(game.log.find("of  Step Event0 for object A:\nbroken"), std::string::npos);
 }
 
-// However the game ends, its saves are on disk and their failures told before
-// RunGame returns (here: a save in the Game End event whose commit is held
-// until after the game's end).
+// The gameEnded hook runs before RunGame returns; wired as the program wires it,
+// the game's saves are on disk and their failures told by then (here: a save in
+// the Game End event whose commit is held until after the game's end).
 TEST_F(RunGameTest, TheEndOfTheGameWaitsForItsSaves) {
   BackgroundFailure failure;
   int a = game.AddObject("A");
