@@ -9,8 +9,6 @@
 #include <thread>
 #include <vector>
 
-#include "runtime/debug_output.h"
-
 namespace {
 // The name of the file `path` leads to, whichever name it is given: the path
 // with every link followed; for a file that does not exist yet, its folder's

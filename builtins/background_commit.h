@@ -16,11 +16,12 @@
 // - whatever changes files at once (a commit made on the spot, a removal) or
 //   shows folders to the user (file dialogs) first waits for all of them:
 //   WaitForAllCommits. So changes reach the disk in the order they were made;
-// - the end of the game waits for all of them, and so does the end of the
-//   process (exit(), the return from main).
+// - the end of the game waits for all of them (the program's gameEnded hook),
+//   and so does the end of the process (exit(), the return from main).
 //
 // The main thread learns of every finished commit exactly once, at the first of:
-// a wait, the start of a frame (ReportFinishedCommits). A failed commit is
+// a wait, the start of a frame (ReportFinishedCommits, the program's
+// frameStarted hook). A failed commit is
 // reported as every failed write is (ReportWriteFailure: a debug output line and
 // the notifier's dialog); a successful one, like every successful write, silently.
 // The functions below are called on the main thread only.
