@@ -45,7 +45,7 @@ class BlockedAppender {
   void operator()(std::string_view piece) {
     if (block_.size() + piece.size() > kBlock) Flush();
     if (piece.size() >= kBlock)
-      (void)writer_.Append(piece);  // a failure is kept by the writer and returned by Commit
+      (void)writer_.Append(piece);  // a failure is kept by the writer and told when it is committed
     else
       block_.append(piece);
   }
