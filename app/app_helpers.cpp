@@ -51,10 +51,11 @@ TempValue CellText(KslFrame& k, TempValue cell) {
 
 bool HasDate(const RValue& cell) {
   switch (KindOf(cell)) {
-    case VALUE_REAL: case VALUE_BOOL: case VALUE_INT32: case VALUE_INT64:
-      return true;
-    default:
-      return false;
+    case VALUE_REAL:
+    case VALUE_BOOL:
+    case VALUE_INT32:
+    case VALUE_INT64: return true;
+    default: return false;
   }
 }
 

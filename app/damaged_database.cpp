@@ -50,8 +50,8 @@ void DamagedDatabaseCheck::TellIfDamaged(const std::string& name) const {
   if (!database || !ReadWholeFile(*database, bytes)) return;  // missing, or unreadable and reported
   if (DamagedListTextCount() == damagedBefore_ && !IsForeign(bytes)) return;
   std::string copy = KeepCopy(*database, bytes);
-  std::string kept = copy.empty() ? "Kopii pliku nie udało się zachować."
-                                  : "Plik w obecnym stanie zachowano jako:\n" + copy;
+  std::string kept =
+      copy.empty() ? "Kopii pliku nie udało się zachować." : "Plik w obecnym stanie zachowano jako:\n" + copy;
   ShowMessageDialog("Plik bazy danych jest uszkodzony:\n" + *database +
                     "\n\nWczytano tylko te dane, które dało się odczytać; zapisanie zmian zastąpi resztę. " + kept +
                     "\n\nJeśli masz kopię bazy, możesz ją wczytać przyciskiem „WCZYTAJ KOPIE BAZY”.");

@@ -20,9 +20,9 @@ StringConstant s_horizonCaption("PRZYPOMINAJ OD \n");
 StringConstant s_days(" DNI");
 StringConstant s_horizons[5] = {StringConstant("7 DNI"), StringConstant("14 DNI"), StringConstant("1 MIESIĄC"),
                                 StringConstant("2 MIESIĄCE"), StringConstant("3 MIESIĄCE")};
-StringConstant s_captions[8] = {StringConstant("TERMINY DLA OSÓB"), StringConstant("TERMINY DLA AUT"),
-                                StringConstant("WCZYTAJ KOPIE BAZY"), StringConstant("ZAPISZ KOPIE BAZY"),
-                                StringConstant("NADCHODZĄCE"), StringConstant(""),
+StringConstant s_captions[8] = {StringConstant("TERMINY DLA OSÓB"),    StringConstant("TERMINY DLA AUT"),
+                                StringConstant("WCZYTAJ KOPIE BAZY"),  StringConstant("ZAPISZ KOPIE BAZY"),
+                                StringConstant("NADCHODZĄCE"),         StringConstant(""),
                                 StringConstant("TERMINY CHOROBOWEGO"), StringConstant("TERMINY DLA LICENCJI")};
 
 constexpr int kRestoreButton = 2;

@@ -103,8 +103,6 @@ void ReadHorizon(KslFrame& k) {
     if (Equal(k.Var(v_termin), index)) k.SetVar(v_termin, kHorizonDays[index]);
 }
 
-
-
 // Stores a typed date both in the register (through tabK) and in the row.
 void StoreDate(KslFrame& k, const SymbolEntry& table, const SymbolEntry& rowList, const RValue& reg,
                const RValue& index, const RValue& row, const RValue& answer) {
@@ -119,7 +117,8 @@ void ClickRow(KslFrame& k, const RValue& row) {
   TempValue top = SetRowTop(k, row);
   k.Line(32);
   if (MouseInBox(k, 380, top, 720, Add(top, 40))) {
-    TempValue answer = k.Call(f_get_string, s_empty, DateText(k, k.Call(f_ds_list_find_value, k.Get(v_tab3, ToInt32(reg)), index)));
+    TempValue answer =
+        k.Call(f_get_string, s_empty, DateText(k, k.Call(f_ds_list_find_value, k.Get(v_tab3, ToInt32(reg)), index)));
     if (IsDateAnswer(k, answer)) StoreDate(k, v_tab3, v_ds3, reg, index, row, answer);
   }
   k.Line(33);

@@ -50,7 +50,6 @@ void AddDefaultRecord(const EditorDesign& design, KslFrame& k) {
   }
 }
 
-
 bool IsLastRow(KslFrame& k, const RValue& row) { return Equal(row, Subtract(ListSize(k, v_ds1), 1)); }
 
 // A text field's prompt: an empty answer leaves the field as it is.
@@ -58,7 +57,6 @@ void EditText(KslFrame& k, const SymbolEntry& list, int prompt, const RValue& ro
   TempValue answer = k.Call(f_get_string, k.Get(v_opi, prompt), CellText(k, ListValue(k, list, row)));
   if (NotEqual(answer, s_empty)) ReplaceCell(k, k.Var(list), row, answer);
 }
-
 
 TempValue DatePromptDefault(const EditorDesign& design, KslFrame& k, const SymbolEntry& list, const RValue& row) {
   if (design.datePromptsOfferToday) return k.Call(f_date_date_string, k.Call(f_date_current_datetime));

@@ -49,13 +49,13 @@ void ScrollUp(const char* name, CInstance* self, CInstance* other);
 void ScrollDown(const char* name, CInstance* self, CInstance* other);
 
 // The nine handlers of one editor object, each running its design.
-#define KSL_EDITOR_OBJECT(object, design)                                                   \
-  KSL_EVENT(object, Create_0) { EditorCreate(design, __func__, self, other); }              \
-  KSL_EVENT(object, Alarm_1) { EditorAddRecord(__func__, self, other); }                    \
-  KSL_EVENT(object, Alarm_2) { EditorDeleteRecord(__func__, self, other); }                 \
-  KSL_EVENT(object, Alarm_3) { EditorSaveAndLeave(__func__, self, other); }                 \
-  KSL_EVENT(object, Mouse_60) { ScrollUp(__func__, self, other); }                          \
-  KSL_EVENT(object, Mouse_61) { ScrollDown(__func__, self, other); }                        \
-  KSL_EVENT(object, Mouse_56) { EditorClick(design, __func__, self, other); }               \
-  KSL_EVENT(object, Draw_0) { EditorDraw(design, __func__, self, other); }                  \
+#define KSL_EDITOR_OBJECT(object, design)                                      \
+  KSL_EVENT(object, Create_0) { EditorCreate(design, __func__, self, other); } \
+  KSL_EVENT(object, Alarm_1) { EditorAddRecord(__func__, self, other); }       \
+  KSL_EVENT(object, Alarm_2) { EditorDeleteRecord(__func__, self, other); }    \
+  KSL_EVENT(object, Alarm_3) { EditorSaveAndLeave(__func__, self, other); }    \
+  KSL_EVENT(object, Mouse_60) { ScrollUp(__func__, self, other); }             \
+  KSL_EVENT(object, Mouse_61) { ScrollDown(__func__, self, other); }           \
+  KSL_EVENT(object, Mouse_56) { EditorClick(design, __func__, self, other); }  \
+  KSL_EVENT(object, Draw_0) { EditorDraw(design, __func__, self, other); }     \
   KSL_EVENT(object, KeyPress_27) { EditorLeaveWithoutSaving(__func__, self, other); }

@@ -23,14 +23,16 @@ struct RegisterDescriptor {
 
 RegisterDescriptor g_registers[4] = {
     {StringConstant(" Osobowe"),
-     {StringConstant("ID : "), StringConstant("Badania : "), StringConstant("Osoba : "), StringConstant("Uprawnienia : ")},
+     {StringConstant("ID : "), StringConstant("Badania : "), StringConstant("Osoba : "),
+      StringConstant("Uprawnienia : ")},
      StringConstant("L1")},
     {StringConstant(" dla Aut"),
      {StringConstant("Samochód : "), StringConstant("Badania : "), StringConstant("Tablica rej. : "),
       StringConstant("Przegląd : ")},
      StringConstant("L2")},
     {StringConstant(" Chorobowego"),
-     {StringConstant("Osoba : "), StringConstant("Chorobowe : "), StringConstant("Choroba : "), StringConstant("Termin : ")},
+     {StringConstant("Osoba : "), StringConstant("Chorobowe : "), StringConstant("Choroba : "),
+      StringConstant("Termin : ")},
      StringConstant("L3")},
     {StringConstant(" Licencji"),
      {StringConstant("Licencja : "), StringConstant("Termin : "), StringConstant("Trial / Pro : "),

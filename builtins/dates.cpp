@@ -48,7 +48,9 @@ bool TimeToCalendar(time_t t, std::tm& fields) {
 
 // Breaks a date down into calendar fields of the current mode. Fails where
 // DateSeconds fails and beyond the platform's calendar range.
-bool DateToCalendar(double date, std::tm& fields, time_t& t) { return DateSeconds(date, t) && TimeToCalendar(t, fields); }
+bool DateToCalendar(double date, std::tm& fields, time_t& t) {
+  return DateSeconds(date, t) && TimeToCalendar(t, fields);
+}
 bool DateToCalendar(double date, std::tm& fields) {
   time_t t;
   return DateToCalendar(date, fields, t);
@@ -160,7 +162,9 @@ struct DayStep {
   bool utc = false;
   ZoneState zone;
   double to = 0;
-  bool Is(time_t t, int32_t n) const { return from == t && days == n && utc == g_utcMode && zone == ZoneState::Current(); }
+  bool Is(time_t t, int32_t n) const {
+    return from == t && days == n && utc == g_utcMode && zone == ZoneState::Current();
+  }
 };
 DayStep g_lastDayStep;
 

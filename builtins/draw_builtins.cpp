@@ -25,9 +25,7 @@ const Font& CurrentFont() {
 }
 
 // Colours and indices arrive as reals; whatever does not fit an int is 0.
-int64_t WholeNumber(double value) {
-  return (std::isfinite(value) && std::fabs(value) < 9.2e18) ? int64_t(value) : 0;
-}
+int64_t WholeNumber(double value) { return (std::isfinite(value) && std::fabs(value) < 9.2e18) ? int64_t(value) : 0; }
 
 void draw_set_colour(RValue&, CInstance*, CInstance*, int, RValue* args) { DrawSetColour(ArgReal(args, 0)); }
 void draw_set_alpha(RValue&, CInstance*, CInstance*, int, RValue* args) { DrawSetAlpha(ArgReal(args, 0)); }
@@ -101,8 +99,8 @@ void DrawInstanceSprite(const CInstance& instance) {
       size_t(instance.spriteIndex) >= g_resources.sprites->size())
     return;
   uint32_t tint = PixelFromColour(instance.imageBlend, AlphaByte(instance.imageAlpha));
-  g_sink->SpriteImage((*g_resources.sprites)[size_t(instance.spriteIndex)], instance.imageIndex,
-                      PlacementOf(instance), tint);
+  g_sink->SpriteImage((*g_resources.sprites)[size_t(instance.spriteIndex)], instance.imageIndex, PlacementOf(instance),
+                      tint);
 }
 
 void WindowSetCaption(const std::string& caption) {

@@ -64,7 +64,10 @@ void MarkLiveLists(GCMarker& marker) {
 // Numbers before strings before everything else; NaN after every other number.
 int SortGroup(const RValue& value) {
   switch (KindOf(value)) {
-    case VALUE_REAL: case VALUE_BOOL: case VALUE_INT32: case VALUE_INT64: return 0;
+    case VALUE_REAL:
+    case VALUE_BOOL:
+    case VALUE_INT32:
+    case VALUE_INT64: return 0;
     case VALUE_STRING: return 1;
     default: return 2;
   }
@@ -347,13 +350,10 @@ int32_t ListIdOf(const RValue& value) {
     case VALUE_REF:
       if (uint32_t(uint64_t(value.v64) >> 32) != kRefTypeDsList) return -1;
       return std::max(int32_t(uint32_t(uint64_t(value.v64))), -1);
-    case VALUE_REAL: case VALUE_BOOL:
-      return (value.real >= 0 && value.real < 2147483648.0) ? int32_t(value.real) : -1;
-    case VALUE_INT32:
-      return std::max(value.v32, -1);
-    case VALUE_INT64:
-      return (value.v64 >= 0 && value.v64 <= INT32_MAX) ? int32_t(value.v64) : -1;
-    default:
-      return -1;
+    case VALUE_REAL:
+    case VALUE_BOOL: return (value.real >= 0 && value.real < 2147483648.0) ? int32_t(value.real) : -1;
+    case VALUE_INT32: return std::max(value.v32, -1);
+    case VALUE_INT64: return (value.v64 >= 0 && value.v64 <= INT32_MAX) ? int32_t(value.v64) : -1;
+    default: return -1;
   }
 }

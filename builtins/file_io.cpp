@@ -138,7 +138,8 @@ IoResult AtomicFileWriter::Open(const std::string& target) {
 
   static unsigned sequence = 0;
   for (int attempt = 0; attempt < 100 && fd_ < 0; ++attempt) {
-    temporary_ = folder + "/" + TemporaryPrefix(target_) + std::to_string(::getpid()) + "-" + std::to_string(++sequence);
+    temporary_ =
+        folder + "/" + TemporaryPrefix(target_) + std::to_string(::getpid()) + "-" + std::to_string(++sequence);
     fd_ = ::open(temporary_.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (fd_ < 0 && errno != EEXIST) break;
   }

@@ -67,7 +67,8 @@ class BlockedAppender {
 void WriteToDisk(const CurrentIni& current) {
   const std::string& name = *current.fileName;
   if (!current.unreadablePath.empty()) {
-    ReportWriteFailure(current.unreadablePath, "the file could not be read when it was opened, so it was not overwritten");
+    ReportWriteFailure(current.unreadablePath,
+                       "the file could not be read when it was opened, so it was not overwritten");
     return;
   }
   std::optional<std::string> path = ResolveSaveAreaPath(name, FileAccess::Write);

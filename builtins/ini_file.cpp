@@ -159,8 +159,8 @@ class IniParser {
       size_t begin = position_;
       size_t equals = next_.Of('=', position_);
       if (equals == text_.size()) return false;
-      std::string_view key = TrimEnd(text_.substr(position_, equals - position_),
-                                     [](char c) { return IsBlank(c) || IsCommentStart(c); });
+      std::string_view key =
+          TrimEnd(text_.substr(position_, equals - position_), [](char c) { return IsBlank(c) || IsCommentStart(c); });
       position_ = equals + 1;
       std::string_view value;
       if (!ParseValue(value) || !current_) continue;
@@ -176,8 +176,8 @@ class IniParser {
   // uses them; it uses single quotes for a value that holds a double quote only.
   bool IsWriterQuoted(size_t at, std::string_view value) const {
     char quote = text_[at];
-    bool closedRightAfter = value.data() == text_.data() + at + 1 && position_ == at + value.size() + 2 &&
-                            text_[position_ - 1] == quote;
+    bool closedRightAfter =
+        value.data() == text_.data() + at + 1 && position_ == at + value.size() + 2 && text_[position_ - 1] == quote;
     return closedRightAfter && (quote == '"' || (quote == '\'' && value.find('"') != std::string_view::npos));
   }
 
@@ -296,8 +296,8 @@ void IniFile::SerialiseInto(const std::function<void(std::string_view)>& out) co
     for (const IniEntry* entry : ByIndex(section->keys, [](const IniEntry& e) { return e.keyIndex; })) {
       std::string_view value = entry->Value();
       std::string_view quote = QuoteFor(value);
-      for (std::string_view piece : {std::string_view(entry->key), std::string_view("="), quote, value, quote,
-                                     std::string_view("\r\n")})
+      for (std::string_view piece :
+           {std::string_view(entry->key), std::string_view("="), quote, value, quote, std::string_view("\r\n")})
         out(piece);
     }
   }

@@ -30,7 +30,7 @@
 struct IniEntry {
   std::string key;
   int32_t keyIndex = 0;
-  std::string_view parsedValue;            // into the INI's parsed text, unless written
+  std::string_view parsedValue;             // into the INI's parsed text, unless written
   std::optional<std::string> writtenValue;  // the value written since parsing, if any
 
   std::string_view Value() const { return writtenValue ? std::string_view(*writtenValue) : parsedValue; }

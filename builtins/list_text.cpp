@@ -26,9 +26,7 @@ enum class ElementForm { Legacy, First, Second, Current };
 int64_t g_damagedTexts = 0;
 
 // Spaces, tabs and line ends only (what may follow a text, as in an INI value).
-bool IsBlank(std::string_view text) {
-  return text.find_first_not_of(" \t\r\n") == std::string_view::npos;
-}
+bool IsBlank(std::string_view text) { return text.find_first_not_of(" \t\r\n") == std::string_view::npos; }
 
 // --- Writing -------------------------------------------------------------------
 
@@ -41,27 +39,19 @@ class ValueWriter {
     if (kind == VALUE_ARRAY && !CanWriteArray(value.arr)) kind = VALUE_UNDEFINED;
     stream_.WriteInt32(int32_t(kind));
     switch (kind) {
-      case VALUE_REAL: case VALUE_BOOL:
-        stream_.WriteReal(value.real);
-        break;
+      case VALUE_REAL:
+      case VALUE_BOOL: stream_.WriteReal(value.real); break;
       case VALUE_STRING:
         stream_.WriteString((value.str && value.str->text) ? std::string_view(value.str->text, value.str->Length())
                                                            : std::string_view());
         break;
-      case VALUE_ARRAY:
-        WriteArray(value.arr);
-        break;
-      case VALUE_PTR: case VALUE_INT64: case VALUE_REF:
-        stream_.WriteInt64(value.v64);
-        break;
-      case VALUE_INT32:
-        stream_.WriteInt32(value.v32);
-        break;
-      case VALUE_UNDEFINED:
-        break;
-      default:
-        DebugOutput("Attempting to WriteValue for unsupported type %d\n", int(value.kind));
-        break;
+      case VALUE_ARRAY: WriteArray(value.arr); break;
+      case VALUE_PTR:
+      case VALUE_INT64:
+      case VALUE_REF: stream_.WriteInt64(value.v64); break;
+      case VALUE_INT32: stream_.WriteInt32(value.v32); break;
+      case VALUE_UNDEFINED: break;
+      default: DebugOutput("Attempting to WriteValue for unsupported type %d\n", int(value.kind)); break;
     }
   }
 
@@ -161,7 +151,12 @@ class ValueReader {
       case VALUE_REAL: return RealValue(VALUE_REAL, stream_.ReadReal());
       case VALUE_STRING: return StringValue(stream_.ReadString());
       case VALUE_ARRAY: return ReadRows(stream_.ReadInt32(), depth);
-      case VALUE_PTR: case VALUE_UNDEFINED: case VALUE_INT32: case VALUE_INT64: case VALUE_BOOL: case VALUE_REF: {
+      case VALUE_PTR:
+      case VALUE_UNDEFINED:
+      case VALUE_INT32:
+      case VALUE_INT64:
+      case VALUE_BOOL:
+      case VALUE_REF: {
         RValue value;
         value.v64 = 0;
         value.flags = 0;
@@ -175,20 +170,19 @@ class ValueReader {
   RValue ReadLaterForm(uint32_t kind, int depth) {
     RValue value;
     switch (kind) {
-      case VALUE_REAL: case VALUE_BOOL: return RealValue(kind, stream_.ReadReal());
+      case VALUE_REAL:
+      case VALUE_BOOL: return RealValue(kind, stream_.ReadReal());
       case VALUE_STRING: return StringValue(stream_.ReadString());
       case VALUE_ARRAY: return ReadLaterFormArray(depth);
-      case VALUE_PTR: case VALUE_INT64: case VALUE_REF:
+      case VALUE_PTR:
+      case VALUE_INT64:
+      case VALUE_REF:
         value.v64 = stream_.ReadInt64();
         value.flags = 0;
         value.kind = kind;
         return value;
-      case VALUE_UNDEFINED:
-        SetUndefined(value);
-        return value;
-      case VALUE_INT32:
-        SetInt32(value, stream_.ReadInt32());
-        return value;
+      case VALUE_UNDEFINED: SetUndefined(value); return value;
+      case VALUE_INT32: SetInt32(value, stream_.ReadInt32()); return value;
       default: return Unsupported(kind);
     }
   }

@@ -5,7 +5,7 @@
 
 namespace {
 constexpr int64_t kSecondsPerDay = 86400;
-constexpr size_t kDays = 16384;  // some 45 years of days, half a megabyte
+constexpr size_t kDays = 16384;                 // some 45 years of days, half a megabyte
 constexpr time_t kKeptTimes = time_t(1) << 40;  // some 34,000 years, days that fit 32 bits
 
 // One UTC day as the C library breaks it down. A day seen once keeps the offset
@@ -13,7 +13,7 @@ constexpr time_t kKeptTimes = time_t(1) << 40;  // some 34,000 years, days that 
 // the day's ends costs two calls, worth it only for another second of the day.
 struct Day {
   enum class Kind : uint8_t { Seen, Steady, Changing };  // Changing: left to the C library
-  int32_t day = -1;  // days since 1970; -1 while empty
+  int32_t day = -1;                                      // days since 1970; -1 while empty
   Kind kind = Kind::Seen;
   int8_t isDaylight = 0;
   int32_t offset = 0;  // seconds east of UTC: all day when Steady, at `seen` when Seen
@@ -80,9 +80,8 @@ void BreakDownUtc(int64_t seconds, std::tm& fields) {
 Day AskDay(int32_t day) {
   const time_t first = time_t(day * kSecondsPerDay), last = time_t(first + kSecondsPerDay - 1);
   std::tm start, end;
-  const bool steady = localtime_r(&first, &start) && localtime_r(&last, &end) &&
-                      start.tm_gmtoff == end.tm_gmtoff && start.tm_isdst == end.tm_isdst &&
-                      start.tm_zone == end.tm_zone;
+  const bool steady = localtime_r(&first, &start) && localtime_r(&last, &end) && start.tm_gmtoff == end.tm_gmtoff &&
+                      start.tm_isdst == end.tm_isdst && start.tm_zone == end.tm_zone;
   if (!steady) return Day{day, Day::Kind::Changing};
   return Day{day, Day::Kind::Steady, int8_t(start.tm_isdst), int32_t(start.tm_gmtoff), start.tm_zone};
 }

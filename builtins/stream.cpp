@@ -24,10 +24,14 @@ constexpr std::array<char, 512> MakeByteToHex() {
 constexpr std::array<int8_t, 256> MakeHexToNibble() {
   std::array<int8_t, 256> table{};
   for (int c = 0; c < 256; ++c) {
-    if (c >= '0' && c <= '9') table[size_t(c)] = int8_t(c - '0');
-    else if (c >= 'A' && c <= 'F') table[size_t(c)] = int8_t(c - 'A' + 10);
-    else if (c >= 'a' && c <= 'f') table[size_t(c)] = int8_t(c - 'a' + 10);
-    else table[size_t(c)] = -1;
+    if (c >= '0' && c <= '9')
+      table[size_t(c)] = int8_t(c - '0');
+    else if (c >= 'A' && c <= 'F')
+      table[size_t(c)] = int8_t(c - 'A' + 10);
+    else if (c >= 'a' && c <= 'f')
+      table[size_t(c)] = int8_t(c - 'a' + 10);
+    else
+      table[size_t(c)] = -1;
   }
   return table;
 }

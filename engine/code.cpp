@@ -9,7 +9,10 @@ std::vector<CCode> g_codes;
 }  // namespace
 
 CCode::CCode(int32_t index, const CodeTableEntry& entry)
-    : index_(index), entry_(&entry), isScript_(IsScriptName(entry.name)), isGlobalScript_(IsGlobalScriptName(entry.name)) {}
+    : index_(index),
+      entry_(&entry),
+      isScript_(IsScriptName(entry.name)),
+      isGlobalScript_(IsGlobalScriptName(entry.name)) {}
 
 void CCode::Run(CInstance* self, CInstance* other) const {
   if (!isScript_) {

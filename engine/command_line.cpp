@@ -12,9 +12,8 @@ struct OptionWithValues {
   int values;
 };
 constexpr OptionWithValues kOptionsWithValues[] = {
-    {"-game", 1},        {"-exit", 1},   {"-dir", 1},         {"-minidumpdir", 1}, {"-vqdebugpath", 1},
-    {"-record", 1},      {"-playback", 1}, {"-output", 1},    {"-debugoutput", 1}, {"-profiledump", 2},
-    {"-sleepmargin", 1}, {"-monitor", 1},
+    {"-game", 1},     {"-exit", 1},   {"-dir", 1},         {"-minidumpdir", 1}, {"-vqdebugpath", 1}, {"-record", 1},
+    {"-playback", 1}, {"-output", 1}, {"-debugoutput", 1}, {"-profiledump", 2}, {"-sleepmargin", 1}, {"-monitor", 1},
 };
 
 int ValueCount(const std::string& token) {
@@ -39,11 +38,16 @@ bool ParseMilliseconds(const std::string& text, double& value) {
 }
 
 void ApplyOption(RuntimeOptions& options, const std::string& name, const std::string& value) {
-  if (name == "-game") options.gamePath = value;
-  else if (name == "-playback") options.playbackPath = value;
-  else if (name == "-record") options.recordPath = value;
-  else if (name == "-output" || name == "-debugoutput") options.logPath = value;
-  else if (name == "-sleepmargin") ParseMilliseconds(value, options.sleepMarginMs);
+  if (name == "-game")
+    options.gamePath = value;
+  else if (name == "-playback")
+    options.playbackPath = value;
+  else if (name == "-record")
+    options.recordPath = value;
+  else if (name == "-output" || name == "-debugoutput")
+    options.logPath = value;
+  else if (name == "-sleepmargin")
+    ParseMilliseconds(value, options.sleepMarginMs);
 }
 }  // namespace
 

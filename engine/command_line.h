@@ -27,12 +27,12 @@ const std::vector<std::string>& Parameters();
 // The runtime options that have a meaning here; every other option is accepted
 // and ignored (with its values, so that they are not mistaken for options).
 struct RuntimeOptions {
-  std::string gamePath;      // -game
-  bool headless = false;     // -headless
-  std::string playbackPath;  // -playback
-  std::string recordPath;    // -record
-  std::string logPath;       // -output or -debugoutput
-  double sleepMarginMs = -1; // -sleepmargin; negative: the platform's own choice
+  std::string gamePath;       // -game
+  bool headless = false;      // -headless
+  std::string playbackPath;   // -playback
+  std::string recordPath;     // -record
+  std::string logPath;        // -output or -debugoutput
+  double sleepMarginMs = -1;  // -sleepmargin; negative: the platform's own choice
 };
 
 RuntimeOptions ParseRuntimeOptions(const std::vector<std::string>& parameters);

@@ -102,4 +102,3 @@ struct GameAbort {
 
 // Dispatch depth and pass counter back to their start values (a new run).
 void ResetDispatchState();
-

@@ -13,8 +13,8 @@
 #include "runtime/instance.h"
 
 namespace {
-constexpr int32_t kDrawPasses[] = {kDrawPre, kDrawBegin, kDrawNormal, kDrawEnd, kDrawPost,
-                                   kDrawGuiBegin, kDrawGui, kDrawGuiEnd};
+constexpr int32_t kDrawPasses[] = {kDrawPre,  kDrawBegin,    kDrawNormal, kDrawEnd,
+                                   kDrawPost, kDrawGuiBegin, kDrawGui,    kDrawGuiEnd};
 
 bool Drawable(const CInstance& instance) {
   return instance.HasFlag(kInstanceVisible) && !instance.HasFlag(kInstanceMarkedForDestruction | kInstanceDeactivated);
@@ -25,7 +25,8 @@ std::vector<CInstance*> InDepthOrder(const CRoom& room) {
   std::vector<CInstance*> order;
   for (CInstance* instance = room.instances.First(); instance; instance = RoomInstanceList::Next(instance))
     order.push_back(instance);
-  std::stable_sort(order.begin(), order.end(), [](const CInstance* a, const CInstance* b) { return a->depth > b->depth; });
+  std::stable_sort(order.begin(), order.end(),
+                   [](const CInstance* a, const CInstance* b) { return a->depth > b->depth; });
   return order;
 }
 

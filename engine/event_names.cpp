@@ -17,17 +17,14 @@ struct NamedNumber {
 };
 
 constexpr NamedNumber kMouseNames[] = {
-    {0, "Left Button"},          {1, "Right Button"},          {2, "Middle Button"},
-    {3, "No Button"},            {4, "Left Pressed"},          {5, "Right Pressed"},
-    {6, "Middle Pressed"},       {7, "Left Released"},         {8, "Right Released"},
-    {9, "Middle Released"},      {10, "Mouse Enter"},          {11, "Mouse Leave"},
-    {16, "Joystick 1 Left"},     {17, "Joystick 1 Right"},     {18, "Joystick 1 Up"},
-    {19, "Joystick 1 Down"},     {31, "Joystick 2 Left"},      {32, "Joystick 2 Right"},
-    {33, "Joystick 2 Up"},       {34, "Joystick 2 Down"},      {50, "Glob Left Button"},
-    {51, "Glob Right Button"},   {52, "Glob Middle Button"},   {53, "Glob Left Pressed"},
-    {54, "Glob Right Pressed"},  {55, "Glob Middle Pressed"},  {56, "Glob Left Released"},
-    {57, "Glob Right Released"}, {58, "Glob Middle Released"}, {60, "Mouse Wheel Up"},
-    {61, "Mouse Wheel Down"},
+    {0, "Left Button"},           {1, "Right Button"},         {2, "Middle Button"},       {3, "No Button"},
+    {4, "Left Pressed"},          {5, "Right Pressed"},        {6, "Middle Pressed"},      {7, "Left Released"},
+    {8, "Right Released"},        {9, "Middle Released"},      {10, "Mouse Enter"},        {11, "Mouse Leave"},
+    {16, "Joystick 1 Left"},      {17, "Joystick 1 Right"},    {18, "Joystick 1 Up"},      {19, "Joystick 1 Down"},
+    {31, "Joystick 2 Left"},      {32, "Joystick 2 Right"},    {33, "Joystick 2 Up"},      {34, "Joystick 2 Down"},
+    {50, "Glob Left Button"},     {51, "Glob Right Button"},   {52, "Glob Middle Button"}, {53, "Glob Left Pressed"},
+    {54, "Glob Right Pressed"},   {55, "Glob Middle Pressed"}, {56, "Glob Left Released"}, {57, "Glob Right Released"},
+    {58, "Glob Middle Released"}, {60, "Mouse Wheel Up"},      {61, "Mouse Wheel Down"},
 };
 
 constexpr NamedNumber kOtherNames[] = {
@@ -37,13 +34,13 @@ constexpr NamedNumber kOtherNames[] = {
 };
 
 constexpr NamedNumber kKeyNames[] = {
-    {0, "<no key>"},    {1, "<any key>"},    {8, "<Backspace>"},  {9, "<Tab>"},       {13, "<Enter>"},
-    {16, "<Shift>"},    {17, "<Ctrl>"},      {18, "<Alt>"},       {19, "<Pause>"},    {27, "<Escape>"},
-    {32, "<Space>"},    {33, "<Page Up>"},   {34, "<Page Down>"}, {35, "<End>"},      {36, "<Home>"},
-    {37, "<Left>"},     {38, "<Up>"},        {39, "<Right>"},     {40, "<Down>"},     {45, "<Insert>"},
-    {46, "<Delete>"},   {106, "Keypad *"},   {107, "Keypad +"},   {109, "Keypad -"},  {110, "Keypad ."},
-    {111, "Keypad /"},  {160, "<Left Shift>"}, {161, "<Right Shift>"}, {162, "<Left Ctrl>"},
-    {163, "<Right Ctrl>"}, {164, "<Left Alt>"}, {165, "<Right Alt>"},
+    {0, "<no key>"},     {1, "<any key>"},      {8, "<Backspace>"},     {9, "<Tab>"},         {13, "<Enter>"},
+    {16, "<Shift>"},     {17, "<Ctrl>"},        {18, "<Alt>"},          {19, "<Pause>"},      {27, "<Escape>"},
+    {32, "<Space>"},     {33, "<Page Up>"},     {34, "<Page Down>"},    {35, "<End>"},        {36, "<Home>"},
+    {37, "<Left>"},      {38, "<Up>"},          {39, "<Right>"},        {40, "<Down>"},       {45, "<Insert>"},
+    {46, "<Delete>"},    {106, "Keypad *"},     {107, "Keypad +"},      {109, "Keypad -"},    {110, "Keypad ."},
+    {111, "Keypad /"},   {160, "<Left Shift>"}, {161, "<Right Shift>"}, {162, "<Left Ctrl>"}, {163, "<Right Ctrl>"},
+    {164, "<Left Alt>"}, {165, "<Right Alt>"},
 };
 
 template <size_t N>
@@ -68,11 +65,16 @@ std::string JoystickButtonName(int32_t number) {
 std::string OtherEventName(int32_t number) {
   if (number >= 60) return Format("Async Event: %d", number);
   std::string name;
-  if (const char* fixed = Lookup(kOtherNames, number)) name = fixed;
-  else if (number >= 10 && number <= 25) name = Format("User Defined %d", number - 10);
-  else if (number >= 40 && number <= 47) name = Format("Outside View %d", number - 40);
-  else if (number >= 50 && number <= 57) name = Format("Boundary View %d", number - 50);
-  else name = "<Unknown>";
+  if (const char* fixed = Lookup(kOtherNames, number))
+    name = fixed;
+  else if (number >= 10 && number <= 25)
+    name = Format("User Defined %d", number - 10);
+  else if (number >= 40 && number <= 47)
+    name = Format("Outside View %d", number - 40);
+  else if (number >= 50 && number <= 57)
+    name = Format("Boundary View %d", number - 50);
+  else
+    name = "<Unknown>";
   return "Other Event: " + name;
 }
 

@@ -49,10 +49,10 @@ constexpr int32_t kNoKey = 0;
 constexpr int32_t kAnyKey = 1;
 
 // Mouse numbers.
-constexpr int32_t kMouseLeftButton = 0;       // 0-2 held, local
+constexpr int32_t kMouseLeftButton = 0;  // 0-2 held, local
 constexpr int32_t kMouseNoButton = 3;
-constexpr int32_t kMouseLeftPressed = 4;      // 4-6
-constexpr int32_t kMouseLeftReleased = 7;     // 7-9
+constexpr int32_t kMouseLeftPressed = 4;   // 4-6
+constexpr int32_t kMouseLeftReleased = 7;  // 7-9
 constexpr int32_t kMouseEnter = 10;
 constexpr int32_t kMouseLeave = 11;
 constexpr int32_t kMouseAnyPressed = 12;

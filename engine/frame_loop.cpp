@@ -60,9 +60,8 @@ class FrameLoop {
     int64_t wait = std::clamp<int64_t>(period_ - (now - frameStart_), 0, kMicrosPerSecond);
     if (wait == 0) return;
     int64_t nextFrame = g_frameNumber + 1;
-    parts_.waiter.WaitUntil(now + wait, [&] {
-      parts_.events.Pump(nextFrame, [this](const InputEvent& event) { Deliver(event); });
-    });
+    parts_.waiter.WaitUntil(
+        now + wait, [&] { parts_.events.Pump(nextFrame, [this](const InputEvent& event) { Deliver(event); }); });
   }
 
   void CountFrame() {
@@ -90,8 +89,8 @@ class FrameLoop {
 
   void Present() {
     const Image& picture = parts_.canvas.FinishFrame();
-    bool unchanged = parts_.canvas.RepeatedPreviousFrame() ||
-                     (picture.width == previousWidth_ && picture.pixels == previousPixels_);
+    bool unchanged =
+        parts_.canvas.RepeatedPreviousFrame() || (picture.width == previousWidth_ && picture.pixels == previousPixels_);
     parts_.presenter.Present(g_frameNumber, picture, unchanged);
     if (!unchanged) {
       previousPixels_ = picture.pixels;

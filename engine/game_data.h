@@ -22,16 +22,16 @@ constexpr uint32_t kOptionFreezeWhenInactive = 1u << 3;
 constexpr uint32_t kOptionCopyOnWriteArrays = 1u << 29;
 
 struct GameOptions {
-  std::string gameName;                   // names the save-area folder
+  std::string gameName;  // names the save-area folder
   uint32_t flags = kOptionCopyOnWriteArrays;
-  int gameSpeed = 60;                     // frames per second
-  uint32_t defaultDrawColour = 0xFFFFFFFF; // runtime encoding: alpha << 24 | blue << 16 | green << 8 | red
+  int gameSpeed = 60;                       // frames per second
+  uint32_t defaultDrawColour = 0xFFFFFFFF;  // runtime encoding: alpha << 24 | blue << 16 | green << 8 | red
 };
 
 struct EventBinding {
-  int type = 0;       // event type (0 Create ... 14 PreCreate)
-  int number = 0;     // event number within the type
-  int codeIndex = -1; // entry of the compiled code table, -1 for an event without code
+  int type = 0;        // event type (0 Create ... 14 PreCreate)
+  int number = 0;      // event number within the type
+  int codeIndex = -1;  // entry of the compiled code table, -1 for an event without code
 };
 
 struct ObjectRecord {

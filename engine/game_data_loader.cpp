@@ -339,7 +339,8 @@ bool ReadRoom(ChunkReader& r, RoomRecord& room) {
   room.backgroundColour = r.U32();
   room.creationCodeIndex = r.I32();
   if (!r.Ok()) return false;
-  if (!InRange(room.width, 1, kMaxRoomSide) || !InRange(room.height, 1, kMaxRoomSide)) return r.Fail("size out of range");
+  if (!InRange(room.width, 1, kMaxRoomSide) || !InRange(room.height, 1, kMaxRoomSide))
+    return r.Fail("size out of range");
   if (!InRange(room.speed, 1, kMaxSpeed)) return r.Fail("speed out of range");
   if (flags & ~(kRoomPersistent | kRoomClearDisplay)) return r.Fail("unknown room flags");
   if (room.backgroundColour > 0xFFFFFF) return r.Fail("background colour out of range");
@@ -426,15 +427,16 @@ struct ChunkKind {
 };
 
 constexpr ChunkKind kChunkKinds[] = {
-    {kTagGeneral, ReadGeneral}, {kTagOptions, ReadOptions}, {kTagSprites, ReadSprites},
-    {kTagFonts, ReadFonts},     {kTagObjects, ReadObjects}, {kTagRooms, ReadRooms},
-    {"LANG", nullptr}, {"EXTN", nullptr}, {"SOND", nullptr}, {"AGRP", nullptr}, {"BGND", nullptr},
-    {"PATH", nullptr}, {"SCPT", nullptr}, {"GLOB", nullptr}, {"SHDR", nullptr}, {"TMLN", nullptr},
-    {"FEAT", nullptr}, {"FEDS", nullptr}, {"ACRV", nullptr}, {"SEQN", nullptr}, {"TAGS", nullptr},
-    {"DAFL", nullptr}, {"EMBI", nullptr}, {"TPAG", nullptr}, {"TGIN", nullptr}, {"CODE", nullptr},
-    {"VARI", nullptr}, {"FUNC", nullptr}, {"STRG", nullptr}, {"TXTR", nullptr}, {"AUDO", nullptr},
-    {"PSEM", nullptr}, {"PSYS", nullptr}, {"NINE", nullptr}, {"HELP", nullptr}, {"RASP", nullptr},
-    {"STAT", nullptr}, {"PSPS", nullptr}, {"KWEN", nullptr},
+    {kTagGeneral, ReadGeneral}, {kTagOptions, ReadOptions}, {kTagSprites, ReadSprites}, {kTagFonts, ReadFonts},
+    {kTagObjects, ReadObjects}, {kTagRooms, ReadRooms},     {"LANG", nullptr},          {"EXTN", nullptr},
+    {"SOND", nullptr},          {"AGRP", nullptr},          {"BGND", nullptr},          {"PATH", nullptr},
+    {"SCPT", nullptr},          {"GLOB", nullptr},          {"SHDR", nullptr},          {"TMLN", nullptr},
+    {"FEAT", nullptr},          {"FEDS", nullptr},          {"ACRV", nullptr},          {"SEQN", nullptr},
+    {"TAGS", nullptr},          {"DAFL", nullptr},          {"EMBI", nullptr},          {"TPAG", nullptr},
+    {"TGIN", nullptr},          {"CODE", nullptr},          {"VARI", nullptr},          {"FUNC", nullptr},
+    {"STRG", nullptr},          {"TXTR", nullptr},          {"AUDO", nullptr},          {"PSEM", nullptr},
+    {"PSYS", nullptr},          {"NINE", nullptr},          {"HELP", nullptr},          {"RASP", nullptr},
+    {"STAT", nullptr},          {"PSPS", nullptr},          {"KWEN", nullptr},
 };
 
 const ChunkKind* FindChunkKind(const uint8_t* tag) {
@@ -453,9 +455,11 @@ bool ReadChunks(const uint8_t* bytes, size_t size, GameData& game, std::string& 
     uint32_t chunkSize = LittleEndian32(tag + kTagSize);
     std::string name = PrintableTag(tag);
     if (chunkSize > size - position - kChunkHeaderSize)
-      return Reject(error, "chunk " + name + " at offset " + std::to_string(position) + " runs past the end of the file");
+      return Reject(error,
+                    "chunk " + name + " at offset " + std::to_string(position) + " runs past the end of the file");
     const ChunkKind* kind = FindChunkKind(tag);
-    if (seen.empty() && std::memcmp(tag, kTagGeneral, kTagSize) != 0) return Reject(error, "the first chunk is not GEN8");
+    if (seen.empty() && std::memcmp(tag, kTagGeneral, kTagSize) != 0)
+      return Reject(error, "the first chunk is not GEN8");
     if (!kind) {
       DebugOutput("unknown Chunk %s:%d\n", name.c_str(), int(std::min<uint32_t>(chunkSize, INT_MAX)));
     } else if (!seen.insert(kind).second) {
@@ -464,7 +468,8 @@ bool ReadChunks(const uint8_t* bytes, size_t size, GameData& game, std::string& 
       ChunkReader reader(name, tag + kChunkHeaderSize, chunkSize);
       kind->loader(reader, game);
       reader.SetContext("");
-      if (reader.Ok() && reader.Remaining() != 0) reader.Fail(std::to_string(reader.Remaining()) + " bytes left unread");
+      if (reader.Ok() && reader.Remaining() != 0)
+        reader.Fail(std::to_string(reader.Remaining()) + " bytes left unread");
       if (!reader.Ok()) return Reject(error, reader.Error());
     }
     position += kChunkHeaderSize + chunkSize;

@@ -94,8 +94,8 @@ int RunLoadedGame(const GameLaunch& launch, const RuntimeOptions& options, const
   FirstRoomSize(data, width, height);
   DebugOutput("Create Window\n");
   std::string error;
-  std::unique_ptr<Platform> platform =
-      launch.hooks.createPlatform(WindowRequest{options, width, height, data.options.gameSpeed, data.options.gameName}, error);
+  std::unique_ptr<Platform> platform = launch.hooks.createPlatform(
+      WindowRequest{options, width, height, data.options.gameSpeed, data.options.gameName}, error);
   if (!platform) {
     DebugOutput("Unable to create the window: %s\n", error.c_str());
     return kFailureExitCode;

@@ -41,8 +41,12 @@ bool AnyKey(Test test) {
 }
 
 bool AnyKeyHeld() { return AnyKey(KeyHeld); }
-bool AnyKeyPressed() { return AnyKey([](int key) { return Keys().pressed[key]; }); }
-bool AnyKeyReleased() { return AnyKey([](int key) { return Keys().released[key]; }); }
+bool AnyKeyPressed() {
+  return AnyKey([](int key) { return Keys().pressed[key]; });
+}
+bool AnyKeyReleased() {
+  return AnyKey([](int key) { return Keys().released[key]; });
+}
 
 bool ButtonHeld(int b) { return Mouse().down[b] || Mouse().pressed[b]; }
 bool AnyButtonHeld() {
@@ -100,7 +104,9 @@ void RaiseMouseEvents() {
     Raise(kEventMouse, kMouseLeftButton + b, held, over);
     RaiseGlobal(kEventMouse, kMouseGlobalLeftButton + b, held);
   }
-  if (!anyHeld) Raise(kEventMouse, kMouseNoButton, [] { return !AnyButtonHeld(); }, over);
+  if (!anyHeld)
+    Raise(
+        kEventMouse, kMouseNoButton, [] { return !AnyButtonHeld(); }, over);
   for (int b = 0; b < kMouseButtonsWithEvents; ++b) {
     auto released = [b] { return Mouse().released[b]; };
     if (!released()) continue;

@@ -172,8 +172,14 @@ void ApplyInputEvent(const InputEvent& event) {
     case InputEvent::Type::KeyDown: KeyDown(event.key, event.repeat, event.extended); break;
     case InputEvent::Type::KeyUp: KeyUp(event.key, event.extended); break;
     case InputEvent::Type::Character: TypeCharacter(event.character); break;
-    case InputEvent::Type::ButtonDown: MoveTo(event.x, event.y); ButtonDown(event.button); break;
-    case InputEvent::Type::ButtonUp: MoveTo(event.x, event.y); ButtonUp(event.button); break;
+    case InputEvent::Type::ButtonDown:
+      MoveTo(event.x, event.y);
+      ButtonDown(event.button);
+      break;
+    case InputEvent::Type::ButtonUp:
+      MoveTo(event.x, event.y);
+      ButtonUp(event.button);
+      break;
     case InputEvent::Type::MouseMove: MoveTo(event.x, event.y); break;
     case InputEvent::Type::Wheel:
       if (event.wheelDelta > 0) g_latches.mouse.wheelUp = true;

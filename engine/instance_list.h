@@ -23,7 +23,10 @@ class InstanceList {
     InstanceLink& link = instance->*Link;
     assert(!link.linked);
     link = InstanceLink{tail_, nullptr, true};
-    if (tail_) (tail_->*Link).next = instance; else head_ = instance;
+    if (tail_)
+      (tail_->*Link).next = instance;
+    else
+      head_ = instance;
     tail_ = instance;
     ++count_;
   }
@@ -32,7 +35,10 @@ class InstanceList {
     InstanceLink& link = instance->*Link;
     assert(!link.linked);
     link = InstanceLink{nullptr, head_, true};
-    if (head_) (head_->*Link).previous = instance; else tail_ = instance;
+    if (head_)
+      (head_->*Link).previous = instance;
+    else
+      tail_ = instance;
     head_ = instance;
     ++count_;
   }
@@ -41,8 +47,14 @@ class InstanceList {
   void Remove(CInstance* instance) {
     InstanceLink& link = instance->*Link;
     if (!link.linked) return;
-    if (link.previous) (link.previous->*Link).next = link.next; else head_ = link.next;
-    if (link.next) (link.next->*Link).previous = link.previous; else tail_ = link.previous;
+    if (link.previous)
+      (link.previous->*Link).next = link.next;
+    else
+      head_ = link.next;
+    if (link.next)
+      (link.next->*Link).previous = link.previous;
+    else
+      tail_ = link.previous;
     link = InstanceLink{};
     --count_;
   }

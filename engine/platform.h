@@ -20,13 +20,13 @@ struct Image;
 struct InputEvent {
   enum class Type : uint8_t { KeyDown, KeyUp, Character, ButtonDown, ButtonUp, MouseMove, Wheel, Activate, Close };
   Type type = Type::MouseMove;
-  int key = 0;            // KeyDown, KeyUp
-  bool repeat = false;    // KeyDown: an auto-repeat of a held key
-  bool extended = false;  // KeyDown, KeyUp: the right-hand Alt or Control
-  int button = 0;         // ButtonDown, ButtonUp
-  int x = 0, y = 0;       // ButtonDown, ButtonUp, MouseMove
-  int wheelDelta = 0;     // Wheel: positive up, negative down
-  uint32_t character = 0; // Character: a Unicode codepoint
+  int key = 0;             // KeyDown, KeyUp
+  bool repeat = false;     // KeyDown: an auto-repeat of a held key
+  bool extended = false;   // KeyDown, KeyUp: the right-hand Alt or Control
+  int button = 0;          // ButtonDown, ButtonUp
+  int x = 0, y = 0;        // ButtonDown, ButtonUp, MouseMove
+  int wheelDelta = 0;      // Wheel: positive up, negative down
+  uint32_t character = 0;  // Character: a Unicode codepoint
 };
 
 class PlatformClock {

@@ -1,8 +1,9 @@
 #include "engine/process_locale.h"
 
+#include <langinfo.h>
+
 #include <clocale>
 #include <cstring>
-#include <langinfo.h>
 
 namespace {
 bool CharactersAreUtf8() { return std::strcmp(nl_langinfo(CODESET), "UTF-8") == 0; }

@@ -192,7 +192,9 @@ CRoom* CurrentRoom() { return g_current; }
 
 bool RoomExists(int32_t index) { return g_definitions && index >= 0 && size_t(index) < g_definitions->size(); }
 
-const std::string& RoomName(int32_t index) { return RoomExists(index) ? (*g_definitions)[size_t(index)].name : kNoRoomName; }
+const std::string& RoomName(int32_t index) {
+  return RoomExists(index) ? (*g_definitions)[size_t(index)].name : kNoRoomName;
+}
 
 int32_t FirstRoom() { return g_order.empty() ? -1 : g_order.front(); }
 

@@ -40,7 +40,7 @@ class CRoom {
 
   int32_t index;
   const RoomRecord* definition;
-  RoomInstanceList instances;     // the active list
+  RoomInstanceList instances;           // the active list
   std::vector<PendingCreate> toCreate;  // in record order; emptied once the create events ran
 };
 

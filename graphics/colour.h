@@ -60,9 +60,9 @@ constexpr uint32_t BlendOver(uint32_t dst, uint32_t src) {
     }
     return result;
   }
-  const uint32_t srcWeight = srcAlpha * 255;                    // both weights are scaled by 255
+  const uint32_t srcWeight = srcAlpha * 255;  // both weights are scaled by 255
   const uint32_t dstWeight = PixelAlpha(dst) * (255 - srcAlpha);
-  const uint32_t total = srcWeight + dstWeight;                 // > 0 because srcAlpha > 0
+  const uint32_t total = srcWeight + dstWeight;  // > 0 because srcAlpha > 0
   uint32_t result = ((total + 127) / 255) << 24;
   for (int shift = 0; shift < 24; shift += 8) {
     const uint32_t s = (src >> shift) & 0xFFu;

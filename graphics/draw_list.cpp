@@ -25,8 +25,8 @@ void DrawList::Resize(int width, int height) {
 bool DrawList::SpanTouchesFrame(double x1, double y1, double x2, double y2) const {
   if (std::max(y1, y2) <= -1.0 || std::min(y1, y2) >= height_ + 1.0) return false;
   if (std::isnan(x1) || std::isnan(y1) || std::isnan(x2) || std::isnan(y2)) return false;
-  return PixelOf(std::max(y1, y2)) >= 0 && PixelOf(std::min(y1, y2)) < height_ &&
-         PixelOf(std::max(x1, x2)) >= 0 && PixelOf(std::min(x1, x2)) < width_;
+  return PixelOf(std::max(y1, y2)) >= 0 && PixelOf(std::min(y1, y2)) < height_ && PixelOf(std::max(x1, x2)) >= 0 &&
+         PixelOf(std::min(x1, x2)) < width_;
 }
 
 // A block of n lines lies within n line heights of y, whatever its vertical
@@ -100,8 +100,7 @@ void DrawList::RecordText(const Font& font, const DrawState& state, double x, do
   commands_.push_back(command);
 }
 
-void DrawList::SpriteImage(const Sprite& sprite, double imageIndex, const SpritePlacement& placement,
-                           uint32_t tint) {
+void DrawList::SpriteImage(const Sprite& sprite, double imageIndex, const SpritePlacement& placement, uint32_t tint) {
   Command command;
   command.kind = Kind::Sprite;
   command.pixel = tint;
@@ -114,26 +113,19 @@ void DrawList::SpriteImage(const Sprite& sprite, double imageIndex, const Sprite
 bool DrawList::StartsWithClear() const { return !commands_.empty() && commands_.front().kind == Kind::Clear; }
 
 bool DrawList::operator==(const DrawList& other) const {
-  return width_ == other.width_ && height_ == other.height_ && commands_ == other.commands_ &&
-         texts_ == other.texts_;
+  return width_ == other.width_ && height_ == other.height_ && commands_ == other.commands_ && texts_ == other.texts_;
 }
 
 void DrawList::Replay(Image& frame) const {
   FrameSink sink(frame);
   for (const Command& c : commands_) {
     switch (c.kind) {
-      case Kind::Clear:
-        ::Clear(frame, c.pixel);
-        break;
-      case Kind::Line:
-        sink.Line(c.x1, c.y1, c.x2, c.y2, c.pixel);
-        break;
-      case Kind::Rectangle:
-        sink.Rectangle(c.x1, c.y1, c.x2, c.y2, c.pixel, c.outline);
-        break;
+      case Kind::Clear: ::Clear(frame, c.pixel); break;
+      case Kind::Line: sink.Line(c.x1, c.y1, c.x2, c.y2, c.pixel); break;
+      case Kind::Rectangle: sink.Rectangle(c.x1, c.y1, c.x2, c.y2, c.pixel, c.outline); break;
       case Kind::Text:
-        sink.Text(*static_cast<const Font*>(c.resource), c.state,
-                  c.x1, c.y1, std::string_view(texts_).substr(c.textStart, c.textLength));
+        sink.Text(*static_cast<const Font*>(c.resource), c.state, c.x1, c.y1,
+                  std::string_view(texts_).substr(c.textStart, c.textLength));
         break;
       case Kind::Sprite:
         sink.SpriteImage(*static_cast<const Sprite*>(c.resource), c.imageIndex, c.placement, c.pixel);

@@ -35,8 +35,7 @@ class DrawList : public DrawSink {
   void Text(const Font& font, const DrawState& state, double x, double y, std::string_view text) override;
   void JoinedText(const Font& font, const DrawState& state, double x, double y, std::string_view first,
                   std::string_view second) override;
-  void SpriteImage(const Sprite& sprite, double imageIndex, const SpritePlacement& placement,
-                   uint32_t tint) override;
+  void SpriteImage(const Sprite& sprite, double imageIndex, const SpritePlacement& placement, uint32_t tint) override;
 
   // Whether the first command fills the whole frame, so that the picture does not
   // depend on what the frame held before.
@@ -50,14 +49,14 @@ class DrawList : public DrawSink {
   enum class Kind : uint8_t { Clear, Line, Rectangle, Text, Sprite };
   struct Command {
     Kind kind = Kind::Clear;
-    bool outline = false;                  // Rectangle
-    uint32_t pixel = 0;                    // Clear, Line, Rectangle: the pixel; Sprite: the tint
-    double x1 = 0, y1 = 0, x2 = 0, y2 = 0;  // Line, Rectangle: the corners; Text: (x1, y1)
-    DrawState state;                       // Text
-    const void* resource = nullptr;        // Text: the Font; Sprite: the Sprite
+    bool outline = false;                    // Rectangle
+    uint32_t pixel = 0;                      // Clear, Line, Rectangle: the pixel; Sprite: the tint
+    double x1 = 0, y1 = 0, x2 = 0, y2 = 0;   // Line, Rectangle: the corners; Text: (x1, y1)
+    DrawState state;                         // Text
+    const void* resource = nullptr;          // Text: the Font; Sprite: the Sprite
     uint32_t textStart = 0, textLength = 0;  // Text: bytes of the arena
-    SpritePlacement placement;             // Sprite
-    double imageIndex = 0;                 // Sprite
+    SpritePlacement placement;               // Sprite
+    double imageIndex = 0;                   // Sprite
     bool operator==(const Command&) const = default;
   };
 

@@ -26,7 +26,6 @@ void FrameSink::Text(const Font& font, const DrawState& state, double x, double 
   DrawText(frame_, font, state, x, y, text);
 }
 
-void FrameSink::SpriteImage(const Sprite& sprite, double imageIndex, const SpritePlacement& placement,
-                            uint32_t tint) {
+void FrameSink::SpriteImage(const Sprite& sprite, double imageIndex, const SpritePlacement& placement, uint32_t tint) {
   DrawSprite(frame_, sprite, imageIndex, placement, tint);
 }

@@ -35,8 +35,7 @@ class FrameSink : public DrawSink {
   void Line(double x1, double y1, double x2, double y2, uint32_t pixel) override;
   void Rectangle(double x1, double y1, double x2, double y2, uint32_t pixel, bool outline) override;
   void Text(const Font& font, const DrawState& state, double x, double y, std::string_view text) override;
-  void SpriteImage(const Sprite& sprite, double imageIndex, const SpritePlacement& placement,
-                   uint32_t tint) override;
+  void SpriteImage(const Sprite& sprite, double imageIndex, const SpritePlacement& placement, uint32_t tint) override;
 
  private:
   Image& frame_;

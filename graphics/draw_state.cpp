@@ -7,9 +7,7 @@ void DrawState::Reset(uint32_t defaultColour) {
   valign = VAlign::Top;
 }
 
-void DrawState::SetAlpha(double alpha) {
-  colour = (uint32_t(AlphaByte(alpha)) << 24) | (colour & 0xFFFFFFu);
-}
+void DrawState::SetAlpha(double alpha) { colour = (uint32_t(AlphaByte(alpha)) << 24) | (colour & 0xFFFFFFu); }
 
 void DrawState::SetFont(int newFont, int fontCount) {
   fontIndex = (newFont >= 0 && newFont < fontCount) ? newFont : kBuiltinFontIndex;

@@ -18,7 +18,7 @@
 
 struct Glyph {
   uint32_t codepoint = 0;
-  int16_t x = 0, y = 0, w = 0, h = 0;   // cell in the page
+  int16_t x = 0, y = 0, w = 0, h = 0;  // cell in the page
   int16_t offset = 0;
   int16_t advance = 0;
 };
@@ -31,7 +31,7 @@ struct Font {
   std::string face;
   int size = 0;
   int lineHeight = 0;
-  bool shadow = false;                 // draw an effect pass before the text
+  bool shadow = false;  // draw an effect pass before the text
   int shadowOffsetX = 0;
   int shadowOffsetY = 0;
   uint32_t shadowColour = 0xFF000000;  // 0xAARRGGBB

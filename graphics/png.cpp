@@ -26,8 +26,7 @@ bool WritePng(const std::string& path, const Image& image, std::string* error) {
   png.width = png_uint_32(image.width);
   png.height = png_uint_32(image.height);
   png.format = PNG_FORMAT_BGRA;  // 0xAARRGGBB in little-endian memory order
-  if (!png_image_write_to_stdio(&png, file.get(), 0, image.pixels.data(), 0, nullptr))
-    return Fail(error, png.message);
+  if (!png_image_write_to_stdio(&png, file.get(), 0, image.pixels.data(), 0, nullptr)) return Fail(error, png.message);
   if (std::fflush(file.get()) != 0) return Fail(error, "cannot write " + path);
   return true;
 }

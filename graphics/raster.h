@@ -28,5 +28,4 @@ void Clear(Image& frame, uint32_t pixel);
 
 void DrawLine(Image& frame, double x1, double y1, double x2, double y2, uint32_t pixel);
 
-void DrawRectangle(Image& frame, double x1, double y1, double x2, double y2, uint32_t pixel,
-                   bool outline);
+void DrawRectangle(Image& frame, double x1, double y1, double x2, double y2, uint32_t pixel, bool outline);

@@ -23,7 +23,7 @@ struct Sprite {
   int bboxRight = -1;
   int bboxBottom = -1;
   CollisionKind collision = CollisionKind::BoundingBox;
-  float playbackSpeed = 1.0f;          // frames per game frame, or per second (below)
+  float playbackSpeed = 1.0f;  // frames per game frame, or per second (below)
   bool speedInFramesPerSecond = false;
   std::vector<Image> frames;
   std::vector<AlphaMap> masks;

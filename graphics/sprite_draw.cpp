@@ -28,11 +28,10 @@ void DrawUnitSprite(Image& frame, const Image& image, int64_t left, int64_t top,
 
 // Any scale and rotation: each frame pixel inside the transformed bounds samples
 // the sprite at its centre.
-void DrawTransformedSprite(Image& frame, const Image& image, const SpriteTransform& transform,
-                           uint32_t tint) {
+void DrawTransformedSprite(Image& frame, const Image& image, const SpriteTransform& transform, uint32_t tint) {
   const double width = image.width, height = image.height;
-  const Point2 corners[] = {transform.ToRoom({0, 0}), transform.ToRoom({width, 0}),
-                            transform.ToRoom({0, height}), transform.ToRoom({width, height})};
+  const Point2 corners[] = {transform.ToRoom({0, 0}), transform.ToRoom({width, 0}), transform.ToRoom({0, height}),
+                            transform.ToRoom({width, height})};
   double minX = corners[0].x, maxX = corners[0].x, minY = corners[0].y, maxY = corners[0].y;
   for (const Point2& corner : corners) {
     minX = std::min(minX, corner.x), maxX = std::max(maxX, corner.x);
@@ -59,8 +58,7 @@ void DrawSprite(Image& frame, const Sprite& sprite, double imageIndex, const Spr
   if (index < 0 || !transform.Usable() || PixelAlpha(tint) == 0) return;
   const Image& image = sprite.frames[size_t(index)];
   if (transform.Identity()) {
-    DrawUnitSprite(frame, image, PixelOf(placement.x - sprite.originX),
-                   PixelOf(placement.y - sprite.originY), tint);
+    DrawUnitSprite(frame, image, PixelOf(placement.x - sprite.originX), PixelOf(placement.y - sprite.originY), tint);
   } else {
     DrawTransformedSprite(frame, image, transform, tint);
   }

@@ -18,5 +18,4 @@
 // Draws frame SpriteFrame(sprite, imageIndex). `tint` is a pixel (0xAARRGGBB):
 // the instance's blend colour with its alpha, PixelFromColour(blend, AlphaByte(alpha)).
 // Nothing is drawn for a sprite without frames or an unusable placement.
-void DrawSprite(Image& frame, const Sprite& sprite, double imageIndex, const SpritePlacement& placement,
-                uint32_t tint);
+void DrawSprite(Image& frame, const Sprite& sprite, double imageIndex, const SpritePlacement& placement, uint32_t tint);

@@ -5,9 +5,7 @@
 
 namespace {
 
-bool HasBox(const Sprite& sprite) {
-  return sprite.bboxLeft <= sprite.bboxRight && sprite.bboxTop <= sprite.bboxBottom;
-}
+bool HasBox(const Sprite& sprite) { return sprite.bboxLeft <= sprite.bboxRight && sprite.bboxTop <= sprite.bboxBottom; }
 
 // The sprite point shown at the centre of the pixel named by (px, py).
 Point2 SpritePointAt(const SpriteTransform& transform, double px, double py) {
@@ -39,8 +37,7 @@ bool InsideRotatedBox(const Sprite& sprite, const SpritePlacement& placement, do
          at.y < sprite.bboxBottom + 1.0;
 }
 
-bool PreciseMaskHit(const Sprite& sprite, int frame, const SpritePlacement& placement, double px,
-                    double py) {
+bool PreciseMaskHit(const Sprite& sprite, int frame, const SpritePlacement& placement, double px, double py) {
   const SpriteTransform transform(sprite, placement);
   if (frame < 0 || size_t(frame) >= sprite.masks.size() || !transform.Usable()) return false;
   const AlphaMap& mask = sprite.masks[size_t(frame)];
@@ -49,8 +46,7 @@ bool PreciseMaskHit(const Sprite& sprite, int frame, const SpritePlacement& plac
   return mask.At(int(at.x), int(at.y)) != 0;
 }
 
-bool SpriteHit(const Sprite& sprite, double imageIndex, const SpritePlacement& placement, double px,
-               double py) {
+bool SpriteHit(const Sprite& sprite, double imageIndex, const SpritePlacement& placement, double px, double py) {
   if (!SpriteBoundingBox(sprite, placement).Contains(px, py)) return false;
   const int frame = SpriteFrame(sprite, imageIndex);
   if (frame < 0) return false;

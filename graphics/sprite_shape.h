@@ -31,12 +31,10 @@ bool InsideRotatedBox(const Sprite& sprite, const SpritePlacement& placement, do
 
 // Whether the mask pixel of `frame` under the point is set. False when the
 // sprite has no mask for that frame or the point lies outside the sprite.
-bool PreciseMaskHit(const Sprite& sprite, int frame, const SpritePlacement& placement, double px,
-                    double py);
+bool PreciseMaskHit(const Sprite& sprite, int frame, const SpritePlacement& placement, double px, double py);
 
 // The whole shape test of a local mouse event: inside the bounding box, the
 // sprite has frames, and, by its collision kind, inside the rotated box or on a
 // set mask pixel. The caller checks beforehand what belongs to the instance (it
 // is not being destroyed; which sprite is its mask).
-bool SpriteHit(const Sprite& sprite, double imageIndex, const SpritePlacement& placement, double px,
-               double py);
+bool SpriteHit(const Sprite& sprite, double imageIndex, const SpritePlacement& placement, double px, double py);

@@ -23,8 +23,12 @@ CosSin CosSinDegrees(double degrees) {
 }  // namespace
 
 SpriteTransform::SpriteTransform(const Sprite& sprite, const SpritePlacement& placement)
-    : x(placement.x), y(placement.y), originX(sprite.originX), originY(sprite.originY),
-      scaleX(placement.scaleX), scaleY(placement.scaleY) {
+    : x(placement.x),
+      y(placement.y),
+      originX(sprite.originX),
+      originY(sprite.originY),
+      scaleX(placement.scaleX),
+      scaleY(placement.scaleY) {
   usable = std::isfinite(x) && std::isfinite(y) && std::isfinite(scaleX) && std::isfinite(scaleY) &&
            std::isfinite(placement.angle) && scaleX != 0 && scaleY != 0;
   if (usable) {

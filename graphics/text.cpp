@@ -16,10 +16,14 @@ uint32_t NextCodepoint(std::string_view text, size_t& pos) {
   size_t length = 1;
   uint32_t codepoint = lead, smallest = 0;
   if (lead >= 0x80) {
-    if ((lead & 0xE0) == 0xC0) length = 2, codepoint = lead & 0x1Fu, smallest = 0x80;
-    else if ((lead & 0xF0) == 0xE0) length = 3, codepoint = lead & 0x0Fu, smallest = 0x800;
-    else if ((lead & 0xF8) == 0xF0) length = 4, codepoint = lead & 0x07u, smallest = 0x10000;
-    else length = 0;  // a continuation byte or an invalid lead
+    if ((lead & 0xE0) == 0xC0)
+      length = 2, codepoint = lead & 0x1Fu, smallest = 0x80;
+    else if ((lead & 0xF0) == 0xE0)
+      length = 3, codepoint = lead & 0x0Fu, smallest = 0x800;
+    else if ((lead & 0xF8) == 0xF0)
+      length = 4, codepoint = lead & 0x07u, smallest = 0x10000;
+    else
+      length = 0;  // a continuation byte or an invalid lead
   }
   bool valid = length > 0 && length <= text.size() - pos;
   for (size_t i = 1; valid && i < length; ++i) {
@@ -46,8 +50,8 @@ void ForEachLine(std::string_view text, Visit visit) {
       return;
     }
     if (!visit(text.substr(start, end - start))) return;
-    const bool pair = end + 1 < text.size() && (text[end + 1] == '\r' || text[end + 1] == '\n') &&
-                      text[end + 1] != text[end];
+    const bool pair =
+        end + 1 < text.size() && (text[end + 1] == '\r' || text[end + 1] == '\n') && text[end + 1] != text[end];
     start = end + (pair ? 2 : 1);
   }
 }
@@ -85,8 +89,7 @@ int64_t LineShift(HAlign halign, const Font& font, std::string_view line) {
   return 0;
 }
 
-void DrawGlyph(Image& frame, const Font& font, const Glyph& glyph, int64_t left, int64_t top,
-               uint32_t pixel) {
+void DrawGlyph(Image& frame, const Font& font, const Glyph& glyph, int64_t left, int64_t top, uint32_t pixel) {
   PixelRect cell{left, top, left + glyph.w - 1, top + glyph.h - 1};
   if (!cell.ClipTo(frame)) return;
   const AlphaMap& page = font.page;
@@ -95,8 +98,8 @@ void DrawGlyph(Image& frame, const Font& font, const Glyph& glyph, int64_t left,
   const uint32_t alpha = PixelAlpha(pixel);
   const int width = int(cell.right - cell.left + 1);
   for (int64_t y = cell.top; y <= cell.bottom; ++y) {
-    const uint8_t* coverage = &page.values[size_t(glyph.y + (y - top)) * size_t(page.width) +
-                                           size_t(glyph.x + (cell.left - left))];
+    const uint8_t* coverage =
+        &page.values[size_t(glyph.y + (y - top)) * size_t(page.width) + size_t(glyph.x + (cell.left - left))];
     uint32_t* target = frame.Row(int(y)) + cell.left;
     for (int i = 0; i < width; ++i)
       if (coverage[i] != 0) target[i] = BlendOver(target[i], WithAlpha(pixel, MulByte(coverage[i], alpha)));
@@ -128,14 +131,13 @@ void DrawTextPass(Image& frame, const Font& font, HAlign halign, VAlign valign, 
 
 }  // namespace
 
-void DrawText(Image& frame, const Font& font, const DrawState& state, double x, double y,
-              std::string_view text) {
+void DrawText(Image& frame, const Font& font, const DrawState& state, double x, double y, std::string_view text) {
   if (std::isnan(x) || std::isnan(y) || font.lineHeight <= 0 || state.Alpha() == 0) return;
   const int64_t left = PixelOf(x), top = PixelOf(y);
   if (font.shadow) {
     const uint32_t shadow = WithAlpha(font.shadowColour, MulByte(PixelAlpha(font.shadowColour), state.Alpha()));
-    DrawTextPass(frame, font, state.Halign(), state.Valign(), left + font.shadowOffsetX,
-                 top + font.shadowOffsetY, text, shadow);
+    DrawTextPass(frame, font, state.Halign(), state.Valign(), left + font.shadowOffsetX, top + font.shadowOffsetY, text,
+                 shadow);
   }
   DrawTextPass(frame, font, state.Halign(), state.Valign(), left, top, text, state.Pixel());
 }

@@ -25,5 +25,4 @@
 
 // Draws with the state's colour, alpha and alignments; the caller passes the
 // font that state.FontIndex() names (the built-in font for -1).
-void DrawText(Image& frame, const Font& font, const DrawState& state, double x, double y,
-              std::string_view text);
+void DrawText(Image& frame, const Font& font, const DrawState& state, double x, double y, std::string_view text);

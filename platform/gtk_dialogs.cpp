@@ -45,8 +45,8 @@ class ModalDialog {
   // Only the dialog's own buttons close it: no close box, and Escape does nothing.
   void OnlyButtonsClose() {
     gtk_window_set_deletable(GTK_WINDOW(dialog_), FALSE);
-    g_signal_connect(dialog_, "delete-event", G_CALLBACK(+[](GtkWidget*, GdkEvent*, gpointer) -> gboolean { return TRUE; }),
-                     nullptr);
+    g_signal_connect(dialog_, "delete-event",
+                     G_CALLBACK(+[](GtkWidget*, GdkEvent*, gpointer) -> gboolean { return TRUE; }), nullptr);
   }
 
  private:
@@ -97,7 +97,8 @@ ChooserFilters AddFilters(GtkFileChooser* chooser, const std::string& filter) {
   for (const FileFilter& entry : filters.entries) {
     GtkFileFilter* widget = gtk_file_filter_new();
     gtk_file_filter_set_name(widget, Displayable(entry.description).c_str());
-    for (const std::string& pattern : entry.patterns) gtk_file_filter_add_pattern(widget, CaseInsensitivePattern(pattern).c_str());
+    for (const std::string& pattern : entry.patterns)
+      gtk_file_filter_add_pattern(widget, CaseInsensitivePattern(pattern).c_str());
     gtk_file_chooser_add_filter(chooser, widget);
     filters.widgets.push_back(widget);
   }

@@ -30,8 +30,7 @@ void TuneHeapForLargeBuffers() {
   const auto page = uintptr_t(sysconf(_SC_PAGESIZE));
   const uintptr_t start = (probeAddress + page - 1) & ~(page - 1);
   // Only when the probe came from the brk heap and the area is what was asked for.
-  if (!probe || heapEnd == uintptr_t(-1) || start >= heapEnd || heapEnd - start > 2 * uintptr_t(kHugePageHeap))
-    return;
+  if (!probe || heapEnd == uintptr_t(-1) || start >= heapEnd || heapEnd - start > 2 * uintptr_t(kHugePageHeap)) return;
   madvise(reinterpret_cast<void*>(start), heapEnd - start, MADV_HUGEPAGE);
 #endif
 }

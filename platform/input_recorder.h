@@ -36,9 +36,9 @@ class InputRecorder {
   void WriteFrameHeader(int64_t frame);
 
   FILE* file_;
-  int64_t lastFrame_ = 0;       // the last frame pumped
-  int64_t writtenFrame_ = 0;    // the frame of the last @N written
-  ScriptPointer pointer_;       // where playback will think the pointer is
+  int64_t lastFrame_ = 0;     // the last frame pumped
+  int64_t writtenFrame_ = 0;  // the frame of the last @N written
+  ScriptPointer pointer_;     // where playback will think the pointer is
 };
 
 // Passes the events of `inner` on and records them.

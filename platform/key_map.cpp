@@ -9,10 +9,10 @@ int KeypadKey(SDL_Scancode scancode, bool numLock) {
     int withNumLock, withoutNumLock;
   };
   static const Keypad kKeypad[] = {
-      {SDL_SCANCODE_KP_0, 96, 45},  {SDL_SCANCODE_KP_1, 97, 35},      {SDL_SCANCODE_KP_2, 98, 40},
-      {SDL_SCANCODE_KP_3, 99, 34},  {SDL_SCANCODE_KP_4, 100, 37},     {SDL_SCANCODE_KP_5, 101, 12},
-      {SDL_SCANCODE_KP_6, 102, 39}, {SDL_SCANCODE_KP_7, 103, 36},     {SDL_SCANCODE_KP_8, 104, 38},
-      {SDL_SCANCODE_KP_9, 105, 33}, {SDL_SCANCODE_KP_PERIOD, 110, 46}, {SDL_SCANCODE_KP_MULTIPLY, 106, 106},
+      {SDL_SCANCODE_KP_0, 96, 45},      {SDL_SCANCODE_KP_1, 97, 35},       {SDL_SCANCODE_KP_2, 98, 40},
+      {SDL_SCANCODE_KP_3, 99, 34},      {SDL_SCANCODE_KP_4, 100, 37},      {SDL_SCANCODE_KP_5, 101, 12},
+      {SDL_SCANCODE_KP_6, 102, 39},     {SDL_SCANCODE_KP_7, 103, 36},      {SDL_SCANCODE_KP_8, 104, 38},
+      {SDL_SCANCODE_KP_9, 105, 33},     {SDL_SCANCODE_KP_PERIOD, 110, 46}, {SDL_SCANCODE_KP_MULTIPLY, 106, 106},
       {SDL_SCANCODE_KP_PLUS, 107, 107}, {SDL_SCANCODE_KP_MINUS, 109, 109}, {SDL_SCANCODE_KP_DIVIDE, 111, 111},
       {SDL_SCANCODE_KP_ENTER, 13, 13},
   };
@@ -53,9 +53,12 @@ int PositionKey(SDL_Scancode scancode) {
     case SDL_SCANCODE_BACKSPACE: return 8;
     case SDL_SCANCODE_TAB: return 9;
     case SDL_SCANCODE_RETURN: return 13;
-    case SDL_SCANCODE_LSHIFT: case SDL_SCANCODE_RSHIFT: return kVkShift;
-    case SDL_SCANCODE_LCTRL: case SDL_SCANCODE_RCTRL: return kVkControl;
-    case SDL_SCANCODE_LALT: case SDL_SCANCODE_RALT: return kVkAlt;
+    case SDL_SCANCODE_LSHIFT:
+    case SDL_SCANCODE_RSHIFT: return kVkShift;
+    case SDL_SCANCODE_LCTRL:
+    case SDL_SCANCODE_RCTRL: return kVkControl;
+    case SDL_SCANCODE_LALT:
+    case SDL_SCANCODE_RALT: return kVkAlt;
     case SDL_SCANCODE_PAUSE: return 19;
     case SDL_SCANCODE_CAPSLOCK: return 20;
     case SDL_SCANCODE_ESCAPE: return 27;

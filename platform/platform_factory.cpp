@@ -34,8 +34,8 @@ void ComposeHeadless(Platform& platform, const std::shared_ptr<PlaybackSession>&
   }
 }
 
-bool ComposeWindow(Platform& platform, const PlatformOptions& options,
-                   const std::shared_ptr<PlaybackSession>& playback, std::string& error) {
+bool ComposeWindow(Platform& platform, const PlatformOptions& options, const std::shared_ptr<PlaybackSession>& playback,
+                   std::string& error) {
   if (!DisplayAvailable()) {
     error = "no display to open a window on (DISPLAY and WAYLAND_DISPLAY are unset); run with -headless";
     return false;
@@ -43,7 +43,8 @@ bool ComposeWindow(Platform& platform, const PlatformOptions& options,
   WindowParts window;
   if (!OpenWindowSystem(options.width, options.height, options.caption, window, error)) return false;
   platform.presenter = std::move(window.window);
-  SleepMargin margin = options.sleepMarginMs < 0 ? SleepMargin::Adaptive() : SleepMargin::Explicit(options.sleepMarginMs);
+  SleepMargin margin =
+      options.sleepMarginMs < 0 ? SleepMargin::Adaptive() : SleepMargin::Explicit(options.sleepMarginMs);
   platform.waiter = std::make_unique<PacedFrameWaiter>(margin);
   if (playback) {
     platform.events = std::make_unique<PlaybackEventSource>(playback, std::move(window.events));
@@ -78,10 +79,14 @@ std::unique_ptr<Platform> CreatePlatform(const PlatformOptions& options, std::st
   }
   std::shared_ptr<PlaybackSession> playback = StartPlayback(options);
   auto platform = std::make_unique<Platform>();
-  if (playback) platform->clock = std::make_unique<PlaybackClock>(playback);
-  else platform->clock = std::make_unique<SystemClock>();
-  if (options.headless) ComposeHeadless(*platform, playback);
-  else if (!ComposeWindow(*platform, options, playback, error)) return nullptr;
+  if (playback)
+    platform->clock = std::make_unique<PlaybackClock>(playback);
+  else
+    platform->clock = std::make_unique<SystemClock>();
+  if (options.headless)
+    ComposeHeadless(*platform, playback);
+  else if (!ComposeWindow(*platform, options, playback, error))
+    return nullptr;
   if (playback) platform->presenter = std::make_unique<ShotPresenter>(playback, std::move(platform->presenter));
   if (!options.recordPath.empty()) {
     std::shared_ptr<InputRecorder> recorder =

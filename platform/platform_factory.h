@@ -32,12 +32,12 @@
 
 struct PlatformOptions {
   bool headless = false;
-  std::string playbackPath;     // -playback FILE, empty for none
-  std::string recordPath;       // -record FILE, empty for none
+  std::string playbackPath;       // -playback FILE, empty for none
+  std::string recordPath;         // -record FILE, empty for none
   int width = 800, height = 600;  // the window's client size
-  std::string caption;          // the first window caption (and dialog title)
-  int gameSpeed = 60;           // frames per second; paces the playback clock
-  double sleepMarginMs = -1;    // -sleepmargin; < 0: learned from the wake-ups
+  std::string caption;            // the first window caption (and dialog title)
+  int gameSpeed = 60;             // frames per second; paces the playback clock
+  double sleepMarginMs = -1;      // -sleepmargin; < 0: learned from the wake-ups
 };
 
 // The Platform, or null with `error` saying why (no display without -headless,

@@ -1,9 +1,9 @@
 #include "platform/playback_format.h"
 
-#include "runtime/debug_output.h"
-
 #include <charconv>
 #include <cstdio>
+
+#include "runtime/debug_output.h"
 
 namespace {
 
@@ -36,8 +36,7 @@ bool ReadQuoted(std::string_view text, size_t& pos, std::string& out, std::strin
       case '\\': out += '\\'; break;
       case 'n': out += '\n'; break;
       case 't': out += '\t'; break;
-      default:
-        return Fail(error, std::string("unknown escape \\") + text[pos]);
+      default: return Fail(error, std::string("unknown escape \\") + text[pos]);
     }
   }
   return Fail(error, "unterminated string");
@@ -56,7 +55,8 @@ bool Tokenize(std::string_view text, std::vector<Token>& tokens, std::string& er
       if (pos < text.size() && !IsSpace(text[pos]) && text[pos] != '#')
         return Fail(error, "text right after a closing quote");
     } else {
-      while (pos < text.size() && !IsSpace(text[pos]) && text[pos] != '#' && text[pos] != '"') token.text += text[pos++];
+      while (pos < text.size() && !IsSpace(text[pos]) && text[pos] != '#' && text[pos] != '"')
+        token.text += text[pos++];
       if (pos < text.size() && text[pos] == '"') return Fail(error, "quote inside a word");
     }
     tokens.push_back(std::move(token));
@@ -72,10 +72,14 @@ bool ParseInt(const Token& token, int64_t min, int64_t max, int64_t& value) {
 }
 
 bool ParseButton(const std::string& name, int& button) {
-  if (name == "left") button = 1;
-  else if (name == "right") button = 2;
-  else if (name == "middle") button = 3;
-  else return false;
+  if (name == "left")
+    button = 1;
+  else if (name == "right")
+    button = 2;
+  else if (name == "middle")
+    button = 3;
+  else
+    return false;
   return true;
 }
 
@@ -99,7 +103,8 @@ bool ParseClock(const Token& date, const Token& time, ScriptClock& clock) {
   char tail = 0;
   if (date.quoted || time.quoted) return false;
   if (std::sscanf(date.text.c_str(), "%4d-%2d-%2d%c", &clock.year, &clock.month, &clock.day, &tail) != 3) return false;
-  if (std::sscanf(time.text.c_str(), "%2d:%2d:%2d%c", &clock.hour, &clock.minute, &clock.second, &tail) != 3) return false;
+  if (std::sscanf(time.text.c_str(), "%2d:%2d:%2d%c", &clock.hour, &clock.minute, &clock.second, &tail) != 3)
+    return false;
   if (date.text.size() != 10 || time.text.size() != 8) return false;
   return clock.year >= 1970 && clock.month >= 1 && clock.month <= 12 && clock.day >= 1 &&
          clock.day <= DaysInMonth(clock.year, clock.month) && clock.hour >= 0 && clock.hour <= 23 &&
@@ -110,12 +115,18 @@ bool ParseAnswer(const std::vector<Token>& args, ScriptLine& line, std::string& 
   using Answer = ScriptLine::AnswerKind;
   const std::string& kind = args.empty() ? std::string() : args[0].text;
   if (args.size() == 1 && !args[0].quoted) {
-    if (kind == "ok") line.answer = Answer::Ok;
-    else if (kind == "yes") line.answer = Answer::Yes;
-    else if (kind == "no") line.answer = Answer::No;
-    else if (kind == "cancel") line.answer = Answer::Cancel;
-    else if (kind == "text" || kind == "file") return Fail(error, kind + " needs a string");
-    else return Fail(error, "unknown answer");
+    if (kind == "ok")
+      line.answer = Answer::Ok;
+    else if (kind == "yes")
+      line.answer = Answer::Yes;
+    else if (kind == "no")
+      line.answer = Answer::No;
+    else if (kind == "cancel")
+      line.answer = Answer::Cancel;
+    else if (kind == "text" || kind == "file")
+      return Fail(error, kind + " needs a string");
+    else
+      return Fail(error, "unknown answer");
     return true;
   }
   if (args.size() == 2 && !args[0].quoted && (kind == "text" || kind == "file")) {
@@ -135,17 +146,15 @@ struct CommandSyntax {
 };
 
 constexpr CommandSyntax kCommands[] = {
-    {"clock", Kind::Clock, 2},     {"move", Kind::Move, 2},       {"click", Kind::Click, 2},
-    {"press", Kind::Press, 1},     {"release", Kind::Release, 1}, {"wheel", Kind::Wheel, 1},
-    {"keydown", Kind::KeyDown, 1}, {"keyup", Kind::KeyUp, 1},     {"close", Kind::Close, 0},
-    {"end", Kind::End, 0},         {"shot", Kind::Shot, 1},
+    {"clock", Kind::Clock, 2},     {"move", Kind::Move, 2},   {"click", Kind::Click, 2},     {"press", Kind::Press, 1},
+    {"release", Kind::Release, 1}, {"wheel", Kind::Wheel, 1}, {"keydown", Kind::KeyDown, 1}, {"keyup", Kind::KeyUp, 1},
+    {"close", Kind::Close, 0},     {"end", Kind::End, 0},     {"shot", Kind::Shot, 1},
 };
 
 bool ParseArguments(const std::vector<Token>& args, ScriptLine& line, std::string& error) {
   int64_t value = 0;
   switch (line.kind) {
-    case Kind::Clock:
-      return ParseClock(args[0], args[1], line.clock) || Fail(error, "clock wants YYYY-MM-DD HH:MM:SS");
+    case Kind::Clock: return ParseClock(args[0], args[1], line.clock) || Fail(error, "clock wants YYYY-MM-DD HH:MM:SS");
     case Kind::Move:
     case Kind::Click: {
       int64_t x = 0, y = 0;
@@ -161,18 +170,14 @@ bool ParseArguments(const std::vector<Token>& args, ScriptLine& line, std::strin
              Fail(error, "button must be left, right or middle");
     case Kind::Wheel:
       line.wheelUp = args[0].text == "up";
-      return (!args[0].quoted && (line.wheelUp || args[0].text == "down")) ||
-             Fail(error, "wheel must be up or down");
+      return (!args[0].quoted && (line.wheelUp || args[0].text == "down")) || Fail(error, "wheel must be up or down");
     case Kind::KeyDown:
     case Kind::KeyUp:
       if (!ParseInt(args[0], 0, 255, value)) return Fail(error, "key code must be 0 to 255");
       line.number = value;
       return true;
-    case Kind::Shot:
-      line.text = args[0].text;
-      return !line.text.empty() || Fail(error, "empty file name");
-    default:
-      return true;
+    case Kind::Shot: line.text = args[0].text; return !line.text.empty() || Fail(error, "empty file name");
+    default: return true;
   }
 }
 
@@ -224,7 +229,9 @@ const char* AnswerKindName(ScriptLine::AnswerKind kind) {
 }
 
 std::string FormatScriptLine(const ScriptLine& line) {
-  auto position = [&](const char* name) { return std::string(name) + " " + std::to_string(line.x) + " " + std::to_string(line.y); };
+  auto position = [&](const char* name) {
+    return std::string(name) + " " + std::to_string(line.x) + " " + std::to_string(line.y);
+  };
   switch (line.kind) {
     case Kind::Blank: return "";
     case Kind::Header: return "kalvora-input " + std::to_string(line.number);
@@ -280,7 +287,9 @@ void AppendScriptLineEvents(const ScriptLine& line, ScriptPointer& pointer, std:
       break;
     case Kind::Press: add(InputEvent::Type::ButtonDown, line.button); break;
     case Kind::Release: add(InputEvent::Type::ButtonUp, line.button); break;
-    case Kind::Wheel: add(InputEvent::Type::Wheel)->wheelDelta = line.wheelUp ? kWheelNotchDelta : -kWheelNotchDelta; break;
+    case Kind::Wheel:
+      add(InputEvent::Type::Wheel)->wheelDelta = line.wheelUp ? kWheelNotchDelta : -kWheelNotchDelta;
+      break;
     case Kind::KeyDown: add(InputEvent::Type::KeyDown)->key = int(line.number); break;
     case Kind::KeyUp: add(InputEvent::Type::KeyUp)->key = int(line.number); break;
     case Kind::Close: add(InputEvent::Type::Close); break;
@@ -310,12 +319,9 @@ bool ScriptLineForEvent(const InputEvent& event, ScriptLine& line) {
       line.kind = event.type == InputEvent::Type::KeyDown ? Kind::KeyDown : Kind::KeyUp;
       line.number = event.key;
       return event.key >= 0 && event.key <= 255 && !event.repeat;
-    case InputEvent::Type::Close:
-      line.kind = Kind::Close;
-      return true;
+    case InputEvent::Type::Close: line.kind = Kind::Close; return true;
     case InputEvent::Type::Character:
-    case InputEvent::Type::Activate:
-      return false;
+    case InputEvent::Type::Activate: return false;
   }
   return false;
 }

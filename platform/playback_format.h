@@ -35,18 +35,32 @@ struct ScriptClock {
 
 struct ScriptLine {
   enum class Kind : uint8_t {
-    Blank, Header, Clock, Frame, Move, Press, Release, Click, Wheel, KeyDown, KeyUp, Close, End, Answer, Shot
+    Blank,
+    Header,
+    Clock,
+    Frame,
+    Move,
+    Press,
+    Release,
+    Click,
+    Wheel,
+    KeyDown,
+    KeyUp,
+    Close,
+    End,
+    Answer,
+    Shot
   };
   enum class AnswerKind : uint8_t { Ok, Yes, No, Text, File, Cancel };
 
   Kind kind = Kind::Blank;
-  int64_t number = 0;        // Header: version; Frame: N; KeyDown, KeyUp: key code
-  int x = 0, y = 0;          // Move, Click
-  int button = 0;            // Press, Release: 1 left, 2 right, 3 middle
-  bool wheelUp = false;      // Wheel
+  int64_t number = 0;    // Header: version; Frame: N; KeyDown, KeyUp: key code
+  int x = 0, y = 0;      // Move, Click
+  int button = 0;        // Press, Release: 1 left, 2 right, 3 middle
+  bool wheelUp = false;  // Wheel
   AnswerKind answer = AnswerKind::Ok;
-  std::string text;          // Answer Text and File: the string; Shot: the file name
-  ScriptClock clock;         // Clock
+  std::string text;   // Answer Text and File: the string; Shot: the file name
+  ScriptClock clock;  // Clock
 };
 
 // Parses one line (without its line end). Blank and comment-only lines give

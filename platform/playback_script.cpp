@@ -29,9 +29,7 @@ class ScriptBuilder {
         frame_ = line.number;
         if (!ended_) script_.closeAfterFrame = frame_;
         return true;
-      case Kind::Answer:
-        script_.answers.push_back({line.answer, line.text, lineNumber});
-        return true;
+      case Kind::Answer: script_.answers.push_back({line.answer, line.text, lineNumber}); return true;
       default: break;
     }
     if (frame_ == 0) return Fail(error, "an @N line must come first");

@@ -51,7 +51,8 @@ int64_t PlaybackSession::WallClockSeconds() const {
 const PlaybackAnswer& PlaybackSession::TakeAnswer(const char* dialog,
                                                   std::initializer_list<ScriptLine::AnswerKind> accepted) {
   std::string expected;
-  for (ScriptLine::AnswerKind kind : accepted) expected += std::string(expected.empty() ? "" : " or ") + AnswerKindName(kind);
+  for (ScriptLine::AnswerKind kind : accepted)
+    expected += std::string(expected.empty() ? "" : " or ") + AnswerKindName(kind);
   if (nextAnswer_ == script_.answers.size())
     FailPlayback(std::string("no answer left for the ") + dialog + " dialog (expected answer " + expected + ")");
   const PlaybackAnswer& answer = script_.answers[nextAnswer_++];

@@ -30,7 +30,10 @@ int ButtonNumber(uint8_t sdlButton) {
 // The control characters that the keys type on Windows besides their key message.
 uint32_t TypedControlCharacter(int virtualKey) {
   switch (virtualKey) {
-    case 8: case 9: case 13: case 27: return uint32_t(virtualKey);
+    case 8:
+    case 9:
+    case 13:
+    case 27: return uint32_t(virtualKey);
     default: return 0;
   }
 }
@@ -87,8 +90,8 @@ void TranslateSdlEvent(const SDL_Event& event, std::vector<InputEvent>& out) {
       break;
     case SDL_MOUSEBUTTONDOWN:
     case SDL_MOUSEBUTTONUP: {
-      InputEvent button = MakeEvent(event.type == SDL_MOUSEBUTTONDOWN ? InputEvent::Type::ButtonDown
-                                                                       : InputEvent::Type::ButtonUp);
+      InputEvent button =
+          MakeEvent(event.type == SDL_MOUSEBUTTONDOWN ? InputEvent::Type::ButtonDown : InputEvent::Type::ButtonUp);
       button.button = ButtonNumber(event.button.button);
       button.x = event.button.x;
       button.y = event.button.y;
@@ -132,7 +135,7 @@ void SdlEventSource::FollowButtons(const InputEvent& event) {
 
 void DiscardPendingSdlInput() {
   SDL_PumpEvents();
-  SDL_FlushEvents(SDL_KEYDOWN, SDL_MOUSEMOTION - 1);  // keys and typed text
+  SDL_FlushEvents(SDL_KEYDOWN, SDL_MOUSEMOTION - 1);     // keys and typed text
   SDL_FlushEvents(SDL_MOUSEBUTTONDOWN, SDL_MOUSEWHEEL);  // buttons and wheel; motion stays
   SDL_CaptureMouse(SDL_FALSE);
 }

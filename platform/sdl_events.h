@@ -6,9 +6,9 @@
 // window still arrives. At most one Close is delivered per run.
 #pragma once
 
-#include <vector>
-
 #include <SDL.h>
+
+#include <vector>
 
 #include "engine/platform.h"
 

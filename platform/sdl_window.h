@@ -10,10 +10,10 @@
 // its lifetime.
 #pragma once
 
+#include <SDL.h>
+
 #include <memory>
 #include <string>
-
-#include <SDL.h>
 
 #include "engine/platform.h"
 

@@ -8,7 +8,11 @@ constexpr uint32_t kReplacement = 0xFFFD;
 size_t DecodeOne(std::string_view text, size_t pos, uint32_t& codepoint) {
   auto byte = [&](size_t i) { return uint8_t(text[pos + i]); };
   uint8_t lead = byte(0);
-  size_t length = lead < 0x80 ? 1 : (lead & 0xE0) == 0xC0 ? 2 : (lead & 0xF0) == 0xE0 ? 3 : (lead & 0xF8) == 0xF0 ? 4 : 0;
+  size_t length = lead < 0x80             ? 1
+                  : (lead & 0xE0) == 0xC0 ? 2
+                  : (lead & 0xF0) == 0xE0 ? 3
+                  : (lead & 0xF8) == 0xF0 ? 4
+                                          : 0;
   if (length == 0 || pos + length > text.size()) return 0;
   static const uint32_t kLeadMask[5] = {0, 0x7F, 0x1F, 0x0F, 0x07};
   static const uint32_t kMinimum[5] = {0, 0, 0x80, 0x800, 0x10000};

@@ -34,16 +34,20 @@ int32_t Low32(const RValue& value) { return int32_t(uint32_t(uint64_t(value.v64)
 
 bool IsNumericCarrier(const RValue& value) {
   switch (KindOf(value)) {
-    case VALUE_REAL: case VALUE_BOOL: case VALUE_INT32: case VALUE_INT64: case VALUE_REF: case VALUE_OBJECT:
-      return true;
-    default:
-      return false;
+    case VALUE_REAL:
+    case VALUE_BOOL:
+    case VALUE_INT32:
+    case VALUE_INT64:
+    case VALUE_REF:
+    case VALUE_OBJECT: return true;
+    default: return false;
   }
 }
 
 // Real numbers of every numeric kind and of digit-led strings.
 bool RealOf(const RValue& value, bool allowSign, double& number) {
-  if (IsNumericCarrier(value) || (KindOf(value) == VALUE_STRING && (allowSign ? StartsWithSignedDigit(value) : StartsWithDigit(value)))) {
+  if (IsNumericCarrier(value) ||
+      (KindOf(value) == VALUE_STRING && (allowSign ? StartsWithSignedDigit(value) : StartsWithDigit(value)))) {
     number = IsNumberLike(value) ? value.real : ToReal(value);
     return true;
   }
@@ -68,13 +72,16 @@ float ArgFloat(const RValue* args, int index) {
 int32_t ConvertArgInt32(const RValue* args, int index) {
   const RValue& value = args[index];
   switch (KindOf(value)) {
-    case VALUE_REAL: case VALUE_BOOL: case VALUE_INT32: case VALUE_INT64: case VALUE_REF: case VALUE_OBJECT:
-      return ToInt32(value);
+    case VALUE_REAL:
+    case VALUE_BOOL:
+    case VALUE_INT32:
+    case VALUE_INT64:
+    case VALUE_REF:
+    case VALUE_OBJECT: return ToInt32(value);
     case VALUE_STRING:
       if (StartsWithDigit(value)) return ToInt32(value);
       break;
-    default:
-      break;
+    default: break;
   }
   ReportType(index, value, "Number (VQGI32)");
   return 0;
@@ -83,15 +90,16 @@ int32_t ConvertArgInt32(const RValue* args, int index) {
 int64_t ArgInt64(const RValue* args, int index) {
   const RValue& value = args[index];
   switch (KindOf(value)) {
-    case VALUE_REAL: case VALUE_BOOL: case VALUE_INT64: case VALUE_OBJECT:
-      return ToInt64(value);
-    case VALUE_INT32: case VALUE_REF:
-      return Low32(value);
+    case VALUE_REAL:
+    case VALUE_BOOL:
+    case VALUE_INT64:
+    case VALUE_OBJECT: return ToInt64(value);
+    case VALUE_INT32:
+    case VALUE_REF: return Low32(value);
     case VALUE_STRING:
       if (StartsWithDigit(value)) return ToInt64(value);
       break;
-    default:
-      break;
+    default: break;
   }
   ReportType(index, value, "Number");
   return 0;
@@ -101,13 +109,16 @@ uint32_t ArgUInt32(const RValue* args, int index) {
   const RValue& value = args[index];
   if (IsNumberLike(value) && value.real < 0) return uint32_t(uint64_t(int64_t(std::trunc(value.real))));
   switch (KindOf(value)) {
-    case VALUE_REAL: case VALUE_BOOL: case VALUE_INT32: case VALUE_INT64: case VALUE_REF: case VALUE_OBJECT:
-      return uint32_t(ToInt32(value));
+    case VALUE_REAL:
+    case VALUE_BOOL:
+    case VALUE_INT32:
+    case VALUE_INT64:
+    case VALUE_REF:
+    case VALUE_OBJECT: return uint32_t(ToInt32(value));
     case VALUE_STRING:
       if (StartsWithDigit(value)) return uint32_t(ToInt32(value));
       break;
-    default:
-      break;
+    default: break;
   }
   ReportType(index, value, "Number (VQGU32)");
   return 0;
@@ -118,31 +129,35 @@ bool ArgBool(const RValue* args, int index) {
   switch (KindOf(value)) {
     case VALUE_REAL: return value.real > 0.5;
     case VALUE_BOOL: return value.real != 0.0;
-    case VALUE_PTR: case VALUE_OBJECT: return value.ptr != nullptr;
+    case VALUE_PTR:
+    case VALUE_OBJECT: return value.ptr != nullptr;
     case VALUE_UNDEFINED: return false;
-    case VALUE_INT32: case VALUE_REF: return Low32(value) > 0;
+    case VALUE_INT32:
+    case VALUE_REF: return Low32(value) > 0;
     case VALUE_INT64: return value.v64 > 0;
-    default:
-      ReportType(index, value, "Boolean (VQGB)");
-      return false;
+    default: ReportType(index, value, "Boolean (VQGB)"); return false;
   }
 }
 
 const char* ArgString(const RValue* args, int index) {
   const RValue& value = args[index];
   switch (KindOf(value)) {
-    case VALUE_STRING:
-      return StringText(value);
-    case VALUE_REAL: case VALUE_ARRAY: case VALUE_PTR: case VALUE_UNDEFINED: case VALUE_OBJECT:
-    case VALUE_INT32: case VALUE_INT64: case VALUE_BOOL: case VALUE_REF: {
+    case VALUE_STRING: return StringText(value);
+    case VALUE_REAL:
+    case VALUE_ARRAY:
+    case VALUE_PTR:
+    case VALUE_UNDEFINED:
+    case VALUE_OBJECT:
+    case VALUE_INT32:
+    case VALUE_INT64:
+    case VALUE_BOOL:
+    case VALUE_REF: {
       std::string text = ValueText(value);
       NamedLock lock(NurseryMutex().mutex);
       g_scratch.push_back(std::move(text));
       return g_scratch.back().c_str();
     }
-    default:
-      ReportType(index, value, "String (VQGS)");
-      return "";
+    default: ReportType(index, value, "String (VQGS)"); return "";
   }
 }
 
@@ -156,11 +171,11 @@ int64_t ArgNumberOrPointer(const RValue* args, int index) {
   const RValue& value = args[index];
   switch (KindOf(value)) {
     case VALUE_REAL: return int64_t(std::trunc(value.real));
-    case VALUE_PTR: case VALUE_INT64: return value.v64;
-    case VALUE_INT32: case VALUE_REF: return Low32(value);
-    default:
-      ReportType(index, value, "Number or Pointer");
-      return -1;
+    case VALUE_PTR:
+    case VALUE_INT64: return value.v64;
+    case VALUE_INT32:
+    case VALUE_REF: return Low32(value);
+    default: ReportType(index, value, "Number or Pointer"); return -1;
   }
 }
 
@@ -204,8 +219,7 @@ int32_t ArgReferenceIndex(const RValue* args, int index, uint32_t typeId) {
       ReportRuntimeError("%s argument %d incorrect type (%s) expecting a %s", CurrentFunctionName(), index + 1,
                          KindName(value), ReferenceTypeName(typeId));
       return -1;
-    default:
-      return ArgInt32(args, index);
+    default: return ArgInt32(args, index);
   }
 }
 

@@ -25,9 +25,13 @@ InstanceFinder g_finder;
 int32_t AlarmIndex(int32_t index) { return (index < 0 || index >= kAlarmCount) ? 0 : index; }
 
 void GetX(CInstance* instance, int32_t, RValue& out) { SetReal(out, double(instance->x)); }
-void SetX(CInstance* instance, int32_t, const RValue& value) { instance->SetPosition(float(ToReal(value)), instance->y); }
+void SetX(CInstance* instance, int32_t, const RValue& value) {
+  instance->SetPosition(float(ToReal(value)), instance->y);
+}
 void GetY(CInstance* instance, int32_t, RValue& out) { SetReal(out, double(instance->y)); }
-void SetY(CInstance* instance, int32_t, const RValue& value) { instance->SetPosition(instance->x, float(ToReal(value))); }
+void SetY(CInstance* instance, int32_t, const RValue& value) {
+  instance->SetPosition(instance->x, float(ToReal(value)));
+}
 void GetImageIndex(CInstance* instance, int32_t, RValue& out) { SetReal(out, double(instance->imageIndex)); }
 void SetImageIndex(CInstance* instance, int32_t, const RValue& value) { instance->imageIndex = float(ToReal(value)); }
 void GetImageSpeed(CInstance* instance, int32_t, RValue& out) { SetReal(out, double(instance->imageSpeed)); }
@@ -61,7 +65,8 @@ void ReportMissingVariable(const VQObjectBase* holder, int slot, int32_t arrayIn
                        g_lastArrayIndexFailure.length, instance ? instance->objectIndex : -1, slot, slot, arrayIndex);
     return;
   }
-  ReportRuntimeError("Unable to get variable %s from object %p\n", VariableName(slot), static_cast<const void*>(holder));
+  ReportRuntimeError("Unable to get variable %s from object %p\n", VariableName(slot),
+                     static_cast<const void*>(holder));
 }
 
 VQObjectBase* ResolveHolder(const RValue& holder) {

@@ -30,7 +30,7 @@ class CInstance;
 class TempValue : public RValue {
  public:
   TempValue() = default;
-  TempValue(double number) { SetReal(*this, number); }        // NOLINT: numbers convert implicitly
+  TempValue(double number) { SetReal(*this, number); }         // NOLINT: numbers convert implicitly
   TempValue(const RValue& value) { CopyValue(*this, value); }  // NOLINT: shares the body
   TempValue(const TempValue& other) : RValue() { CopyValue(*this, other); }
   TempValue(TempValue&& other) noexcept : RValue(other) { other.kind = VALUE_UNDEFINED; }

@@ -44,8 +44,8 @@ std::string ComposeLongMessage(const ErrorContext& context, const std::string& m
   if (context.kind == ErrorContext::Kind::RoomCreationCode)
     return Format(kReportBufferBytes, "%sFATAL ERROR in Room Creation Code for room %s\n\n\n%s\n", "",
                   context.roomName.c_str(), message.c_str());
-  return Format(kReportBufferBytes, "%sERROR in action number %d\nof %s for object %s:\n%s", "",
-                context.actionNumber, context.eventName.c_str(), context.objectName.c_str(), message.c_str());
+  return Format(kReportBufferBytes, "%sERROR in action number %d\nof %s for object %s:\n%s", "", context.actionNumber,
+                context.eventName.c_str(), context.objectName.c_str(), message.c_str());
 }
 
 std::vector<std::string> StackTraceLines() {
@@ -61,9 +61,7 @@ std::vector<std::string> StackTraceLines() {
 
 // The member `name` of `object` for writing; null when no memory is left for it,
 // so that the report of a failed allocation still goes out, with fewer members.
-RValue* MemberForWrite(VQObjectBase& object, const char* name) {
-  return object.GetVarRefForWrite(VariableSlot(name));
-}
+RValue* MemberForWrite(VQObjectBase& object, const char* name) { return object.GetVarRefForWrite(VariableSlot(name)); }
 
 void SetMemberString(VQObjectBase& object, const char* name, const std::string& text) {
   if (RValue* member = MemberForWrite(object, name)) SetStringCopy(*member, text);
@@ -76,8 +74,8 @@ RValue* ExceptionToString(CInstance* self, CInstance*, RValue* result, int, RVal
   return result;
 }
 
-VQObjectBase* MakeExceptionStruct(const std::string& message, const std::string& longMessage,
-                                  const std::string& script, const std::vector<std::string>& trace) {
+VQObjectBase* MakeExceptionStruct(const std::string& message, const std::string& longMessage, const std::string& script,
+                                  const std::vector<std::string>& trace) {
   auto* object = new VQObjectBase(kObjectTypeException, false);
   object->className = "[[VQKSLException]]";
   g_liveExceptionStructs.push_back(object);
@@ -128,8 +126,8 @@ SuppressErrors::~SuppressErrors() {
 
 bool SuppressErrors::ErrorOccurred() const { return g_errorOccurred; }
 
-VQKSLException::VQKSLException(const std::string& message, const std::string& longMessage,
-                               const std::string& script, const std::vector<std::string>& stackTrace)
+VQKSLException::VQKSLException(const std::string& message, const std::string& longMessage, const std::string& script,
+                               const std::vector<std::string>& stackTrace)
     : message_(message), longMessage_(longMessage), script_(script), stackTrace_(stackTrace) {}
 
 VQObjectBase* VQKSLException::Struct() const {

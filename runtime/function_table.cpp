@@ -70,8 +70,8 @@ const char* CurrentFunctionName() { return g_currentFunction ? g_currentFunction
 namespace {
 // The call itself, with `room` for argc argument copies: every argument is
 // overwritten by its copy, so the room may come unset.
-inline RValue* CallWithArgumentsIn(RValue* room, CInstance* self, CInstance* other, RValue* result, int argc,
-                                   int index, RValue** args) {
+inline RValue* CallWithArgumentsIn(RValue* room, CInstance* self, CInstance* other, RValue* result, int argc, int index,
+                                   RValue** args) {
   for (int i = 0; i < argc; ++i) std::memcpy(static_cast<void*>(&room[i]), args[i], sizeof(RValue));
   ReleaseValue(*result);
 
@@ -85,8 +85,8 @@ inline RValue* CallWithArgumentsIn(RValue* room, CInstance* self, CInstance* oth
   return result;
 }
 
-[[gnu::noinline]] RValue* CallWithManyArguments(CInstance* self, CInstance* other, RValue* result, int argc,
-                                                int index, RValue** args) {
+[[gnu::noinline]] RValue* CallWithManyArguments(CInstance* self, CInstance* other, RValue* result, int argc, int index,
+                                                RValue** args) {
   std::vector<RValue> room(static_cast<size_t>(argc));
   return CallWithArgumentsIn(room.data(), self, other, result, argc, index, args);
 }

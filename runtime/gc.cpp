@@ -40,8 +40,7 @@ void GCMarker::MarkValue(const RValue& value) {
     case VALUE_OBJECT:
       if (value.obj) value.obj->MarkSelf(*this);
       break;
-    default:
-      break;
+    default: break;
   }
 }
 

@@ -44,12 +44,18 @@ void CopyTwoChunks(char* to, const char* from, size_t length) {
 }
 
 void CopyText(char* to, const char* from, size_t length) {
-  if (length > 32) std::memcpy(to, from, length);
-  else if (length >= 16) CopyTwoChunks<unsigned __int128>(to, from, length);
-  else if (length >= 8) CopyTwoChunks<uint64_t>(to, from, length);
-  else if (length >= 4) CopyTwoChunks<uint32_t>(to, from, length);
-  else if (length >= 2) CopyTwoChunks<uint16_t>(to, from, length);
-  else if (length == 1) *to = *from;
+  if (length > 32)
+    std::memcpy(to, from, length);
+  else if (length >= 16)
+    CopyTwoChunks<unsigned __int128>(to, from, length);
+  else if (length >= 8)
+    CopyTwoChunks<uint64_t>(to, from, length);
+  else if (length >= 4)
+    CopyTwoChunks<uint32_t>(to, from, length);
+  else if (length >= 2)
+    CopyTwoChunks<uint16_t>(to, from, length);
+  else if (length == 1)
+    *to = *from;
 }
 
 // Allocates a body owning `left` followed by `right` (plus the NUL), the text in
@@ -98,17 +104,37 @@ struct ReferenceTypeRow {
 };
 
 constexpr ReferenceTypeRow kReferenceTypes[] = {
-    {"instance", 0x4000001}, {"ds_list", 0x2000001}, {"ds_map", 0x2000002},
-    {"ds_grid", 0x2000004}, {"ds_queue", 0x2000008}, {"ds_stack", 0x2000010},
-    {"ds_priority", 0x2000020}, {"object", 0x1000000}, {"sprite", 0x1000001},
-    {"sound", 0x1000002}, {"room", 0x1000003}, {"path", 0x1000004},
-    {"script", 0x1000005}, {"font", 0x1000006}, {"timeline", 0x1000007},
-    {"shader", 0x1000008}, {"sequence", 0x1000009}, {"animcurve", 0x100000a},
-    {"particle_system_resource", 0x100000b}, {"dbgref", 0x4000002},
-    {"particle_system_instance", 0x4000004}, {"particle_emitter", 0x4000008},
-    {"particle_type", 0x4000010}, {"buffer", 0x8000001}, {"vertex_buffer", 0x8000002},
-    {"vertex_format", 0x8000003}, {"surface", 0x8000004}, {"time_source", 0x8000005},
-    {"layer", 0x8000006}, {"tilemap", 0x100000c}, {"tileset", 0x100000d},
+    {"instance", 0x4000001},
+    {"ds_list", 0x2000001},
+    {"ds_map", 0x2000002},
+    {"ds_grid", 0x2000004},
+    {"ds_queue", 0x2000008},
+    {"ds_stack", 0x2000010},
+    {"ds_priority", 0x2000020},
+    {"object", 0x1000000},
+    {"sprite", 0x1000001},
+    {"sound", 0x1000002},
+    {"room", 0x1000003},
+    {"path", 0x1000004},
+    {"script", 0x1000005},
+    {"font", 0x1000006},
+    {"timeline", 0x1000007},
+    {"shader", 0x1000008},
+    {"sequence", 0x1000009},
+    {"animcurve", 0x100000a},
+    {"particle_system_resource", 0x100000b},
+    {"dbgref", 0x4000002},
+    {"particle_system_instance", 0x4000004},
+    {"particle_emitter", 0x4000008},
+    {"particle_type", 0x4000010},
+    {"buffer", 0x8000001},
+    {"vertex_buffer", 0x8000002},
+    {"vertex_format", 0x8000003},
+    {"surface", 0x8000004},
+    {"time_source", 0x8000005},
+    {"layer", 0x8000006},
+    {"tilemap", 0x100000c},
+    {"tileset", 0x100000d},
 };
 static_assert(sizeof(kReferenceTypes) / sizeof(kReferenceTypes[0]) == 31, "31 reference types");
 }  // namespace
@@ -126,11 +152,8 @@ void FreeValue(RValue& value) {
     case VALUE_PTR:
       if ((value.flags & kFlagOwnedObject) && value.ptr) delete static_cast<VQObjectBase*>(value.ptr);
       break;
-    case VALUE_OBJECT:
-      GCNoteReleasedReference();
-      break;
-    default:
-      break;
+    case VALUE_OBJECT: GCNoteReleasedReference(); break;
+    default: break;
   }
 }
 

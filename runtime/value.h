@@ -52,9 +52,9 @@ constexpr uint32_t kRefTypeDsList = 0x2000001;
 constexpr uint32_t kRefTypeRoom = 0x1000003;
 
 struct StringBody {
-  char* text;         // NUL-terminated UTF-8; null counts as ""
+  char* text;  // NUL-terminated UTF-8; null counts as ""
   int32_t refCount;
-  uint32_t lengthWord; // low 31 bits: byte length; bit 31: constant text, never freed
+  uint32_t lengthWord;  // low 31 bits: byte length; bit 31: constant text, never freed
   uint32_t Length() const { return lengthWord & 0x7FFFFFFFu; }
   bool IsConstant() const { return (lengthWord & 0x80000000u) != 0; }
 };
@@ -66,9 +66,9 @@ struct RValue;
 struct ArrayBody {
   GCArrayThing* carrier;  // the collectable object that owns this body
   RValue* elements;
-  intptr_t owner;         // the instance that created it or took a private copy (copy-on-write)
-  int32_t refCount;       // values holding it (kept in copy-on-write mode)
-  uint32_t flags;         // bit 0: immutable
+  intptr_t owner;    // the instance that created it or took a private copy (copy-on-write)
+  int32_t refCount;  // values holding it (kept in copy-on-write mode)
+  uint32_t flags;    // bit 0: immutable
   int32_t length;
 };
 
@@ -123,14 +123,11 @@ void CopyCollectableValue(RValue& destination, const RValue& source);
 inline void CopyValue(RValue& destination, const RValue& source) {
   switch (KindOf(source)) {
     case VALUE_ARRAY:
-    case VALUE_OBJECT:
-      CopyCollectableValue(destination, source);
-      return;
+    case VALUE_OBJECT: CopyCollectableValue(destination, source); return;
     case VALUE_STRING:
       if (source.str) ++source.str->refCount;
       break;
-    default:
-      break;
+    default: break;
   }
   destination.v64 = source.v64;
   destination.flags = source.flags;
@@ -177,9 +174,7 @@ const char* ReferenceTypeName(uint32_t typeId);
 // --- Conversions (errors go through the runtime error report) --------------
 // ToReal of every kind but a number or bool.
 double ConvertToReal(const RValue& value);
-inline double ToReal(const RValue& value) {
-  return IsNumberLike(value) ? value.real : ConvertToReal(value);
-}
+inline double ToReal(const RValue& value) { return IsNumberLike(value) ? value.real : ConvertToReal(value); }
 // A number truncated toward zero; INT32_MIN when the result does not fit (NaN too).
 inline int32_t DoubleToInt32(double number) {
   const double truncated = std::trunc(number);

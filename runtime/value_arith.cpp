@@ -59,12 +59,8 @@ void AddToInteger(RValue& lhs, const RValue& rhs, int sign) {
 
 void AddAssign(RValue& lhs, const RValue& rhs) {
   switch (KindOf(lhs)) {
-    case VALUE_BOOL:
-      lhs.kind = VALUE_REAL;
-      [[fallthrough]];
-    case VALUE_REAL:
-      lhs.real += (KindOf(rhs) == VALUE_REAL) ? rhs.real : ToReal(rhs);
-      break;
+    case VALUE_BOOL: lhs.kind = VALUE_REAL; [[fallthrough]];
+    case VALUE_REAL: lhs.real += (KindOf(rhs) == VALUE_REAL) ? rhs.real : ToReal(rhs); break;
     case VALUE_STRING:
       if (KindOf(rhs) == VALUE_STRING)
         ConcatStrings(lhs, rhs);
@@ -72,64 +68,41 @@ void AddAssign(RValue& lhs, const RValue& rhs) {
         ReportRuntimeError("unable to add a number to string");
       break;
     case VALUE_INT32:
-    case VALUE_INT64:
-      AddToInteger(lhs, rhs, 1);
-      break;
-    default:
-      ReportInvalidType("+=", lhs, rhs);
-      break;
+    case VALUE_INT64: AddToInteger(lhs, rhs, 1); break;
+    default: ReportInvalidType("+=", lhs, rhs); break;
   }
 }
 
 void AddAssign(RValue& lhs, int32_t rhs) {
   switch (KindOf(lhs)) {
-    case VALUE_BOOL:
-      lhs.kind = VALUE_REAL;
-      [[fallthrough]];
-    case VALUE_REAL:
-      lhs.real += double(rhs);
-      break;
-    case VALUE_STRING:
-      ReportRuntimeError("unable to add a number to string");
-      break;
-    case VALUE_INT32:
-      SetInt32Payload(lhs, Wrap32(int64_t(lhs.v32) + rhs));
-      break;
-    case VALUE_INT64:
-      lhs.v64 = int64_t(uint64_t(lhs.v64) + uint64_t(int64_t(rhs)));
-      break;
-    default:
-      ReportInvalidType("+=", lhs, NumberValue(rhs));
-      break;
+    case VALUE_BOOL: lhs.kind = VALUE_REAL; [[fallthrough]];
+    case VALUE_REAL: lhs.real += double(rhs); break;
+    case VALUE_STRING: ReportRuntimeError("unable to add a number to string"); break;
+    case VALUE_INT32: SetInt32Payload(lhs, Wrap32(int64_t(lhs.v32) + rhs)); break;
+    case VALUE_INT64: lhs.v64 = int64_t(uint64_t(lhs.v64) + uint64_t(int64_t(rhs))); break;
+    default: ReportInvalidType("+=", lhs, NumberValue(rhs)); break;
   }
 }
 
 void SubAssign(RValue& lhs, const RValue& rhs) {
   switch (KindOf(lhs)) {
-    case VALUE_BOOL:
-      lhs.kind = VALUE_REAL;
-      [[fallthrough]];
-    case VALUE_REAL:
-      lhs.real -= (KindOf(rhs) == VALUE_REAL) ? rhs.real : ToReal(rhs);
-      break;
+    case VALUE_BOOL: lhs.kind = VALUE_REAL; [[fallthrough]];
+    case VALUE_REAL: lhs.real -= (KindOf(rhs) == VALUE_REAL) ? rhs.real : ToReal(rhs); break;
     case VALUE_STRING: {
       double difference = ToReal(lhs) - ToReal(rhs);
       MakeNumber(lhs, difference);
       break;
     }
     case VALUE_INT32:
-    case VALUE_INT64:
-      AddToInteger(lhs, rhs, -1);
-      break;
-    default:
-      ReportInvalidType("-=", lhs, rhs);
-      break;
+    case VALUE_INT64: AddToInteger(lhs, rhs, -1); break;
+    default: ReportInvalidType("-=", lhs, rhs); break;
   }
 }
 
 void MulAssign(RValue& lhs, const RValue& rhs) {
   uint32_t kindWord = lhs.kind;
-  bool repeatable = kindWord == VALUE_REAL || kindWord == VALUE_INT32 || kindWord == VALUE_INT64 || kindWord == VALUE_BOOL;
+  bool repeatable =
+      kindWord == VALUE_REAL || kindWord == VALUE_INT32 || kindWord == VALUE_INT64 || kindWord == VALUE_BOOL;
   if (repeatable && KindOf(rhs) == VALUE_STRING) {
     int32_t count = ToInt32(lhs);
     std::string repeated;
@@ -139,44 +112,26 @@ void MulAssign(RValue& lhs, const RValue& rhs) {
     return;
   }
   switch (KindOf(lhs)) {
-    case VALUE_BOOL:
-      lhs.kind = VALUE_REAL;
-      [[fallthrough]];
-    case VALUE_REAL:
-      lhs.real *= (KindOf(rhs) == VALUE_REAL) ? rhs.real : ToReal(rhs);
-      break;
+    case VALUE_BOOL: lhs.kind = VALUE_REAL; [[fallthrough]];
+    case VALUE_REAL: lhs.real *= (KindOf(rhs) == VALUE_REAL) ? rhs.real : ToReal(rhs); break;
     case VALUE_INT32:
-    case VALUE_INT64:
-      MakeNumber(lhs, ToReal(lhs) * ToReal(rhs));
-      break;
-    default:
-      ReportInvalidType("*=", lhs, rhs);
-      break;
+    case VALUE_INT64: MakeNumber(lhs, ToReal(lhs) * ToReal(rhs)); break;
+    default: ReportInvalidType("*=", lhs, rhs); break;
   }
 }
 
 void Increment(RValue& value) {
   switch (KindOf(value)) {
-    case VALUE_BOOL:
-      value.kind = VALUE_REAL;
-      [[fallthrough]];
-    case VALUE_REAL:
-      value.real += 1.0;
-      break;
+    case VALUE_BOOL: value.kind = VALUE_REAL; [[fallthrough]];
+    case VALUE_REAL: value.real += 1.0; break;
     case VALUE_STRING: {
       double number = ToReal(value) + 1.0;
       MakeNumber(value, number);
       break;
     }
-    case VALUE_INT32:
-      SetInt32Payload(value, Wrap32(int64_t(value.v32) + 1));
-      break;
-    case VALUE_INT64:
-      value.v64 = int64_t(uint64_t(value.v64) + 1);
-      break;
-    default:
-      ReportInvalidType("++", value, value);
-      break;
+    case VALUE_INT32: SetInt32Payload(value, Wrap32(int64_t(value.v32) + 1)); break;
+    case VALUE_INT64: value.v64 = int64_t(uint64_t(value.v64) + 1); break;
+    default: ReportInvalidType("++", value, value); break;
   }
 }
 

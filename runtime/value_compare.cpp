@@ -28,9 +28,7 @@ Group GroupOf(const RValue& value) {
 bool IsNumeric(Group g) { return g == Group::Number || g == Group::Bool; }
 bool IsIntegral(Group g) { return g == Group::Int32 || g == Group::Int64; }
 // Kinds that `undefined` and arrays refuse to be compared with.
-bool IsScalarOrStruct(Group g) {
-  return IsNumeric(g) || IsIntegral(g) || g == Group::Ref || g == Group::Struct;
-}
+bool IsScalarOrStruct(Group g) { return IsNumeric(g) || IsIntegral(g) || g == Group::Ref || g == Group::Struct; }
 
 int CompareIntegers(int64_t lhs, int64_t rhs) { return lhs < rhs ? -1 : (lhs > rhs ? 1 : 0); }
 
@@ -64,7 +62,8 @@ int CompareIntegerWithString(const RValue& integer, const RValue& text, bool int
   double parsed;
   if (!StringNumber(text, report, parsed)) return 1;
   int64_t truncated = int64_t(std::trunc(parsed));
-  return integerOnLeft ? CompareIntegers(IntegerOf(integer), truncated) : CompareIntegers(truncated, IntegerOf(integer));
+  return integerOnLeft ? CompareIntegers(IntegerOf(integer), truncated)
+                       : CompareIntegers(truncated, IntegerOf(integer));
 }
 
 // An array against anything but an array (in either order).
@@ -79,10 +78,8 @@ int CompareMixedNumbers(const RValue& lhs, Group l, const RValue& rhs, Group r, 
   if (IsIntegral(l) && IsIntegral(r)) return CompareIntegers(IntegerOf(lhs), IntegerOf(rhs));
   if (l == Group::Bool && IsIntegral(r)) return CompareIntegers(int64_t(lhs.real), IntegerOf(rhs));
   if (IsIntegral(l) && r == Group::Bool) return CompareIntegers(IntegerOf(lhs), int64_t(rhs.real));
-  if (l == Group::Int32 && r == Group::Number)
-    return CompareReals(float(lhs.v32), float(rhs.real), float(epsilon));
-  if (l == Group::Number && r == Group::Int32)
-    return CompareReals(float(lhs.real), float(rhs.v32), float(epsilon));
+  if (l == Group::Int32 && r == Group::Number) return CompareReals(float(lhs.v32), float(rhs.real), float(epsilon));
+  if (l == Group::Number && r == Group::Int32) return CompareReals(float(lhs.real), float(rhs.v32), float(epsilon));
   double left = IsIntegral(l) ? double(IntegerOf(lhs)) : lhs.real;
   double right = IsIntegral(r) ? double(IntegerOf(rhs)) : rhs.real;
   return CompareReals(left, right, epsilon);
@@ -117,7 +114,9 @@ int CompareValues(const RValue& lhs, const RValue& rhs, double epsilon, bool rep
   return KindOf(lhs) != VALUE_REAL ? 1 : -1;
 }
 
-bool ValuesEqual(const RValue& lhs, const RValue& rhs) { return CompareValues(lhs, rhs, g_comparisonEpsilon, false) == 0; }
+bool ValuesEqual(const RValue& lhs, const RValue& rhs) {
+  return CompareValues(lhs, rhs, g_comparisonEpsilon, false) == 0;
+}
 bool ValuesNotEqual(const RValue& lhs, const RValue& rhs) { return !ValuesEqual(lhs, rhs); }
 
 bool ValueLess(const RValue& lhs, const RValue& rhs) {

@@ -48,18 +48,10 @@ constexpr ConversionTarget kToPtr{"PTR", "PTR"};
 // Reports why `value` does not convert to `target`; the caller then yields 0 or false.
 void ReportNotConvertible(const ConversionTarget& target, const RValue& value) {
   switch (KindOf(value)) {
-    case VALUE_ARRAY:
-      ReportRuntimeError("%s argument is array", target.arrayName);
-      break;
-    case VALUE_UNDEFINED:
-      ReportRuntimeError("%s argument is undefined", target.name);
-      break;
-    case VALUE_UNSET:
-      ReportRuntimeError("%s argument is unset", target.name);
-      break;
-    default:
-      ReportRuntimeError("%s argument incorrect type %d", target.name, int(KindOf(value)));
-      break;
+    case VALUE_ARRAY: ReportRuntimeError("%s argument is array", target.arrayName); break;
+    case VALUE_UNDEFINED: ReportRuntimeError("%s argument is undefined", target.name); break;
+    case VALUE_UNSET: ReportRuntimeError("%s argument is unset", target.name); break;
+    default: ReportRuntimeError("%s argument incorrect type %d", target.name, int(KindOf(value))); break;
   }
 }
 
@@ -124,8 +116,7 @@ bool ParseInteger(const char* text, int64_t& result) {
 double ConvertToReal(const RValue& value) {
   switch (KindOf(value)) {
     case VALUE_REAL:
-    case VALUE_BOOL:
-      return value.real;
+    case VALUE_BOOL: return value.real;
     case VALUE_STRING: {
       if (!value.str || !value.str->text) return 0.0;
       double number;
@@ -133,68 +124,47 @@ double ConvertToReal(const RValue& value) {
       ReportRuntimeError("unable to convert string \"%s\" to number", value.str->text);
       return 0.0;
     }
-    case VALUE_OBJECT:
-      return ToReal(StructPrimitive());
+    case VALUE_OBJECT: return ToReal(StructPrimitive());
     case VALUE_INT32:
-    case VALUE_REF:
-      return double(Low32(value));
-    case VALUE_INT64:
-      return double(value.v64);
-    case VALUE_UNSET:
-      ReportRuntimeError("REAL argument is unset");
-      return 0.0;
-    default:
-      ReportRuntimeError("REAL argument incorrect type %s", KindName(value));
-      return 0.0;
+    case VALUE_REF: return double(Low32(value));
+    case VALUE_INT64: return double(value.v64);
+    case VALUE_UNSET: ReportRuntimeError("REAL argument is unset"); return 0.0;
+    default: ReportRuntimeError("REAL argument incorrect type %s", KindName(value)); return 0.0;
   }
 }
 
 int32_t ConvertToInt32(const RValue& value) {
   switch (KindOf(value)) {
     case VALUE_REAL:
-    case VALUE_BOOL:
-      return DoubleToInt32(value.real);
-    case VALUE_STRING:
-      return int32_t(uint32_t(uint64_t(StringToInteger(value, "integer"))));
+    case VALUE_BOOL: return DoubleToInt32(value.real);
+    case VALUE_STRING: return int32_t(uint32_t(uint64_t(StringToInteger(value, "integer"))));
     case VALUE_PTR:
     case VALUE_INT32:
     case VALUE_INT64:
-    case VALUE_REF:
-      return Low32(value);
-    case VALUE_OBJECT:
-      return ToInt32(StructPrimitive());
-    default:
-      ReportNotConvertible(kToInt32, value);
-      return 0;
+    case VALUE_REF: return Low32(value);
+    case VALUE_OBJECT: return ToInt32(StructPrimitive());
+    default: ReportNotConvertible(kToInt32, value); return 0;
   }
 }
 
 int64_t ToInt64(const RValue& value) {
   switch (KindOf(value)) {
     case VALUE_REAL:
-    case VALUE_BOOL:
-      return DoubleToInt64(value.real);
-    case VALUE_STRING:
-      return StringToInteger(value, "int64");
+    case VALUE_BOOL: return DoubleToInt64(value.real);
+    case VALUE_STRING: return StringToInteger(value, "int64");
     case VALUE_PTR:
-    case VALUE_INT64:
-      return value.v64;
+    case VALUE_INT64: return value.v64;
     case VALUE_INT32:
-    case VALUE_REF:
-      return Low32(value);
-    case VALUE_OBJECT:
-      return ToInt64(StructPrimitive());
-    default:
-      ReportNotConvertible(kToInt64, value);
-      return 0;
+    case VALUE_REF: return Low32(value);
+    case VALUE_OBJECT: return ToInt64(StructPrimitive());
+    default: ReportNotConvertible(kToInt64, value); return 0;
   }
 }
 
 bool ToBool(const RValue& value) {
   switch (KindOf(value)) {
     case VALUE_REAL:
-    case VALUE_BOOL:
-      return value.real > 0.5;
+    case VALUE_BOOL: return value.real > 0.5;
     case VALUE_STRING: {
       if (!value.str || !value.str->text) return false;
       double number;
@@ -205,39 +175,28 @@ bool ToBool(const RValue& value) {
       return false;
     }
     case VALUE_PTR:
-    case VALUE_OBJECT:
-      return value.ptr != nullptr;
-    case VALUE_UNDEFINED:
-      return false;
+    case VALUE_OBJECT: return value.ptr != nullptr;
+    case VALUE_UNDEFINED: return false;
     case VALUE_INT32:
-    case VALUE_REF:
-      return Low32(value) > 0;
-    case VALUE_INT64:
-      return value.v64 > 0;
-    default:
-      ReportNotConvertible(kToBool, value);
-      return false;
+    case VALUE_REF: return Low32(value) > 0;
+    case VALUE_INT64: return value.v64 > 0;
+    default: ReportNotConvertible(kToBool, value); return false;
   }
 }
 
 int64_t ToPtr(const RValue& value) {
   switch (KindOf(value)) {
     case VALUE_REAL:
-    case VALUE_BOOL:
-      return DoubleToInt64(value.real);
+    case VALUE_BOOL: return DoubleToInt64(value.real);
     case VALUE_STRING:
       if (!value.str || !value.str->text) return 0;
       return int64_t(std::strtoull(value.str->text, nullptr, 16));
     case VALUE_ARRAY:
     case VALUE_PTR:
     case VALUE_OBJECT:
-    case VALUE_INT64:
-      return value.v64;
+    case VALUE_INT64: return value.v64;
     case VALUE_INT32:
-    case VALUE_REF:
-      return Low32(value);
-    default:
-      ReportNotConvertible(kToPtr, value);
-      return 0;
+    case VALUE_REF: return Low32(value);
+    default: ReportNotConvertible(kToPtr, value); return 0;
   }
 }

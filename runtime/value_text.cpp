@@ -1,8 +1,8 @@
 // The text form of values: what `string` returns, what string concatenation of
 // mixed values appends, and what error messages show.
 #include <algorithm>
-#include <cstdarg>
 #include <cmath>
+#include <cstdarg>
 #include <cstdio>
 #include <vector>
 
@@ -43,7 +43,8 @@ class RecursionGuard {
   bool recursive_;
 };
 
-void AppendFormatted(std::string& buffer, size_t capacity, const char* format, ...) __attribute__((format(printf, 3, 4)));
+void AppendFormatted(std::string& buffer, size_t capacity, const char* format, ...)
+    __attribute__((format(printf, 3, 4)));
 void AppendFormatted(std::string& buffer, size_t capacity, const char* format, ...) {
   std::vector<char> text(capacity);
   va_list args;
@@ -107,48 +108,33 @@ void AppendStruct(std::string& buffer, VQObjectBase* object) {
 
 void AppendValueText(std::string& buffer, const RValue& value) {
   switch (KindOf(value)) {
-    case VALUE_REAL:
-      AppendNumber(buffer, value.real);
-      break;
+    case VALUE_REAL: AppendNumber(buffer, value.real); break;
     case VALUE_STRING:
       if (!value.str || !value.str->text) break;
       if (g_textDepth > 0) buffer += '"';
       buffer.append(value.str->text, value.str->Length());
       if (g_textDepth > 0) buffer += '"';
       break;
-    case VALUE_ARRAY:
-      AppendArray(buffer, value.arr);
-      break;
+    case VALUE_ARRAY: AppendArray(buffer, value.arr); break;
     case VALUE_PTR:
       if (value.ptr)
         AppendFormatted(buffer, 64, "%p", value.ptr);
       else
         buffer += "null";
       break;
-    case VALUE_UNDEFINED:
-      buffer += "undefined";
-      break;
+    case VALUE_UNDEFINED: buffer += "undefined"; break;
     case VALUE_OBJECT:
       if (value.obj) AppendStruct(buffer, value.obj);
       break;
-    case VALUE_INT32:
-      AppendFormatted(buffer, 32, "%d", value.v32);
-      break;
-    case VALUE_INT64:
-      AppendFormatted(buffer, 32, "%lld", (long long)value.v64);
-      break;
-    case VALUE_BOOL:
-      buffer += value.real == 0.0 ? "0" : "1";
-      break;
+    case VALUE_INT32: AppendFormatted(buffer, 32, "%d", value.v32); break;
+    case VALUE_INT64: AppendFormatted(buffer, 32, "%lld", (long long)value.v64); break;
+    case VALUE_BOOL: buffer += value.real == 0.0 ? "0" : "1"; break;
     case VALUE_REF:
       AppendFormatted(buffer, 128, "ref %s %d", ReferenceTypeName(uint32_t(uint64_t(value.v64) >> 32)),
                       int32_t(uint32_t(uint64_t(value.v64))));
       break;
-    case VALUE_UNSET:
-      ReportRuntimeError("STRING argument is unset");
-      break;
-    default:
-      break;
+    case VALUE_UNSET: ReportRuntimeError("STRING argument is unset"); break;
+    default: break;
   }
 }
 

@@ -1,7 +1,7 @@
 #include "runtime/variable_names.h"
 
-#include <unordered_map>
 #include <deque>
+#include <unordered_map>
 
 namespace {
 std::unordered_map<std::string, int>& BuiltinPositions() {

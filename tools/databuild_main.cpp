@@ -16,8 +16,8 @@
 #include <cstdlib>
 #include <exception>
 #include <filesystem>
-#include <stdexcept>
 #include <fstream>
+#include <stdexcept>
 #include <string>
 #include <vector>
 
@@ -64,7 +64,8 @@ void WritePreview(const GameData& game, const std::filesystem::path& dir) {
     if (!WritePng((dir / name).string(), image, &error)) throw std::runtime_error(name + ": " + error);
   };
   for (const Sprite& sprite : game.sprites)
-    for (size_t f = 0; f < sprite.frames.size(); ++f) write(sprite.name + "_" + std::to_string(f) + ".png", sprite.frames[f]);
+    for (size_t f = 0; f < sprite.frames.size(); ++f)
+      write(sprite.name + "_" + std::to_string(f) + ".png", sprite.frames[f]);
   for (const Font& font : game.fonts)
     if (font.page.width > 0 && font.page.height > 0) write(font.name + ".png", PagePicture(font.page));
 }
@@ -74,9 +75,12 @@ int BuildGame(const std::vector<std::string>& args) {
   std::string fontDir, previewDir;
   for (size_t i = 3; i < args.size(); i += 2) {
     if (i + 1 >= args.size()) throw UsageError(args[i] + " needs a value");
-    if (args[i] == "--fonts") fontDir = args[i + 1];
-    else if (args[i] == "--preview") previewDir = args[i + 1];
-    else throw UsageError("unknown option " + args[i]);
+    if (args[i] == "--fonts")
+      fontDir = args[i + 1];
+    else if (args[i] == "--preview")
+      previewDir = args[i + 1];
+    else
+      throw UsageError("unknown option " + args[i]);
   }
   if (fontDir.empty()) throw UsageError("--fonts is required");
   GameData game = BuildGameDescription(args[1], fontDir);
@@ -100,7 +104,9 @@ int ArgumentNumber(const std::string& text) {
 
 int BuildBuiltinFont(const std::vector<std::string>& args) {
   if (args.size() != 6) throw UsageError("builtin-font takes five arguments");
-  FontRequest request{"builtin", args[1], ArgumentNumber(args[2]),
+  FontRequest request{"builtin",
+                      args[1],
+                      ArgumentNumber(args[2]),
                       {{uint32_t(ArgumentNumber(args[3])), uint32_t(ArgumentNumber(args[4]))}}};
   std::string source = BuiltinFontSource(RasteriseFont(request));
   WriteFileAtomically(args[5], source.data(), source.size());

@@ -110,7 +110,8 @@ int DescriptionLine::Integer(size_t index, int low, int high) const {
 
 Rgba DescriptionLine::Colour(size_t index) const {
   const std::string& text = Word(index);
-  if ((text.size() != 7 && text.size() != 9) || text[0] != '#') Fail("'" + text + "' is not a colour (#RRGGBB or #RRGGBBAA)");
+  if ((text.size() != 7 && text.size() != 9) || text[0] != '#')
+    Fail("'" + text + "' is not a colour (#RRGGBB or #RRGGBBAA)");
   uint8_t channels[4] = {0, 0, 0, 255};
   for (size_t c = 0; c * 2 + 1 < text.size(); ++c) {
     int high = HexValue(text[1 + 2 * c]);

@@ -47,7 +47,7 @@ struct DescriptionLine {
   const std::string& String(size_t index) const;  // a quoted string
   double Number(size_t index) const;              // a finite decimal number
   int Integer(size_t index, int low, int high) const;
-  Rgba Colour(size_t index) const;                // #RRGGBB (opaque) or #RRGGBBAA
+  Rgba Colour(size_t index) const;  // #RRGGBB (opaque) or #RRGGBBAA
 };
 
 std::vector<DescriptionLine> ScanDescription(const std::string& text, const std::string& fileName);

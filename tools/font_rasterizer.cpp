@@ -41,8 +41,13 @@ Rendered Render(FT_Face face, uint32_t codepoint, const std::string& file) {
   const FT_Bitmap& bitmap = slot->bitmap;
   if (bitmap.pixel_mode != FT_PIXEL_MODE_GRAY && bitmap.width > 0)
     throw std::runtime_error(file + ": character " + std::to_string(codepoint) + " is not a greyscale bitmap");
-  Rendered glyph{codepoint, int(bitmap.width), int(bitmap.rows), slot->bitmap_left, slot->bitmap_top,
-                 int(std::lround(slot->advance.x / 64.0)), {}};
+  Rendered glyph{codepoint,
+                 int(bitmap.width),
+                 int(bitmap.rows),
+                 slot->bitmap_left,
+                 slot->bitmap_top,
+                 int(std::lround(slot->advance.x / 64.0)),
+                 {}};
   glyph.coverage.resize(size_t(glyph.width) * size_t(glyph.rows));
   for (int y = 0; y < glyph.rows; ++y)
     std::copy_n(bitmap.buffer + std::ptrdiff_t(y) * bitmap.pitch, glyph.width,
@@ -73,7 +78,8 @@ void Pack(const std::vector<Rendered>& rendered, int ascent, Font& font) {
   }
   font.page.width = usedWidth;
   font.page.height = y + font.lineHeight;
-  if (font.page.height > kMaxImageSide) throw std::runtime_error("font " + font.name + ": too many glyphs for one page");
+  if (font.page.height > kMaxImageSide)
+    throw std::runtime_error("font " + font.name + ": too many glyphs for one page");
   font.page.values.assign(size_t(font.page.width) * size_t(font.page.height), 0);
   for (size_t i = 0; i < rendered.size(); ++i) {
     const Rendered& r = rendered[i];

@@ -24,8 +24,8 @@ const std::map<std::string, uint32_t> kOptionBits = {
 };
 
 const std::map<std::string, int> kEventTypes = {
-    {"Create", 0},   {"Destroy", 1},  {"Alarm", 2},      {"Step", 3},     {"Collision", 4},
-    {"Keyboard", 5}, {"Mouse", 6},    {"Other", 7},      {"Draw", 8},     {"KeyPress", 9},
+    {"Create", 0},      {"Destroy", 1},  {"Alarm", 2},    {"Step", 3},       {"Collision", 4},
+    {"Keyboard", 5},    {"Mouse", 6},    {"Other", 7},    {"Draw", 8},       {"KeyPress", 9},
     {"KeyRelease", 10}, {"CleanUp", 12}, {"Gesture", 13}, {"PreCreate", 14},
 };
 

@@ -90,7 +90,11 @@ ArtShape ParseCircle(const DescriptionLine& line) {
   double cx = n[0], cy = n[1], r = n[2];
   RequirePositive(line, r, "the radius");
   return ArtShape{[=](double x, double y) { return (x - cx) * (x - cx) + (y - cy) * (y - cy) <= r * r; },
-                  cx - r, cy - r, cx + r, cy + r, {}};
+                  cx - r,
+                  cy - r,
+                  cx + r,
+                  cy + r,
+                  {}};
 }
 
 ArtShape ParseEllipse(const DescriptionLine& line) {
@@ -121,8 +125,12 @@ ArtShape ParseLine(const DescriptionLine& line) {
   double halfWidth = n[4] / 2;
   RequirePositive(line, n[4], "the width");
   auto contains = [=](double x, double y) { return DistanceToSegment({x, y}, a, b) <= halfWidth; };
-  return ArtShape{contains, std::min(a.x, b.x) - halfWidth, std::min(a.y, b.y) - halfWidth,
-                  std::max(a.x, b.x) + halfWidth, std::max(a.y, b.y) + halfWidth, {}};
+  return ArtShape{contains,
+                  std::min(a.x, b.x) - halfWidth,
+                  std::min(a.y, b.y) - halfWidth,
+                  std::max(a.x, b.x) + halfWidth,
+                  std::max(a.y, b.y) + halfWidth,
+                  {}};
 }
 
 ArtShape ParsePolygon(const DescriptionLine& line) {
@@ -131,7 +139,11 @@ ArtShape ParsePolygon(const DescriptionLine& line) {
   std::vector<Point> points;
   for (size_t i = 1; i < paintAt; i += 2) points.push_back(Point{line.Number(i), line.Number(i + 1)});
   ArtShape shape{[points](double x, double y) { return PolygonContains(points, x, y); },
-                 points[0].x, points[0].y, points[0].x, points[0].y, {}};
+                 points[0].x,
+                 points[0].y,
+                 points[0].x,
+                 points[0].y,
+                 {}};
   for (const Point& p : points) {
     shape.left = std::min(shape.left, p.x);
     shape.top = std::min(shape.top, p.y);
@@ -144,8 +156,8 @@ ArtShape ParsePolygon(const DescriptionLine& line) {
 using ShapeParser = ArtShape (*)(const DescriptionLine&);
 
 const std::map<std::string, ShapeParser> kShapeParsers = {
-    {"rect", ParseRect},   {"rrect", ParseRoundedRect}, {"circle", ParseCircle}, {"ellipse", ParseEllipse},
-    {"ring", ParseRing},   {"line", ParseLine},         {"polygon", ParsePolygon},
+    {"rect", ParseRect}, {"rrect", ParseRoundedRect}, {"circle", ParseCircle},   {"ellipse", ParseEllipse},
+    {"ring", ParseRing}, {"line", ParseLine},         {"polygon", ParsePolygon},
 };
 
 ArtShape ParseShape(const DescriptionLine& line) {
@@ -171,8 +183,7 @@ double Coverage(const ArtShape& shape, int px, int py) {
     return inside;
   };
   int coarse = countInside(kCoarseSamplesPerAxis);
-  if (coarse == 0 || coarse == kCoarseSamplesPerAxis * kCoarseSamplesPerAxis)
-    return coarse == 0 ? 0.0 : 1.0;
+  if (coarse == 0 || coarse == kCoarseSamplesPerAxis * kCoarseSamplesPerAxis) return coarse == 0 ? 0.0 : 1.0;
   return countInside(kSamplesPerAxis) / double(kSamplesPerAxis * kSamplesPerAxis);
 }
 
@@ -241,8 +252,8 @@ Image RasteriseArtFrame(const ArtFrame& frame, int width, int height) {
 ArtFrame ScaleArtFrame(const ArtFrame& frame, double scale) {
   ArtFrame scaled;
   for (const ArtShape& shape : frame)
-    scaled.push_back(ArtShape{[contains = shape.contains, scale](double x, double y) { return contains(x / scale, y / scale); },
-                              shape.left * scale, shape.top * scale, shape.right * scale, shape.bottom * scale,
-                              shape.paint});
+    scaled.push_back(
+        ArtShape{[contains = shape.contains, scale](double x, double y) { return contains(x / scale, y / scale); },
+                 shape.left * scale, shape.top * scale, shape.right * scale, shape.bottom * scale, shape.paint});
   return scaled;
 }

@@ -58,9 +58,7 @@ RValue DatesList() {
 }
 
 RValue PolishTextsList() {
-  return MakeList([](RValue& value, int i) {
-    SetStringCopy(value, "Zażółć gęślą jaźń nr " + std::to_string(i));
-  });
+  return MakeList([](RValue& value, int i) { SetStringCopy(value, "Zażółć gęślą jaźń nr " + std::to_string(i)); });
 }
 
 void BenchWrite(benchmark::State& state, RValue (*makeList)()) {

@@ -16,7 +16,10 @@ namespace {
 const std::string& LongText() {
   static const std::string text = [] {
     std::string words;
-    while (words.size() < 10 * 1024) words += "Przegl\xC4\x85" "d techniczny samochodu, termin bada\xC5\x84 lekarskich; ";
+    while (words.size() < 10 * 1024)
+      words +=
+          "Przegl\xC4\x85"
+          "d techniczny samochodu, termin bada\xC5\x84 lekarskich; ";
     words.resize(10 * 1024 - 1);  // ends on a one-byte character
     return words;
   }();

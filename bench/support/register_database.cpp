@@ -32,7 +32,10 @@ std::string ListHeader(int records) {
 std::string TextColumn(int records) {
   std::string text = ListHeader(records);
   for (int i = 0; i < records; ++i) {
-    const std::string name = "\xC5\x81ukasz Wr\xC3\xB3" "bel " + std::to_string(i);
+    const std::string name =
+        "\xC5\x81ukasz Wr\xC3\xB3"
+        "bel " +
+        std::to_string(i);
     AppendHex32(text, 1);
     AppendHex32(text, uint32_t(name.size()));
     AppendHex(text, name.data(), name.size());

@@ -13,9 +13,9 @@
 #include "app/app_symbols.h"
 #include "builtins/builtins.h"
 #include "builtins/dates.h"
+#include "engine/engine_builtins.h"
 #include "runtime/args.h"
 #include "runtime/compiled.h"
-#include "engine/engine_builtins.h"
 #include "runtime/error.h"
 #include "runtime/instance.h"
 

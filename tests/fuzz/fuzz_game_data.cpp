@@ -21,7 +21,8 @@ void CheckUsable(const GameData& game) {
   for (int room : game.roomOrder)
     if (!IsIndexOrNone(room, game.rooms.size()) || room < 0) std::abort();
   for (const ObjectRecord& object : game.objects)
-    if (!IsIndexOrNone(object.parentIndex, game.objects.size()) || !IsIndexOrNone(object.spriteIndex, game.sprites.size()))
+    if (!IsIndexOrNone(object.parentIndex, game.objects.size()) ||
+        !IsIndexOrNone(object.spriteIndex, game.sprites.size()))
       std::abort();
   for (const RoomRecord& room : game.rooms)
     for (const RoomInstanceRecord& instance : room.instances)

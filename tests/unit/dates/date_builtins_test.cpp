@@ -30,7 +30,7 @@ TEST_F(DateBuiltinsTest, ValidDateTimeChecksEveryField) {
   EXPECT_EQ(Valid(2024, 0, 1, 0, 0, 0), 0);
   EXPECT_EQ(Valid(2024, 13, 1, 0, 0, 0), 0);
   EXPECT_EQ(Valid(2024, 1, 0, 0, 0, 0), 0);
-  EXPECT_EQ(Valid(2147483600, 2, 29, 0, 0, 0), 1);  // no upper bound on the year
+  EXPECT_EQ(Valid(2147483600, 2, 29, 0, 0, 0), 1);     // no upper bound on the year
   EXPECT_EQ(Valid(2024.9, 2.9, 29.9, 23.9, 0, 0), 1);  // whole numbers truncate
 }
 
@@ -161,7 +161,8 @@ TEST_F(DateBuiltinsTest, TimeZoneModeSwitchesBetweenLocalAndUtc) {
   EXPECT_EQ(Call("date_get_timezone").real, 1);
   EXPECT_EQ(Create(2024, 5, 12, 8, 0, 0), UtcDate(2024, 5, 12, 8, 0));
   EXPECT_EQ(Call("date_inc_day", UtcDate(2024, 3, 30, 10, 0), 1.0).real, UtcDate(2024, 3, 31, 10, 0));
-  EXPECT_RUNTIME_ERROR(Create(1969, 12, 31, 23, 59, 59), "invalid date conversion - dates earlier than 1 Jan 1970 will be incorrect");
+  EXPECT_RUNTIME_ERROR(Create(1969, 12, 31, 23, 59, 59),
+                       "invalid date conversion - dates earlier than 1 Jan 1970 will be incorrect");
   EXPECT_EQ(Create(1970, 1, 1, 0, 0, 0), SecondsToDate(0));
   Call("date_set_timezone", 0.0);
   EXPECT_EQ(Call("date_get_timezone").real, 0);

@@ -10,9 +10,9 @@ namespace {
 // Every field localtime_r fills, compared as one text so a failure shows them all.
 std::string Fields(const std::tm& f) {
   return std::to_string(f.tm_year) + "-" + std::to_string(f.tm_mon) + "-" + std::to_string(f.tm_mday) + " " +
-         std::to_string(f.tm_hour) + ":" + std::to_string(f.tm_min) + ":" + std::to_string(f.tm_sec) +
-         " wday " + std::to_string(f.tm_wday) + " yday " + std::to_string(f.tm_yday) + " dst " +
-         std::to_string(f.tm_isdst) + " off " + std::to_string(f.tm_gmtoff) + " " + (f.tm_zone ? f.tm_zone : "-");
+         std::to_string(f.tm_hour) + ":" + std::to_string(f.tm_min) + ":" + std::to_string(f.tm_sec) + " wday " +
+         std::to_string(f.tm_wday) + " yday " + std::to_string(f.tm_yday) + " dst " + std::to_string(f.tm_isdst) +
+         " off " + std::to_string(f.tm_gmtoff) + " " + (f.tm_zone ? f.tm_zone : "-");
 }
 
 std::string Library(time_t t) {
@@ -57,7 +57,7 @@ TEST_F(LocalTimeTest, FieldsAreThoseOfTheCLibrary) {
 // table keeps no day of (beyond its range, before 1970) are the library's.
 TEST_F(LocalTimeTest, FollowsTheLoadedZoneAndLeavesOddTimesToTheLibrary) {
   const time_t noon = 1715515200;  // 2024-05-12 12:00 UTC
-  auto twice = [](time_t t) {  // the second answer comes from the kept day
+  auto twice = [](time_t t) {      // the second answer comes from the kept day
     const std::string first = Ours(t);
     EXPECT_EQ(Ours(t), first);
     return first;
@@ -69,7 +69,6 @@ TEST_F(LocalTimeTest, FollowsTheLoadedZoneAndLeavesOddTimesToTheLibrary) {
   EXPECT_NE(Ours(noon).find(" 8:0:0 "), std::string::npos) << Ours(noon);
   UseZone("Europe/Warsaw");
   EXPECT_NE(twice(noon).find(" 14:0:0 "), std::string::npos) << Ours(noon);
-  for (time_t t : {time_t(-1), time_t(-86401), time_t(1) << 40, time_t(1) << 62})
-    EXPECT_EQ(Ours(t), Library(t)) << t;
+  for (time_t t : {time_t(-1), time_t(-86401), time_t(1) << 40, time_t(1) << 62}) EXPECT_EQ(Ours(t), Library(t)) << t;
 }
 }  // namespace

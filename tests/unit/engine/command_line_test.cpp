@@ -1,3 +1,5 @@
+#include "engine/command_line.h"
+
 #include <unistd.h>
 
 #include <filesystem>
@@ -6,7 +8,6 @@
 #include <vector>
 
 #include "engine/at_sign_files.h"
-#include "engine/command_line.h"
 #include "engine/game_runner.h"
 #include "test_game.h"
 
@@ -66,9 +67,9 @@ TEST(CommandLine, TheListKeepsAHundredTokensOfAtMost4095Bytes) {
 
 TEST(CommandLine, RuntimeOptionsAndTheirValuesAreRecognised) {
   RuntimeOptions options = ParseRuntimeOptions(
-      {"prog", "MIN", "-game", "/g/data.win", "-headless", "-playback", "tour.txt", "-record", "out.txt",
-       "-output", "first.log", "-debugoutput", "second.log", "-sleepmargin", "2.5", "-profiledump", "-game", "7",
-       "-noaudio", "-dir", "-headless"});
+      {"prog",    "MIN",          "-game",   "/g/data.win", "-headless",    "-playback",  "tour.txt",
+       "-record", "out.txt",      "-output", "first.log",   "-debugoutput", "second.log", "-sleepmargin",
+       "2.5",     "-profiledump", "-game",   "7",           "-noaudio",     "-dir",       "-headless"});
   EXPECT_EQ(options.gamePath, "/g/data.win") << "-profiledump takes two values, so the second -game is one of them";
   EXPECT_TRUE(options.headless);
   EXPECT_EQ(options.playbackPath, "tour.txt");

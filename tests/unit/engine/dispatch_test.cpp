@@ -146,8 +146,9 @@ TEST(Dispatch, RecursionDeeperThan32IsReportedAndTheHandlerNotRun) {
   game.Frame();
   EXPECT_EQ(depthReached, 31) << "the Step is depth 1, the 31 user events fill the rest";
   EXPECT_EQ(game.fatalExitCodes, (std::vector<int>{1}));
-  EXPECT_NE(game.log.find("PerformEvent recursion depth failure - check for infinite loops, check objects for parenting"),
-            std::string::npos);
+  EXPECT_NE(
+      game.log.find("PerformEvent recursion depth failure - check for infinite loops, check objects for parenting"),
+      std::string::npos);
   EXPECT_NE(game.log.find("of Other Event: User Defined 0 for object A:"), std::string::npos);
   EXPECT_EQ(g_frameChainHead, nullptr);
   EXPECT_EQ(g_currentSelf, nullptr);
@@ -174,7 +175,8 @@ TEST(Dispatch, AnErrorInAHandlerIsReportedWithItsEventAndStackAndUnwindsCleanly)
     EXPECT_EQ(g_frameChainHead, outerChain);
     EXPECT_EQ(g_currentSelf, &sentinel);
   }
-  std::string expected = std::string(92, '#') + "\nERROR in action number 1\nof  Step Event0 for object A:\nTest failure 42\n" +
+  std::string expected = std::string(92, '#') +
+                         "\nERROR in action number 1\nof  Step Event0 for object A:\nTest failure 42\n" +
                          std::string(92, '#') + "\nksl_Object_A_Step_0 (line 7)\nouter (line 0)\n";
   EXPECT_NE(game.log.find(expected), std::string::npos) << game.log;
   EXPECT_EQ(game.fatalExitCodes, (std::vector<int>{1}));
@@ -212,7 +214,7 @@ TEST(Dispatch, DispatchOnANonInstanceIsAnError) {
   } catch (const VQKSLException& error) {
     EXPECT_EQ(error.Message(), "Attempt to dispatch event on non-instance object");
   }
-  PerformEvent(nullptr, nullptr, kEventStep, kStepNormal);  // nothing, no error
+  PerformEvent(nullptr, nullptr, kEventStep, kStepNormal);                    // nothing, no error
   PerformEventObject(Instance(1), Instance(1), 57, kEventStep, kStepNormal);  // no such object: nothing
   EXPECT_TRUE(game.TakeTrace().empty());
 }
@@ -237,7 +239,8 @@ TEST(Dispatch, AfterARoomChangeOnlyPersistentContextsReceiveLifeCycleEvents) {
   PerformEvent(Instance(second), Instance(second), kEventAlarm, 0);
   PerformEvent(Instance(kept), Instance(kept), kEventAlarm, 0);
   PerformEvent(Instance(second), Instance(second), kEventCleanUp, 0);
-  EXPECT_EQ(game.TakeTrace(), (Trace{"Keeper_Alarm_0 " + std::to_string(kept), "A_CleanUp_0 " + std::to_string(second)}));
+  EXPECT_EQ(game.TakeTrace(),
+            (Trace{"Keeper_Alarm_0 " + std::to_string(kept), "A_CleanUp_0 " + std::to_string(second)}));
   EXPECT_EQ(game.canvas.framesBegun, 0) << "nothing is drawn in that frame";
 }
 

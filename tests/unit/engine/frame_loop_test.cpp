@@ -1,3 +1,5 @@
+#include "engine/frame_loop.h"
+
 #include <unistd.h>
 
 #include <chrono>
@@ -10,7 +12,6 @@
 #include <vector>
 
 #include "builtins/background_commit.h"
-#include "engine/frame_loop.h"
 #include "engine/game_runner.h"
 #include "engine/game_state.h"
 #include "engine/rooms.h"
@@ -48,8 +49,10 @@ TEST(FrameLoop, FramesArePacedAndALongFrameIsFollowedAtOnce) {
   std::vector<int64_t> frameStarts;
   game.On(a, kEventStep, kStepNormal, [&](KslFrame&) {
     frameStarts.push_back(parts.clock.now);
-    if (frameStarts.size() == 3) parts.clock.now += 250000;  // this frame's work takes 2.5 periods
-    else parts.clock.now += 1000;
+    if (frameStarts.size() == 3)
+      parts.clock.now += 250000;  // this frame's work takes 2.5 periods
+    else
+      parts.clock.now += 1000;
   });
   game.Place(game.AddRoom("r"), a);
   ASSERT_TRUE(game.Start());
@@ -157,12 +160,14 @@ TEST(FrameLoop, ASaveThatFailedInTheBackgroundIsToldAtTheStartOfAFrame) {
   game.On(a, kEventStep, kStepNormal, [&](KslFrame&) {
     if (CurrentFrameNumber() == 1) failure.Save();
     ++BackgroundFailure::stepsRun;
-    if (BackgroundFailure::tellings == 0) std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    else if (parts.events.endAfter == 0) parts.events.endAfter = CurrentFrameNumber() + 1;
+    if (BackgroundFailure::tellings == 0)
+      std::this_thread::sleep_for(std::chrono::milliseconds(5));
+    else if (parts.events.endAfter == 0)
+      parts.events.endAfter = CurrentFrameNumber() + 1;
   });
   game.Place(game.AddRoom("r"), a);
   ASSERT_TRUE(game.Start());
-  parts.events.endAfter = 2000;  // 10 s for the worker to run
+  parts.events.endAfter = 2000;                 // 10 s for the worker to run
   RunLoop(game, parts, ReportFinishedCommits);  // as the program wires it
   ASSERT_EQ(BackgroundFailure::tellings, 1);
   EXPECT_GT(BackgroundFailure::toldInFrame, 1);
@@ -245,7 +250,8 @@ TEST_F(RunGameTest, AGameRunsFromItsFirstRoomToGameEnd) {
   std::vector<std::string> parameters;
   game.On(a, kEventCreate, 0, [&](KslFrame& f) {
     f.Set(g_varAlarm, 2, 0);
-    for (double n = 0; n < ToReal(f.Call(g_fnParameterCount)); ++n) parameters.push_back(ValueText(f.Call(g_fnParameterString, n)));
+    for (double n = 0; n < ToReal(f.Call(g_fnParameterCount)); ++n)
+      parameters.push_back(ValueText(f.Call(g_fnParameterString, n)));
   });
   game.On(a, kEventAlarm, 0, [](KslFrame& f) { f.Call(g_fnGameEnd, 3.0); });
   game.On(a, kEventOther, kOtherRoomEnd);
@@ -266,10 +272,21 @@ TEST_F(RunGameTest, AGameRunsFromItsFirstRoomToGameEnd) {
   EXPECT_EQ(g_globalScriptRuns, 1);
   EXPECT_EQ(game.TakeTrace(), (std::vector<std::string>{"global script, object 1", "A_Create_0 1", "A_Alarm_0 1",
                                                         "A_Other_5 1", "A_Other_3 1"}));
-  const char* lines[] = {"Create Error Form\n", "Get Resolution\n", "Create Window\n", "Init Graphics\n", "IO Init\n",
-                         "VM Init\n", "LoadGameData()\n", "Variable_Global_Init()\n", "PrepareGame()\n",
-                         "Preparing 1 objects:\n", "Finished PrepareGame() \n", "Run_Start\n", "Done ObjectLists\n",
-                         "Entering main loop.\n", "###game_end###3\n"};
+  const char* lines[] = {"Create Error Form\n",
+                         "Get Resolution\n",
+                         "Create Window\n",
+                         "Init Graphics\n",
+                         "IO Init\n",
+                         "VM Init\n",
+                         "LoadGameData()\n",
+                         "Variable_Global_Init()\n",
+                         "PrepareGame()\n",
+                         "Preparing 1 objects:\n",
+                         "Finished PrepareGame() \n",
+                         "Run_Start\n",
+                         "Done ObjectLists\n",
+                         "Entering main loop.\n",
+                         "###game_end###3\n"};
   size_t position = 0;
   for (const char* line : lines) {
     size_t found = game.log.find(line, position);
@@ -409,8 +426,9 @@ TEST_F(RunGameTest, AnInstalledProgramFindsItsDataInTheSharedDataFolder) {
   fs::remove(bin / "data.win");
   fs::remove(data / "data.win");
   EXPECT_EQ(Run(), 1);
-  EXPECT_NE(game.log.find("Unable to find game!!: " + (bin / "data.win").string() + " or " + (data / "data.win").string()),
-            std::string::npos);
+  EXPECT_NE(
+      game.log.find("Unable to find game!!: " + (bin / "data.win").string() + " or " + (data / "data.win").string()),
+      std::string::npos);
 }
 
 TEST_F(RunGameTest, TheLogOptionWritesTheDebugOutputToAFile) {

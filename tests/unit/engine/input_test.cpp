@@ -136,7 +136,8 @@ TEST(Input, TypedCharactersAndActivation) {
   ClearAllInput();
   for (int i = 0; i < 1030; ++i) ApplyInputEvent(Typed(i < 10 ? 'a' : 'b'));
   UpdateInput();
-  EXPECT_EQ(CurrentInput().keyboardString, std::string(3, 'a') + std::string(1020, 'b')) << "the oldest characters make room";
+  EXPECT_EQ(CurrentInput().keyboardString, std::string(3, 'a') + std::string(1020, 'b'))
+      << "the oldest characters make room";
 
   ApplyInputEvent(KeyEvent(Type::KeyDown, 'K'));
   ApplyInputEvent(ButtonEvent(Type::ButtonDown, 2, 5, 5));
@@ -160,7 +161,8 @@ struct ClickGame {
     a = game.AddObject("A");
     b = game.AddObject("B");
     game.Object(a).spriteIndex = game.AddSprite(16, 16);
-    for (int number : {kMouseLeftPressed, kMouseLeftReleased, kMouseLeftButton, kMouseNoButton}) game.On(a, kEventMouse, number);
+    for (int number : {kMouseLeftPressed, kMouseLeftReleased, kMouseLeftButton, kMouseNoButton})
+      game.On(a, kEventMouse, number);
     game.On(b, kEventMouse, kMouseGlobalLeftReleased);
     game.On(b, kEventMouse, kMouseGlobalLeftPressed);
     game.On(b, kEventMouse, kMouseAnyReleased);
@@ -194,7 +196,8 @@ TEST(Input, TheRightAndBottomEdgesOfTheBoxAreOutside) {
   ClickGame click;
   TestGame& game = click.game;
   ASSERT_TRUE(game.Start());
-  for (auto [x, y, hit] : {std::tuple{25, 25, true}, {10, 10, true}, {26, 15, false}, {15, 26, false}, {9, 15, false}}) {
+  for (auto [x, y, hit] :
+       {std::tuple{25, 25, true}, {10, 10, true}, {26, 15, false}, {15, 26, false}, {9, 15, false}}) {
     game.TakeTrace();
     Click(x, y);
     game.Frame();
@@ -249,8 +252,8 @@ TEST(Input, OverlappingInstancesReceiveTheLocalReleaseByObjectThenTheGlobalOne) 
   Click(7, 7);
   game.Frame();
   auto at = [](const char* handler, int id) { return std::string(handler) + " " + std::to_string(id); };
-  EXPECT_EQ(game.TakeTrace(), (Trace{at("A_Mouse_7", a1), at("B_Mouse_7", b1), at("A_Mouse_56", a1), at("A_Mouse_56", a2),
-                                     at("B_Mouse_56", b1)}));
+  EXPECT_EQ(game.TakeTrace(), (Trace{at("A_Mouse_7", a1), at("B_Mouse_7", b1), at("A_Mouse_56", a1),
+                                     at("A_Mouse_56", a2), at("B_Mouse_56", b1)}));
 }
 
 TEST(Input, ADialogThatClearsTheInputStopsTheClickFromRaisingMore) {
@@ -411,12 +414,12 @@ TEST_F(Shapes, PreciseMaskNeedsASetPixelOfTheCurrentFrame) {
     mask.values[size_t(2 * 20 + (frame == 0 ? 3 : 15))] = 255;  // row 2, column 3 or 15
     sprite.masks.push_back(mask);
   }
-  EXPECT_TRUE(Hit(43, 47));   // sprite pixel (3, 2)
+  EXPECT_TRUE(Hit(43, 47));  // sprite pixel (3, 2)
   EXPECT_FALSE(Hit(44, 47));
   EXPECT_FALSE(Hit(55, 47));
   instance.imageIndex = 1.5f;
   EXPECT_FALSE(Hit(43, 47));
-  EXPECT_TRUE(Hit(55, 47));   // sprite pixel (15, 2)
+  EXPECT_TRUE(Hit(55, 47));  // sprite pixel (15, 2)
   instance.flags |= kInstanceMarkedForDestruction;
   EXPECT_FALSE(Hit(55, 47));
 }

@@ -1,10 +1,11 @@
+#include "engine/objects.h"
+
 #include <map>
 #include <random>
 #include <vector>
 
 #include "engine/event_lists.h"
 #include "engine/event_map.h"
-#include "engine/objects.h"
 #include "test_game.h"
 
 namespace {

@@ -1,3 +1,5 @@
+#include "engine/rooms.h"
+
 #include <string>
 #include <vector>
 
@@ -5,7 +7,6 @@
 #include "engine/game_state.h"
 #include "engine/instances.h"
 #include "engine/objects.h"
-#include "engine/rooms.h"
 #include "runtime/array.h"
 #include "runtime/gc.h"
 #include "test_game.h"
@@ -74,8 +75,8 @@ TEST(Rooms, RoomGotoEndsTheFrameAndSwitchesAfterIt) {
   game.TakeTrace();
   EXPECT_FALSE(game.Frame()) << "no draw in the frame of the room_goto";
   EXPECT_EQ(game.canvas.framesBegun, 0);
-  EXPECT_EQ(game.TakeTrace(), (Trace{At("A_Step_1", a1), At("A_Other_5", a1), At("B_Other_5", b1), At("B_PreCreate_0", b2),
-                                     At("B_Create_0", b2), At("B_Other_4", b2)}));
+  EXPECT_EQ(game.TakeTrace(), (Trace{At("A_Step_1", a1), At("A_Other_5", a1), At("B_Other_5", b1),
+                                     At("B_PreCreate_0", b2), At("B_Create_0", b2), At("B_Other_4", b2)}));
   EXPECT_EQ(CurrentRoom()->index, rooms.s);
   EXPECT_EQ(Instance(a1), nullptr) << "a non-persistent room is released";
   EXPECT_NE(game.log.find("Room switch from r to s\n"), std::string::npos);
@@ -161,8 +162,8 @@ TEST(Rooms, PersistentInstancesAreCarriedWithoutANewCreate) {
   ActOnPendingRoom();
   EXPECT_EQ(Instance(k), carried);
   EXPECT_EQ(CurrentRoom()->instances.First(), carried) << "carried instances go in front";
-  EXPECT_EQ(game.TakeTrace(), (Trace{At("B_PreCreate_0", b2), At("B_Create_0", b2), At("B_Other_4", b2),
-                                     At("Keeper_Other_4", k)}));
+  EXPECT_EQ(game.TakeTrace(),
+            (Trace{At("B_PreCreate_0", b2), At("B_Create_0", b2), At("B_Other_4", b2), At("Keeper_Other_4", k)}));
   SetPendingRoom(rooms.r);
   ActOnPendingRoom();
   EXPECT_EQ(Instance(k), carried) << "its own room record is skipped when it comes back";
@@ -223,8 +224,8 @@ TEST(Rooms, GameEndRunsRoomEndAndGameEndAndRefusesFurtherRoomChanges) {
   EXPECT_NE(game.log.find("Unable to change room when exiting the game\n"), std::string::npos);
   EXPECT_EQ(game.TakeTrace(), (Trace{At("A_Step_0", a1)}));
   EndGameRooms();
-  EXPECT_EQ(game.TakeTrace(), (Trace{At("A_Other_5", a1), At("A_Other_3", a1), At("Keeper_CleanUp_0", k),
-                                     At("A_CleanUp_0", a1)}));
+  EXPECT_EQ(game.TakeTrace(),
+            (Trace{At("A_Other_5", a1), At("A_Other_3", a1), At("Keeper_CleanUp_0", k), At("A_CleanUp_0", a1)}));
   EXPECT_EQ(CurrentRoom(), nullptr);
   EXPECT_EQ(Instance(a1), nullptr);
   EXPECT_EQ(Instance(k), nullptr);
@@ -283,8 +284,8 @@ TEST(Rooms, AnInstanceDestroyedInItsStepFinishesItAndReceivesNothingMore) {
   ASSERT_TRUE(game.Start());
   game.Frame();
   EXPECT_TRUE(finished);
-  EXPECT_EQ(game.TakeTrace(), (Trace{At("A_Step_0", a1), At("A_Destroy_0", a1), At("A_CleanUp_0", a1), At("A_Step_0", a2),
-                                     At("A_Destroy_0", a2), At("A_CleanUp_0", a2)}));
+  EXPECT_EQ(game.TakeTrace(), (Trace{At("A_Step_0", a1), At("A_Destroy_0", a1), At("A_CleanUp_0", a1),
+                                     At("A_Step_0", a2), At("A_Destroy_0", a2), At("A_CleanUp_0", a2)}));
   EXPECT_EQ(Instance(a1), nullptr);
   EXPECT_EQ(CurrentRoom()->instances.Count(), 0);
 }
@@ -305,7 +306,8 @@ TEST(Rooms, RoomCreationCodeRunsOnceWithItsOwnEventStateAndErrorContext) {
   ASSERT_TRUE(game.Start());
   EXPECT_EQ(types, (std::vector<double>{-2, -1}));
   EXPECT_EQ(game.TakeTrace(), (Trace{"A_Create_0 1", "ksl_RoomCreation_r 0"}));
-  EXPECT_NE(game.log.find("FATAL ERROR in Room Creation Code for room r\n\n\nbad start\n"), std::string::npos) << game.log;
+  EXPECT_NE(game.log.find("FATAL ERROR in Room Creation Code for room r\n\n\nbad start\n"), std::string::npos)
+      << game.log;
   EXPECT_EQ(CurrentEventState().type, 0);
 }
 

@@ -23,17 +23,18 @@ SymbolEntry g_varAlarm{"alarm", -1}, g_varCount{"count", -1}, g_varMouseX{"mouse
     g_varKeyboardString{"keyboard_string", -1}, g_varFps{"fps", -1};
 
 namespace {
-SymbolEntry* g_functionSymbols[] = {&g_fnRoomGoto,          &g_fnRoomRestart,  &g_fnRoomGotoNext,   &g_fnGameEnd,
-                                    &g_fnGameRestart,       &g_fnEventInherited, &g_fnEventPerform,  &g_fnEventPerformObject,
-                                    &g_fnEventUser,         &g_fnParameterCount, &g_fnParameterString, &g_fnRoomNext,
-                                    &g_fnRoomPrevious,      nullptr};
-SymbolEntry* g_variableSymbols[] = {&g_varAlarm,        &g_varCount,        &g_varMouseX,
-                                    &g_varMouseY,      &g_varEventObject, &g_varEventType,
-                                    &g_varEventNumber, &g_varKeyboardString, &g_varFps, nullptr};
+SymbolEntry* g_functionSymbols[] = {
+    &g_fnRoomGoto,        &g_fnRoomRestart,  &g_fnRoomGotoNext,       &g_fnGameEnd,   &g_fnGameRestart,
+    &g_fnEventInherited,  &g_fnEventPerform, &g_fnEventPerformObject, &g_fnEventUser, &g_fnParameterCount,
+    &g_fnParameterString, &g_fnRoomNext,     &g_fnRoomPrevious,       nullptr};
+SymbolEntry* g_variableSymbols[] = {&g_varAlarm,       &g_varCount,     &g_varMouseX,      &g_varMouseY,
+                                    &g_varEventObject, &g_varEventType, &g_varEventNumber, &g_varKeyboardString,
+                                    &g_varFps,         nullptr};
 
 constexpr int kMaxCodes = 64;
-const char* const kEventNames[] = {"Create", "Destroy", "Alarm", "Step", "Collision", "Keyboard", "Mouse", "Other",
-                                   "Draw", "KeyPress", "KeyRelease", "Unused", "CleanUp", "Gesture", "PreCreate"};
+const char* const kEventNames[] = {"Create",     "Destroy", "Alarm",   "Step",    "Collision",
+                                   "Keyboard",   "Mouse",   "Other",   "Draw",    "KeyPress",
+                                   "KeyRelease", "Unused",  "CleanUp", "Gesture", "PreCreate"};
 
 void RecordFatal(int exitCode) { g_testGame->fatalExitCodes.push_back(exitCode); }
 }  // namespace
@@ -85,7 +86,8 @@ int TestGame::AddObject(const std::string& name, int parent) {
 }
 
 void TestGame::On(int object, int type, int number, Behaviour behaviour) {
-  std::string name = "ksl_Object_" + data.objects[size_t(object)].name + "_" + kEventNames[type] + "_" + std::to_string(number);
+  std::string name =
+      "ksl_Object_" + data.objects[size_t(object)].name + "_" + kEventNames[type] + "_" + std::to_string(number);
   int code = AddCode(name, std::move(behaviour));
   data.objects[size_t(object)].events.push_back(EventBinding{type, number, code});
 }
@@ -152,8 +154,9 @@ LinkRecord& TestGame::BuildLink() {
       function.event = kHandlers[i];
     codeTable_.push_back(CodeTableEntry{codes_[i].name.c_str(), function, &functionRefs_.back()});
   }
-  link_ = LinkRecord{nullptr, 0, 47, 47, uint32_t(codeTable_.size()), g_variableSymbols, g_functionSymbols,
-                     codeTable_.data(), &g_frameChainHead};
+  link_ = LinkRecord{
+      nullptr,          0, 47, 47, uint32_t(codeTable_.size()), g_variableSymbols, g_functionSymbols, codeTable_.data(),
+      &g_frameChainHead};
   return link_;
 }
 
@@ -183,7 +186,8 @@ std::vector<std::string> TestGame::TakeTrace() {
 std::vector<int> TestGame::Calls(const std::string& handler) const {
   std::vector<int> ids;
   for (const std::string& entry : trace)
-    if (entry.compare(0, handler.size() + 1, handler + " ") == 0) ids.push_back(std::stoi(entry.substr(handler.size() + 1)));
+    if (entry.compare(0, handler.size() + 1, handler + " ") == 0)
+      ids.push_back(std::stoi(entry.substr(handler.size() + 1)));
   return ids;
 }
 

@@ -193,7 +193,8 @@ TEST_F(BackgroundCommitTest, AFailedFlushKeepsTheOldBytesAndIsToldOnceOnTheMainT
   EXPECT_EQ(g_reportingThreads, std::vector<std::thread::id>{std::this_thread::get_id()});
   EXPECT_EQ(BytesNow(InSave("save.ini")), oldBytes);
   EXPECT_EQ(TemporaryFiles(saveArea_), std::vector<std::string>());
-  const std::string told = "Unable to write file '" + InSave("save.ini") + "': could not flush to disk (injected failure)";
+  const std::string told =
+      "Unable to write file '" + InSave("save.ini") + "': could not flush to disk (injected failure)";
   size_t at = log_.find(told);
   ASSERT_NE(at, std::string::npos) << log_;
   EXPECT_EQ(log_.find(told, at + 1), std::string::npos) << "told twice";

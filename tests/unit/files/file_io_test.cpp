@@ -110,7 +110,8 @@ TEST_F(FileIoTest, WriteProtectedFileIsNotReplaced) {
   ::chmod(locked.c_str(), 0444);
   ExpectUnprivileged([&]() -> std::string {
     IoResult refused = WriteFileAtomically(locked, "new");
-    if (refused || refused.reason.find("write-protected") == std::string::npos) return "the protected file was replaced";
+    if (refused || refused.reason.find("write-protected") == std::string::npos)
+      return "the protected file was replaced";
     if (!WriteFileAtomically(open, "new")) return "a writable file beside it was refused";
     if (!TemporaryFiles(root_).empty()) return "a temporary file was left";
     return "";

@@ -11,10 +11,9 @@
 #include <unistd.h>
 
 #include <cstdio>
-#include <functional>
-
 #include <filesystem>
 #include <fstream>
+#include <functional>
 #include <initializer_list>
 #include <iterator>
 #include <string>
@@ -164,7 +163,8 @@ class FileTest : public ::testing::Test {
       return;
     }
     constexpr uid_t kNobody = 65534;
-    for (const auto& entry : fs::recursive_directory_iterator(root_)) (void)::lchown(entry.path().c_str(), kNobody, kNobody);
+    for (const auto& entry : fs::recursive_directory_iterator(root_))
+      (void)::lchown(entry.path().c_str(), kNobody, kNobody);
     (void)::chown(root_.c_str(), kNobody, kNobody);
     GTEST_FLAG_SET(death_test_style, "fast");  // a plain fork: the child keeps this test's state
     auto runAsNobody = [&] {

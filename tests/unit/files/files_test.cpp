@@ -54,8 +54,8 @@ TEST_F(FilesTest, CopyRestoresFromAnOpenedFileAndBacksUpToASavedOne) {
   AllowPathForWriting(target);
   EXPECT_EQ(Copy("save.ini", target), 0.0);
   EXPECT_EQ(ReadFile(target), "[L1]\r\n1=\"backup\"\r\n");
-  EXPECT_TRUE(FileExists(target));  // the backup flow checks its result this way
-  EXPECT_EQ(Copy("save.ini", ""), -1.0);      // a cancelled dialog
+  EXPECT_TRUE(FileExists(target));        // the backup flow checks its result this way
+  EXPECT_EQ(Copy("save.ini", ""), -1.0);  // a cancelled dialog
   EXPECT_TRUE(failedWrites().empty());
 }
 

@@ -15,9 +15,7 @@ class SandboxTest : public FileTest {
   }
 };
 
-TEST_F(SandboxTest, SaveAreaIsAnnouncedOnce) {
-  EXPECT_EQ(log_, "SavePrePend = " + saveArea_ + "/\n");
-}
+TEST_F(SandboxTest, SaveAreaIsAnnouncedOnce) { EXPECT_EQ(log_, "SavePrePend = " + saveArea_ + "/\n"); }
 
 TEST_F(SandboxTest, RelativeNamesLandInTheSaveArea) {
   EXPECT_EQ(SavePath("save.ini"), InSave("save.ini"));

@@ -1,6 +1,8 @@
 // The loader against files made by the writer: the round trip, damaged files
 // (truncated at every length, every byte altered), unknown chunks and the
 // checks that reject a file whose indices point nowhere.
+#include "engine/game_data_loader.h"
+
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -9,7 +11,6 @@
 #include <set>
 
 #include "engine/game_data_format.h"
-#include "engine/game_data_loader.h"
 #include "runtime/debug_output.h"
 #include "tools/game_data_writer.h"
 
@@ -117,8 +118,10 @@ void ExpectSameObject(const ObjectRecord& a, const ObjectRecord& b) {
 }
 
 void ExpectSameRoom(const RoomRecord& a, const RoomRecord& b) {
-  EXPECT_EQ(std::tie(a.name, a.width, a.height, a.speed, a.persistent, a.backgroundColour, a.clearDisplay, a.creationCodeIndex),
-            std::tie(b.name, b.width, b.height, b.speed, b.persistent, b.backgroundColour, b.clearDisplay, b.creationCodeIndex));
+  EXPECT_EQ(std::tie(a.name, a.width, a.height, a.speed, a.persistent, a.backgroundColour, a.clearDisplay,
+                     a.creationCodeIndex),
+            std::tie(b.name, b.width, b.height, b.speed, b.persistent, b.backgroundColour, b.clearDisplay,
+                     b.creationCodeIndex));
   ASSERT_EQ(a.instances.size(), b.instances.size());
   for (size_t i = 0; i < a.instances.size(); ++i) {
     const RoomInstanceRecord& p = a.instances[i];
@@ -147,13 +150,15 @@ void PutU32(std::vector<uint8_t>& bytes, size_t at, uint32_t value) {
 }
 
 uint32_t GetU32(const std::vector<uint8_t>& bytes, size_t at) {
-  return uint32_t(bytes[at]) | uint32_t(bytes[at + 1]) << 8 | uint32_t(bytes[at + 2]) << 16 | uint32_t(bytes[at + 3]) << 24;
+  return uint32_t(bytes[at]) | uint32_t(bytes[at + 1]) << 8 | uint32_t(bytes[at + 2]) << 16 |
+         uint32_t(bytes[at + 3]) << 24;
 }
 
 // Where each chunk starts (its tag), in file order.
 std::vector<size_t> ChunkOffsets(const std::vector<uint8_t>& bytes) {
   std::vector<size_t> offsets;
-  for (size_t at = kChunkHeaderSize; at + kChunkHeaderSize <= bytes.size(); at += kChunkHeaderSize + GetU32(bytes, at + 4))
+  for (size_t at = kChunkHeaderSize; at + kChunkHeaderSize <= bytes.size();
+       at += kChunkHeaderSize + GetU32(bytes, at + 4))
     offsets.push_back(at);
   return offsets;
 }
@@ -266,7 +271,8 @@ TEST(GameDataLoader, AlteredBytesAreRejectedOrGiveUsableData) {
   CaptureDebugOutput quiet;
   int accepted = 0;
   for (size_t at = 0; at < whole.size(); ++at) {
-    for (uint8_t value : {uint8_t(0x00), uint8_t(0x01), uint8_t(0x7F), uint8_t(0x80), uint8_t(0xFF), uint8_t(~whole[at])}) {
+    for (uint8_t value :
+         {uint8_t(0x00), uint8_t(0x01), uint8_t(0x7F), uint8_t(0x80), uint8_t(0xFF), uint8_t(~whole[at])}) {
       std::vector<uint8_t> altered = whole;
       altered[at] = value;
       GameData game;

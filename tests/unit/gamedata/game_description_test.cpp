@@ -1,15 +1,15 @@
 // The builder's side: the text scanner, the game description, the vector art
 // rasteriser and the font rasteriser.
+#include "tools/game_description.h"
+
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <filesystem>
 #include <fstream>
 
-#include <unistd.h>
-
 #include "tools/description_scanner.h"
 #include "tools/font_rasterizer.h"
-#include "tools/game_description.h"
 #include "tools/vector_art.h"
 
 namespace {
@@ -19,8 +19,9 @@ namespace fs = std::filesystem;
 // A folder of its own for each test, removed afterwards.
 class TempFolder {
  public:
-  TempFolder() : path(fs::temp_directory_path() / ("kalvora-gamedata-" + std::to_string(::getpid()) + "-" +
-                                                   ::testing::UnitTest::GetInstance()->current_test_info()->name())) {
+  TempFolder()
+      : path(fs::temp_directory_path() / ("kalvora-gamedata-" + std::to_string(::getpid()) + "-" +
+                                          ::testing::UnitTest::GetInstance()->current_test_info()->name())) {
     fs::create_directories(path);
   }
   ~TempFolder() { fs::remove_all(path); }
@@ -31,7 +32,8 @@ class TempFolder {
   fs::path path;
 };
 
-std::string BuildError(const std::string& description, const std::string& art = "frame\n rect 0 0 1 1 fill #FFFFFF\nend\n") {
+std::string BuildError(const std::string& description,
+                       const std::string& art = "frame\n rect 0 0 1 1 fill #FFFFFF\nend\n") {
   TempFolder folder;
   folder.Write("a.art", art);
   std::string path = folder.Write("game.txt", description);
@@ -62,8 +64,8 @@ std::string ArtError(const std::string& text) {
 uint32_t Alpha(uint32_t argb) { return argb >> 24; }
 
 TEST(DescriptionScanner, TokensStringsCommentsAndColours) {
-  auto lines = ScanDescription("game \"Ka \\\"l\\\" \\\\ \\n\"  # comment\n\n  background #1d2230 # dark\n#only a comment\n",
-                               "f.txt");
+  auto lines = ScanDescription(
+      "game \"Ka \\\"l\\\" \\\\ \\n\"  # comment\n\n  background #1d2230 # dark\n#only a comment\n", "f.txt");
   ASSERT_EQ(lines.size(), 2u);
   EXPECT_EQ(lines[0].number, 1);
   EXPECT_EQ(lines[0].String(1), "Ka \"l\" \\ \n");
@@ -89,7 +91,8 @@ TEST(DescriptionScanner, TokensStringsCommentsAndColours) {
   EXPECT_EQ(error("\nx 1.5", [](auto& l) { l.Integer(1, 0, 9); }), "f.txt:2: '1.5' is not a whole number");
   EXPECT_EQ(error("x 12", [](auto& l) { l.Integer(1, 0, 9); }), "f.txt:1: '12' is outside 0..9");
   EXPECT_EQ(error("x nan", [](auto& l) { l.Number(1); }), "f.txt:1: 'nan' is not a number");
-  EXPECT_EQ(error("x #12345", [](auto& l) { l.Colour(1); }), "f.txt:1: '#12345' is not a colour (#RRGGBB or #RRGGBBAA)");
+  EXPECT_EQ(error("x #12345", [](auto& l) { l.Colour(1); }),
+            "f.txt:1: '#12345' is not a colour (#RRGGBB or #RRGGBBAA)");
   EXPECT_EQ(error("x word", [](auto& l) { l.String(1); }), "f.txt:1: expected a quoted string, found 'word'");
 }
 
@@ -150,10 +153,12 @@ TEST(GameDescription, MistakesNameTheirLine) {
             "game.txt:3: no sprite named 's' defined before this line");
   EXPECT_EQ(BuildError(head + "object o\nend\nobject o\nend\n" + room), "game.txt:4: object 'o' is defined twice");
   EXPECT_EQ(BuildError(head + "object o\n" + room), "game.txt:3: unknown object setting 'room'");
-  EXPECT_EQ(BuildError(head + "room r\n  instance x 0 0\nend\n"), "game.txt:3: no object named 'x' defined before this line");
+  EXPECT_EQ(BuildError(head + "room r\n  instance x 0 0\nend\n"),
+            "game.txt:3: no object named 'x' defined before this line");
   EXPECT_EQ(BuildError(head + "object o\nend\nroom r\n  instance o 0 0 frame 2\nend\n"),
             "game.txt:5: expected 'image', found 'frame'");
-  EXPECT_EQ(BuildError(head + "room r\n  background #00000080\nend\n"), "game.txt:3: this colour cannot be transparent");
+  EXPECT_EQ(BuildError(head + "room r\n  background #00000080\nend\n"),
+            "game.txt:3: this colour cannot be transparent");
   EXPECT_EQ(BuildError(head + "room r\n"), "game.txt:2: 'room' has no 'end'");
   EXPECT_EQ(BuildError(head + "end\n" + room), "game.txt:2: 'end' without a block");
   EXPECT_EQ(BuildError(head + "sprite s\n  size 4 4\n  bbox 0 0 4 3\n  art \"a.art\"\nend\n" + room),
@@ -161,8 +166,9 @@ TEST(GameDescription, MistakesNameTheirLine) {
   EXPECT_EQ(BuildError(head + "sprite s\n  art \"a.art\"\nend\n" + room),
             "game.txt:2: a sprite needs 'size' (first) and 'art'");
   EXPECT_EQ(BuildError(head + "font f\n  size 9\nend\n" + room), "game.txt:2: a font needs 'file', 'size' and 'chars'");
-  EXPECT_NE(BuildError(head + "sprite s\n  size 4 4\n  art \"missing.art\"\nend\n" + room).find("missing.art: cannot read"),
-            std::string::npos);
+  EXPECT_NE(
+      BuildError(head + "sprite s\n  size 4 4\n  art \"missing.art\"\nend\n" + room).find("missing.art: cannot read"),
+      std::string::npos);
   EXPECT_NE(BuildError(head + "font f\n  file \"NoSuchFont.ttf\"\n  size 9\n  chars 65 66\nend\n" + room)
                 .find("cannot read the font file"),
             std::string::npos);
@@ -218,7 +224,8 @@ TEST(VectorArt, AScaledFrameIsTheSamePictureDrawnLarger) {
 TEST(VectorArt, MistakesNameTheirLine) {
   EXPECT_EQ(ArtError("frame\n  rrec 0 0 1 1 2 fill #FFFFFF\nend\n"), "test.art:2: unknown shape 'rrec'");
   EXPECT_EQ(ArtError("frame\n  circle 1 1 1\nend\n"), "test.art:2: 'circle' needs a paint ('fill' or 'gradient')");
-  EXPECT_EQ(ArtError("frame\n  circle 1 1 fill #FFFFFF\nend\n"), "test.art:2: 'circle' takes 3 numbers before its paint");
+  EXPECT_EQ(ArtError("frame\n  circle 1 1 fill #FFFFFF\nend\n"),
+            "test.art:2: 'circle' takes 3 numbers before its paint");
   EXPECT_EQ(ArtError("frame\n  circle 1 1 0 fill #FFFFFF\nend\n"), "test.art:2: the radius must be greater than 0");
   EXPECT_EQ(ArtError("frame\n  polygon 0 0 1 1 fill #FFFFFF\nend\n"),
             "test.art:2: a polygon takes three or more x y pairs before its paint");
@@ -229,7 +236,8 @@ TEST(VectorArt, MistakesNameTheirLine) {
 }
 
 TEST(FontRasterizer, CellsShareTheLineHeightAndKeepAccents) {
-  FontRequest request{"f", std::string(KALVORA_FONT_DIR) + "/DejaVuSans.ttf", 14, {{'Z', 'Z'}, {0x17B, 0x17B}, {0xE000, 0xE001}}};
+  FontRequest request{
+      "f", std::string(KALVORA_FONT_DIR) + "/DejaVuSans.ttf", 14, {{'Z', 'Z'}, {0x17B, 0x17B}, {0xE000, 0xE001}}};
   Font font = RasteriseFont(request);
   ASSERT_EQ(font.glyphs.size(), 2u);  // the face has no glyphs in the private-use area
   const Glyph& plain = font.glyphs[0];

@@ -62,8 +62,18 @@ TEST(KalvoraData, OptionsAndObjects) {
   const std::vector<std::pair<std::string, std::vector<Handler>>> expected = {
       {"MenuIcon", {{0, 0, 6}, {2, 0, 7}, {6, 7, 8}, {8, 0, 9}, {14, 0, 10}}},
       {"oCars", EditorHandlers(11)},
-      {"oClose", {{0, 0, 20}, {2, 1, 21}, {2, 2, 22}, {2, 3, 23}, {2, 4, 24}, {2, 5, 25},
-                  {6, 60, 26}, {6, 61, 27}, {6, 56, 28}, {8, 0, 29}, {9, 27, 30}}},
+      {"oClose",
+       {{0, 0, 20},
+        {2, 1, 21},
+        {2, 2, 22},
+        {2, 3, 23},
+        {2, 4, 24},
+        {2, 5, 25},
+        {6, 60, 26},
+        {6, 61, 27},
+        {6, 56, 28},
+        {8, 0, 29},
+        {9, 27, 30}}},
       {"oCovid", EditorHandlers(31)},
       {"oLicense", EditorHandlers(40)},
       {"oPers", EditorHandlers(49)},
@@ -110,7 +120,8 @@ TEST(KalvoraData, RoomsAndInstances) {
     EXPECT_EQ(button.x, 100 + 200 * (i % 4));
     EXPECT_EQ(button.y, 250 + 250 * (i / 4));
   }
-  const std::pair<size_t, const char*> screens[] = {{1, "oPers"}, {2, "oCars"}, {3, "oClose"}, {5, "oCovid"}, {6, "oLicense"}};
+  const std::pair<size_t, const char*> screens[] = {
+      {1, "oPers"}, {2, "oCars"}, {3, "oClose"}, {5, "oCovid"}, {6, "oLicense"}};
   for (auto [room, object] : screens) {
     ASSERT_EQ(game.rooms[room].instances.size(), 1u);
     const RoomInstanceRecord& screen = game.rooms[room].instances[0];

@@ -163,8 +163,8 @@ TEST_F(DrawListFixture, SpansAtTheTopAndBottomEdgesAreRecordedExactlyWhenTheyLig
     draw(sink);
     return frame.pixels != Image(40, 30, kPaper).pixels;
   };
-  for (double edge : {-1.5, -1.0, -0.75, -0.51, -0.5, -0.49, 0.0, 29.0, 29.49, 29.5, 29.51, 30.0, 30.49, 30.5,
-                      31.0, 31.5}) {
+  for (double edge :
+       {-1.5, -1.0, -0.75, -0.51, -0.5, -0.49, 0.0, 29.0, 29.49, 29.5, 29.51, 30.0, 30.49, 30.5, 31.0, 31.5}) {
     auto above = [edge](DrawSink& sink) { sink.Rectangle(2, edge - 6, 20, edge, kInk, false); };
     auto below = [edge](DrawSink& sink) { sink.Rectangle(2, edge, 20, edge + 6, kInk, true); };
     auto line = [edge](DrawSink& sink) { sink.Line(0, edge, 39, edge, kInk); };

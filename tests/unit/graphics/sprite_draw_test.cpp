@@ -73,8 +73,16 @@ TEST(SpriteDraw, ClippedAtEveryEdge) {
   EXPECT_EQ(Drawn(sprite, {40, 30}).At(39, 29), Coded(0, 0));
   EXPECT_EQ(InkBounds(Drawn(sprite, {40, 30})).count, 1);
   const double inf = std::numeric_limits<double>::infinity();
-  for (SpritePlacement p : {SpritePlacement{41, 10}, {-3, 10}, {10, -2}, {10, 32}, {-1e300, 5}, {5, inf},
-                            {std::nan(""), 5}, {5, 5, 0, 1}, {5, 5, 1, std::nan("")}, {5, 5, 1, 1, inf},
+  for (SpritePlacement p : {SpritePlacement{41, 10},
+                            {-3, 10},
+                            {10, -2},
+                            {10, 32},
+                            {-1e300, 5},
+                            {5, inf},
+                            {std::nan(""), 5},
+                            {5, 5, 0, 1},
+                            {5, 5, 1, std::nan("")},
+                            {5, 5, 1, 1, inf},
                             {1e12, 1e12, 1e9, 1e9, 33}})
     EXPECT_EQ(InkBounds(Drawn(sprite, p)).count, 0) << p.x << "," << p.y;
   // Huge, rotated and covering the whole frame: every pixel sampled, none beyond.

@@ -52,11 +52,12 @@ TEST(SpriteShape, PreciseMaskMatchesTheDrawnPixels) {
   AlphaMap mask{6, 5, std::vector<uint8_t>(30)};
   for (int y = 0; y < 5; ++y)
     for (int x = 0; x < 6; ++x)
-      if ((x + 2 * y) % 3 != 0) mask.values[size_t(y * 6 + x)] = 1;
-      else sprite.frames[0].At(x, y) = 0;
+      if ((x + 2 * y) % 3 != 0)
+        mask.values[size_t(y * 6 + x)] = 1;
+      else
+        sprite.frames[0].At(x, y) = 0;
   sprite.masks.push_back(mask);
-  for (SpritePlacement p : {SpritePlacement{10, 10}, {20, 12, 1, 1, 90}, {20, 15, 2, 2, 30},
-                            {15, 15, -2, 1.5, 200}}) {
+  for (SpritePlacement p : {SpritePlacement{10, 10}, {20, 12, 1, 1, 90}, {20, 15, 2, 2, 30}, {15, 15, -2, 1.5, 200}}) {
     Image frame(40, 30, kPaper);
     DrawSprite(frame, sprite, 0, p, 0xFFFFFFFF);
     int hits = 0;

@@ -66,8 +66,7 @@ inline std::vector<std::string> Picture(const Image& frame, uint32_t ink = kInk)
   std::vector<std::string> rows;
   for (int y = 0; y < frame.height; ++y) {
     std::string row;
-    for (int x = 0; x < frame.width; ++x)
-      row += frame.At(x, y) == ink ? '#' : frame.At(x, y) == kPaper ? '.' : '?';
+    for (int x = 0; x < frame.width; ++x) row += frame.At(x, y) == ink ? '#' : frame.At(x, y) == kPaper ? '.' : '?';
     rows.push_back(row);
   }
   return rows;

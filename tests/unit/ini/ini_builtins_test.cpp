@@ -1,9 +1,10 @@
 // The ini_* built-ins against real files in a temporary save area and program
 // directory.
+#include "builtins/ini_builtins.h"
+
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include "builtins/ini_builtins.h"
 #include "files/file_test_fixture.h"
 
 namespace {
@@ -15,7 +16,8 @@ class IniBuiltinsTest : public FileTest {
   void WriteString(const std::string& section, const std::string& key, const std::string& value) {
     Call("ini_write_string", {Str(section), Str(key), Str(value)});
   }
-  std::string ReadString(const std::string& section, const std::string& key, const std::string& fallback = "<default>") {
+  std::string ReadString(const std::string& section, const std::string& key,
+                         const std::string& fallback = "<default>") {
     return CallText("ini_read_string", {Str(section), Str(key), Str(fallback)});
   }
   double ReadReal(const std::string& section, const std::string& key, double fallback) {
@@ -85,8 +87,7 @@ TEST_F(IniBuiltinsTest, ReadRealConvertsTheStoredText) {
 }
 
 TEST_F(IniBuiltinsTest, RewriteKeepsFileOrderAndAppendsNewOnes) {
-  WriteFile(InSave("save.ini"),
-            "; my registers\n[L2]\n1=\"AA\"\n3=\"CC\"\n[L1]\n1=\"11\"\n2=\"22\"\n");
+  WriteFile(InSave("save.ini"), "; my registers\n[L2]\n1=\"AA\"\n3=\"CC\"\n[L1]\n1=\"11\"\n2=\"22\"\n");
   Open("save.ini");
   WriteString("L1", "5", "55");
   WriteString("L1", "1", "one");

@@ -172,10 +172,11 @@ TEST(IniFileTest, TextInTheWritersLayoutIsItsOwnSerialisation) {
     EXPECT_EQ(ini.Serialise(), text);
   }
   // Anything the writer would lay out otherwise, or would leave out.
-  for (const std::string text : {"\xEF\xBB\xBF[A]\r\nk=\"v\"\r\n", "[A]\nk=\"v\"\n", "[A]\r\nk=\"v\"", "; note\r\n[A]\r\n",
-                                 "[A]\r\n\r\nk=\"v\"\r\n", "[A]\r\nk=v\r\n", "[A]\r\nk='v'\r\n", "[A]\r\nk =\"v\"\r\n",
-                                 "[A]\r\nk= \"v\"\r\n", "[A]\r\nk=\"v\" \r\n", "[A]\r\nk=\"v\r\n", "[A]\r\nk=\"1\"\r\nk=\"2\"\r\n",
-                                 "[A]\r\n[A]\r\n", "[A] \r\n", "[A]\r\nk=\r\n", "k=\"v\"\r\n[A]\r\n", "[A]\r\n[B"}) {
+  for (const std::string text :
+       {"\xEF\xBB\xBF[A]\r\nk=\"v\"\r\n", "[A]\nk=\"v\"\n", "[A]\r\nk=\"v\"", "; note\r\n[A]\r\n",
+        "[A]\r\n\r\nk=\"v\"\r\n", "[A]\r\nk=v\r\n", "[A]\r\nk='v'\r\n", "[A]\r\nk =\"v\"\r\n", "[A]\r\nk= \"v\"\r\n",
+        "[A]\r\nk=\"v\" \r\n", "[A]\r\nk=\"v\r\n", "[A]\r\nk=\"1\"\r\nk=\"2\"\r\n", "[A]\r\n[A]\r\n", "[A] \r\n",
+        "[A]\r\nk=\r\n", "k=\"v\"\r\n[A]\r\n", "[A]\r\n[B"}) {
     IniFile ini = IniFile::Parse(text);
     EXPECT_EQ(ini.UnchangedText(), nullptr) << text;
   }

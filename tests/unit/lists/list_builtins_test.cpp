@@ -1,12 +1,11 @@
 // The ds_list_* built-ins: ids, growth, element operations, argument errors and
 // the nested lists that clearing destroys.
-#include "list_test_support.h"
-
 #include <pthread.h>
 
 #include <algorithm>
 
 #include "builtins/lists.h"
+#include "list_test_support.h"
 #include "runtime/array.h"
 #include "runtime/debug_output.h"
 
@@ -53,7 +52,8 @@ TEST_F(ListBuiltinsTest, StorageGrowsByAnEighthAndAtLeastSixteen) {
   std::vector<int> capacities;
   for (int i = 17; i < 200; ++i) {
     Call("ds_list_add", {list, Val::Real(i)});
-    if (capacities.empty() || capacities.back() != ListOf(list).Capacity()) capacities.push_back(ListOf(list).Capacity());
+    if (capacities.empty() || capacities.back() != ListOf(list).Capacity())
+      capacities.push_back(ListOf(list).Capacity());
   }
   EXPECT_EQ(capacities, (std::vector<int>{32, 48, 64, 80, 96, 112, 128, 144, 162, 182, 204}));
 
@@ -118,7 +118,8 @@ TEST_F(ListBuiltinsTest, ListIdArgumentsAreCheckedWithTheirMessages) {
             "ds_list_write argument 1 invalid reference to (ds_list) - requested -1 max is 3");
   Val array;
   MakeArray(array.v, 1);
-  EXPECT_EQ(CallError("ds_list_size", {array}), "ds_list_size argument 1 incorrect type (array) expecting a Number (VQGI32)");
+  EXPECT_EQ(CallError("ds_list_size", {array}),
+            "ds_list_size argument 1 incorrect type (array) expecting a Number (VQGI32)");
   EXPECT_EQ(CallError("ds_list_find_value", {first, array}),
             "ds_list_find_value argument 2 incorrect type (array) expecting a Number (VQGI32)");
 
@@ -285,7 +286,7 @@ TEST_F(ListBuiltinsTest, MarksAreReportedClearedOnFindAndOwnNestedLists) {
   EXPECT_EQ(Call("ds_list_is_map", {outer, Val::Real(2)}).v.real, 1.0);
   EXPECT_EQ(Call("ds_list_is_map", {outer, Val::Real(9)}).v.real, 0.0);
   Val found = At(outer, 0);
-  EXPECT_EQ(found.v.kind, uint32_t(VALUE_REF));  // the copy carries no mark
+  EXPECT_EQ(found.v.kind, uint32_t(VALUE_REF));                               // the copy carries no mark
   EXPECT_EQ(Call("ds_list_write", {outer}).Str().substr(16, 8), "0F000000");  // nor does the text
 
   Call("ds_list_delete", {outer, Val::Real(1)});  // deleting does not act on marks
@@ -334,7 +335,14 @@ TEST_F(ListBuiltinsTest, ClearingSurvivesCyclesAndLongChainsOfNestedLists) {
   pthread_attr_init(&attributes);
   pthread_attr_setstacksize(&attributes, 256 * 1024);
   pthread_t destroyer;
-  ASSERT_EQ(pthread_create(&destroyer, &attributes, [](void*) -> void* { DestroyList(headId); return nullptr; }, nullptr), 0);
+  ASSERT_EQ(pthread_create(
+                &destroyer, &attributes,
+                [](void*) -> void* {
+                  DestroyList(headId);
+                  return nullptr;
+                },
+                nullptr),
+            0);
   pthread_join(destroyer, nullptr);
   pthread_attr_destroy(&attributes);
   EXPECT_EQ(FindList(headId), nullptr);

@@ -1,6 +1,5 @@
 // The collector sees arrays and structs that only lists hold.
 #include "list_test_support.h"
-
 #include "runtime/array.h"
 #include "runtime/gc.h"
 #include "runtime/object.h"
@@ -72,7 +71,8 @@ TEST_F(ListCollectorTest, StructsAndArraysReadOrReplacedIntoListsAreKept) {
   EXPECT_FALSE(structFreed);
 
   Val read = NewList();
-  Call("ds_list_read", {read, Val::Text(Hex32(303) + Hex32(1) + Hex32(VALUE_ARRAY) + Hex32(1) + Hex32(VALUE_REAL) + HexReal(1))});
+  Call("ds_list_read",
+       {read, Val::Text(Hex32(303) + Hex32(1) + Hex32(VALUE_ARRAY) + Hex32(1) + Hex32(VALUE_REAL) + HexReal(1))});
   size_t objects = GCObjectCount();
   GCCollect();
   EXPECT_EQ(GCObjectCount(), objects);  // the array read into the list stays
@@ -88,8 +88,9 @@ TEST_F(ListCollectorTest, StructsAndArraysReadOrReplacedIntoListsAreKept) {
 TEST_F(ListCollectorTest, NestedArraysReadFromATextAreFreedTogetherAfterClear) {
   // Arrays within arrays, the inner ones created before the outer ones that hold them.
   std::string text = Hex32(303) + Hex32(2);
-  for (int i = 0; i < 2; ++i) text += Hex32(VALUE_ARRAY) + Hex32(2) + Hex32(VALUE_ARRAY) + Hex32(1) + Hex32(VALUE_ARRAY) +
-                                      Hex32(0) + Hex32(VALUE_STRING) + HexString("tekst");
+  for (int i = 0; i < 2; ++i)
+    text += Hex32(VALUE_ARRAY) + Hex32(2) + Hex32(VALUE_ARRAY) + Hex32(1) + Hex32(VALUE_ARRAY) + Hex32(0) +
+            Hex32(VALUE_STRING) + HexString("tekst");
   Val list = NewList();
   Call("ds_list_read", {list, Val::Text(text)});
   GCCollect();

@@ -46,7 +46,9 @@ struct Val {
   }
 
   uint32_t Kind() const { return KindOf(v); }
-  std::string Str() const { return KindOf(v) == VALUE_STRING ? std::string(StringText(v), v.str->Length()) : "<not a string>"; }
+  std::string Str() const {
+    return KindOf(v) == VALUE_STRING ? std::string(StringText(v), v.str->Length()) : "<not a string>";
+  }
 
   RValue v;
 };
@@ -87,7 +89,9 @@ inline std::string HexBytes(const void* data, size_t size) {
 inline std::string Hex32(int32_t number) { return HexBytes(&number, 4); }
 inline std::string Hex64(int64_t number) { return HexBytes(&number, 8); }
 inline std::string HexReal(double number) { return HexBytes(&number, 8); }
-inline std::string HexString(const std::string& text) { return Hex32(int32_t(text.size())) + HexBytes(text.data(), text.size()); }
+inline std::string HexString(const std::string& text) {
+  return Hex32(int32_t(text.size())) + HexBytes(text.data(), text.size());
+}
 
 class ListTest : public ::testing::Test {
  protected:

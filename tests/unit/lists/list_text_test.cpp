@@ -120,7 +120,11 @@ TEST_F(ListTextTest, DatesAndPolishStringsRoundTripExactly) {
 
   Val letter = NewList();
   Call("ds_list_add", {letter, Val::Text("ż")});
-  EXPECT_EQ(Write(letter), "2F01000001000000" "01000000" "02000000" "C5BC");
+  EXPECT_EQ(Write(letter),
+            "2F01000001000000"
+            "01000000"
+            "02000000"
+            "C5BC");
 }
 
 TEST_F(ListTextTest, OtherKindsKeepTheirKindAndPayload) {
@@ -181,9 +185,9 @@ TEST_F(ListTextTest, VersionCheckAndEmptyTextLeaveTheListUnchanged) {
   Val list = NewList();
   Call("ds_list_add", {list, Val::Text("zostaje"), Val::Real(45424.5)});
   const std::string before = Write(list);
-  for (const std::string& text : {std::string(""), std::string("   "), std::string("not hex"),
-                                  Header(300, 0), Header(304, 0), Header(0, 0), std::string("2F01"),
-                                  std::string("2F0100"), std::string("X2F01000000000000")}) {
+  for (const std::string& text :
+       {std::string(""), std::string("   "), std::string("not hex"), Header(300, 0), Header(304, 0), Header(0, 0),
+        std::string("2F01"), std::string("2F0100"), std::string("X2F01000000000000")}) {
     Call("ds_list_read", {list, Val::Text(text)});
     EXPECT_EQ(Write(list), before) << "text " << text;
   }
@@ -209,17 +213,18 @@ TEST_F(ListTextTest, LegacyFormReadsEachElementAsItsString) {
 
   Val wrongVersion = NewList();
   Call("ds_list_add", {wrongVersion, Val::Real(5)});
-  Call("ds_list_read", {wrongVersion, Val::Text(Header(299, 1) + Hex32(0) + HexReal(0) + HexString("a")), Val::Real(1)});
+  Call("ds_list_read",
+       {wrongVersion, Val::Text(Header(299, 1) + Hex32(0) + HexReal(0) + HexString("a")), Val::Real(1)});
   EXPECT_EQ(Write(wrongVersion), Header(303, 1) + Hex32(0) + HexReal(5));
 }
 
 TEST_F(ListTextTest, Version301ReadsNumbersStringsTwoDimensionalArraysAndBareKinds) {
-  std::string text = Header(301, 5) + Hex32(0) + HexReal(45424.5) + Hex32(1) + HexString("pierwszy") +
-                     Hex32(2) + Hex32(2) +                                                      // two rows
-                     Hex32(2) + Hex32(0) + HexReal(1) + Hex32(1) + HexString("a") +             // row 0
-                     Hex32(1) + Hex32(0) + HexReal(2) +                                         // row 1
-                     Hex32(7) +                                                                 // int32, no data
-                     Hex32(0x40000000);                                                         // a kind with a slot mark
+  std::string text = Header(301, 5) + Hex32(0) + HexReal(45424.5) + Hex32(1) + HexString("pierwszy") + Hex32(2) +
+                     Hex32(2) +                                                      // two rows
+                     Hex32(2) + Hex32(0) + HexReal(1) + Hex32(1) + HexString("a") +  // row 0
+                     Hex32(1) + Hex32(0) + HexReal(2) +                              // row 1
+                     Hex32(7) +                                                      // int32, no data
+                     Hex32(0x40000000);                                              // a kind with a slot mark
   Val list = Read(text);
   ASSERT_EQ(Size(list), 5);
   EXPECT_EQ(At(list, 0).v.real, 45424.5);
@@ -242,12 +247,12 @@ TEST_F(ListTextTest, Version301ReadsNumbersStringsTwoDimensionalArraysAndBareKin
 }
 
 TEST_F(ListTextTest, Version302ReadsOneRowFlatAndSeveralRowsAsArrays) {
-  std::string text = Header(302, 2) +                                                               //
-                     Hex32(2) + Hex32(1) + Hex32(3) +                                                // one row of 3
-                     Hex32(0) + HexReal(1) + Hex32(13) + HexReal(1) + Hex32(1) + HexString("c") +    //
-                     Hex32(2) + Hex32(2) +                                                           // two rows
-                     Hex32(1) + Hex32(7) + Hex32(42) +                                               //
-                     Hex32(0);                                                                       // an empty row
+  std::string text = Header(302, 2) +                                                              //
+                     Hex32(2) + Hex32(1) + Hex32(3) +                                              // one row of 3
+                     Hex32(0) + HexReal(1) + Hex32(13) + HexReal(1) + Hex32(1) + HexString("c") +  //
+                     Hex32(2) + Hex32(2) +                                                         // two rows
+                     Hex32(1) + Hex32(7) + Hex32(42) +                                             //
+                     Hex32(0);                                                                     // an empty row
   Val list = Read(text);
   ASSERT_EQ(Size(list), 2);
   Val flat = At(list, 0);
@@ -301,7 +306,7 @@ TEST_F(ListTextTest, HugeOrNegativeCountsNeverAllocateBeyondTheData) {
   EXPECT_EQ(Size(negative), 0);
 
   Val arrays = Read(Header(303, 3) + Hex32(2) + Hex32(0x7FFFFFFF) + Hex32(0) + HexReal(4));
-  ASSERT_EQ(Size(arrays), 3);  // the two elements after the data read as 0
+  ASSERT_EQ(Size(arrays), 3);                 // the two elements after the data read as 0
   ASSERT_EQ(At(arrays, 0).v.arr->length, 1);  // the declared length was clamped to the data
   EXPECT_EQ(At(arrays, 0).v.arr->elements[0].real, 4.0);
 
@@ -425,8 +430,11 @@ TEST_F(ListTextTest, EveryKindOfDamageIsToldApartFromAWholeText) {
   for (const char* whole : {kEmpty, kOne, kAbc, kEmptyString, kUndefined, kAbcThen2_5})
     EXPECT_EQ(reading(whole), Complete) << whole;
   EXPECT_EQ(reading(std::string(kAbc) + " \r\n"), Complete);
-  EXPECT_EQ(reading("2f0100000100000001000000030000006162" "63"), Complete);  // lower case
-  EXPECT_EQ(reading(Header(303, 1) + Hex32(2) + Hex32(2) + Hex32(0) + HexReal(1) + Hex32(1) + HexString("x")), Complete);
+  EXPECT_EQ(reading("2f0100000100000001000000030000006162"
+                    "63"),
+            Complete);  // lower case
+  EXPECT_EQ(reading(Header(303, 1) + Hex32(2) + Hex32(2) + Hex32(0) + HexReal(1) + Hex32(1) + HexString("x")),
+            Complete);
   EXPECT_EQ(reading(Header(302, 1) + Hex32(2) + Hex32(1) + Hex32(1) + Hex32(0) + HexReal(1)), Complete);
 
   // Not list texts: refused; only a non-blank one counts as damage.
@@ -436,18 +444,18 @@ TEST_F(ListTextTest, EveryKindOfDamageIsToldApartFromAWholeText) {
   EXPECT_EQ(reading(Header(304, 0)), Refused);
 
   std::string abc = kAbc;
-  EXPECT_EQ(reading(abc.substr(0, abc.size() - 2)), Damaged);                     // cut inside a string
-  EXPECT_EQ(reading(abc.substr(0, abc.size() - 1)), Damaged);                     // an odd number of digits
-  EXPECT_EQ(reading(abc + "00"), Damaged);                                        // a byte left over
-  EXPECT_EQ(reading(abc + "x"), Damaged);                                         // other characters after it
-  EXPECT_EQ(reading(Header(303, 3) + Hex32(0) + HexReal(1)), Damaged);            // fewer elements than declared
-  EXPECT_EQ(reading(Header(303, -1)), Damaged);                                   // a negative count
-  EXPECT_EQ(reading(Header(303, 1) + Hex32(1) + Hex32(-2)), Damaged);             // a negative string length
-  EXPECT_EQ(reading(Header(303, 1) + Hex32(2) + Hex32(-2)), Damaged);             // a negative array length
-  EXPECT_EQ(reading(Header(303, 1) + Hex32(2) + Hex32(3) + Hex32(5)), Damaged);   // an array cut short
-  EXPECT_EQ(reading(Header(303, 1) + Hex32(0) + "0000F03F"), Damaged);            // a number cut short
-  EXPECT_EQ(reading(Header(303, 1) + Hex32(6)), Damaged);                         // an unsupported kind
+  EXPECT_EQ(reading(abc.substr(0, abc.size() - 2)), Damaged);                    // cut inside a string
+  EXPECT_EQ(reading(abc.substr(0, abc.size() - 1)), Damaged);                    // an odd number of digits
+  EXPECT_EQ(reading(abc + "00"), Damaged);                                       // a byte left over
+  EXPECT_EQ(reading(abc + "x"), Damaged);                                        // other characters after it
+  EXPECT_EQ(reading(Header(303, 3) + Hex32(0) + HexReal(1)), Damaged);           // fewer elements than declared
+  EXPECT_EQ(reading(Header(303, -1)), Damaged);                                  // a negative count
+  EXPECT_EQ(reading(Header(303, 1) + Hex32(1) + Hex32(-2)), Damaged);            // a negative string length
+  EXPECT_EQ(reading(Header(303, 1) + Hex32(2) + Hex32(-2)), Damaged);            // a negative array length
+  EXPECT_EQ(reading(Header(303, 1) + Hex32(2) + Hex32(3) + Hex32(5)), Damaged);  // an array cut short
+  EXPECT_EQ(reading(Header(303, 1) + Hex32(0) + "0000F03F"), Damaged);           // a number cut short
+  EXPECT_EQ(reading(Header(303, 1) + Hex32(6)), Damaged);                        // an unsupported kind
   std::string deep = Header(303, 1);
   for (int i = 0; i <= kMaxArrayNesting; ++i) deep += Hex32(2) + Hex32(1);
-  EXPECT_EQ(reading(deep + Hex32(5)), Damaged);                                   // nested too deep
+  EXPECT_EQ(reading(deep + Hex32(5)), Damaged);  // nested too deep
 }

@@ -30,11 +30,15 @@ TEST(CStream, DecodesPairsOfEitherCaseUpToTheFirstNonPair) {
   CStream mixed = CStream::FromText("aBcDeF01");
   EXPECT_EQ(mixed.ReadInt32(), int32_t(0x01EFCDAB));
 
-  EXPECT_EQ(CStream::FromText("0102G304").Size(), 2);   // "G3" ends the data
-  EXPECT_EQ(CStream::FromText("01020").Size(), 2);      // a lone digit at the end is ignored
+  EXPECT_EQ(CStream::FromText("0102G304").Size(), 2);  // "G3" ends the data
+  EXPECT_EQ(CStream::FromText("01020").Size(), 2);     // a lone digit at the end is ignored
   EXPECT_EQ(CStream::FromText("01 02").Size(), 1);
   EXPECT_EQ(CStream::FromText("x102").Size(), 0);
-  EXPECT_EQ(CStream::FromText(std::string_view("01\0" "203", 6)).Size(), 1);
+  EXPECT_EQ(CStream::FromText(std::string_view("01\0"
+                                               "203",
+                                               6))
+                .Size(),
+            1);
 }
 
 TEST(CStream, ReadsAtTheEndGiveZeroWithoutMoving) {
@@ -49,7 +53,9 @@ TEST(CStream, ReadsAtTheEndGiveZeroWithoutMoving) {
 }
 
 TEST(CStream, NumbersCutByTheEndAreMissingAndEndTheData) {
-  CStream stream = CStream::FromText("01000000" "000000");  // an int32, then 3 bytes of a real
+  CStream stream = CStream::FromText(
+      "01000000"
+      "000000");  // an int32, then 3 bytes of a real
   EXPECT_EQ(stream.ReadInt32(), 1);
   EXPECT_EQ(stream.ReadReal(), 0.0);
   EXPECT_TRUE(stream.AtEnd());
@@ -60,7 +66,9 @@ TEST(CStream, NumbersCutByTheEndAreMissingAndEndTheData) {
 }
 
 TEST(CStream, StringsTakeWhatRemainsAndIgnoreNonPositiveLengths) {
-  CStream shortString = CStream::FromText("0A000000" "616263");
+  CStream shortString = CStream::FromText(
+      "0A000000"
+      "616263");
   EXPECT_EQ(shortString.ReadString(), "abc");
   EXPECT_TRUE(shortString.AtEnd());
 
@@ -68,7 +76,9 @@ TEST(CStream, StringsTakeWhatRemainsAndIgnoreNonPositiveLengths) {
   EXPECT_TRUE(negative.ReadString().empty());
   EXPECT_EQ(negative.Position(), 4);  // the bytes after a negative length are left for the next read
 
-  CStream embedded = CStream::FromText("03000000" "610062");
+  CStream embedded = CStream::FromText(
+      "03000000"
+      "610062");
   EXPECT_EQ(embedded.ReadString(), std::string_view("a\0b", 3));
 }
 

@@ -35,7 +35,8 @@ TEST(DialogRules, DefaultExtensionIsThePatternAfterItsFirstDot) {
 
   EXPECT_EQ(WithDefaultExtension("/home/ala/Tabela Terminów", "csv"), "/home/ala/Tabela Terminów.csv");
   EXPECT_EQ(WithDefaultExtension("/home/ala/tabela.txt", "csv"), "/home/ala/tabela.txt");
-  EXPECT_EQ(WithDefaultExtension("/home/a.b/tabela", "csv"), "/home/a.b/tabela.csv");  // a dot of the folder is not the name's
+  EXPECT_EQ(WithDefaultExtension("/home/a.b/tabela", "csv"),
+            "/home/a.b/tabela.csv");  // a dot of the folder is not the name's
   EXPECT_EQ(WithDefaultExtension("/home/ala/tabela", ""), "/home/ala/tabela");
   EXPECT_EQ(WithDefaultExtension("/home/ala/", "csv"), "/home/ala/");
 }
@@ -59,10 +60,12 @@ TEST(DialogRules, InputTextIsLimitedInCharacters) {
 
 TEST(Utf8Text, DecodesAndReplacesMalformedBytes) {
   EXPECT_EQ(DecodeUtf8("Aż€😀"), (std::vector<uint32_t>{0x41, 0x17C, 0x20AC, 0x1F600}));
-  EXPECT_EQ(DecodeUtf8("a\xC5"), (std::vector<uint32_t>{0x61, 0xFFFD}));           // cut short
-  EXPECT_EQ(DecodeUtf8("\xC0\xAF"), (std::vector<uint32_t>{0xFFFD, 0xFFFD}));      // overlong
+  EXPECT_EQ(DecodeUtf8("a\xC5"), (std::vector<uint32_t>{0x61, 0xFFFD}));                   // cut short
+  EXPECT_EQ(DecodeUtf8("\xC0\xAF"), (std::vector<uint32_t>{0xFFFD, 0xFFFD}));              // overlong
   EXPECT_EQ(DecodeUtf8("\xED\xA0\x80"), (std::vector<uint32_t>{0xFFFD, 0xFFFD, 0xFFFD}));  // a surrogate
-  EXPECT_EQ(DecodeUtf8("\xFF" "b"), (std::vector<uint32_t>{0xFFFD, 0x62}));
+  EXPECT_EQ(DecodeUtf8("\xFF"
+                       "b"),
+            (std::vector<uint32_t>{0xFFFD, 0x62}));
   EXPECT_TRUE(DecodeUtf8("").empty());
 }
 

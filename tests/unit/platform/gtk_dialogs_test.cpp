@@ -29,7 +29,7 @@ TEST(GtkDialogs, WithoutAReachableDisplayEveryDialogIsAnsweredAsCancelled) {
             "No display: the get_string dialog is answered cancel\n"
             "No display: the get_save_filename dialog is answered cancel\n"
             "No display: the Code Error dialog is answered Abort\n");
-  EXPECT_EQ(drops, 0);  // no dialog was shown, so no window input was dropped
+  EXPECT_EQ(drops, 0);                              // no dialog was shown, so no window input was dropped
   EXPECT_STREQ(std::getenv("GDK_BACKEND"), "x11");  // GTK was asked for the window's backend
 }
 

@@ -21,8 +21,15 @@ InputEvent Event(InputEvent::Type type, int a = 0, int b = 0, int c = 0) {
     case InputEvent::Type::KeyDown:
     case InputEvent::Type::KeyUp: event.key = a; break;
     case InputEvent::Type::ButtonDown:
-    case InputEvent::Type::ButtonUp: event.button = a; event.x = b; event.y = c; break;
-    case InputEvent::Type::MouseMove: event.x = a; event.y = b; break;
+    case InputEvent::Type::ButtonUp:
+      event.button = a;
+      event.x = b;
+      event.y = c;
+      break;
+    case InputEvent::Type::MouseMove:
+      event.x = a;
+      event.y = b;
+      break;
     case InputEvent::Type::Wheel: event.wheelDelta = a; break;
     case InputEvent::Type::Character: event.character = uint32_t(a); break;
     default: break;

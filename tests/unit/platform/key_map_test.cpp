@@ -12,7 +12,8 @@ int Vk(SDL_Keycode key, SDL_Scancode scancode, uint16_t modifiers = KMOD_NONE) {
   return VirtualKeyFromSdl(key, scancode, modifiers);
 }
 
-SDL_Event KeyEvent(Uint32 type, SDL_Keycode key, SDL_Scancode scancode, uint16_t modifiers = KMOD_NONE, int repeat = 0) {
+SDL_Event KeyEvent(Uint32 type, SDL_Keycode key, SDL_Scancode scancode, uint16_t modifiers = KMOD_NONE,
+                   int repeat = 0) {
   SDL_Event event{};
   event.type = type;
   event.key.type = type;
@@ -79,10 +80,10 @@ TEST(KeyMap, PunctuationUsesUsLayoutCodes) {
 }
 
 TEST(KeyMap, LayoutMeaningFirstThenPosition) {
-  EXPECT_EQ(Vk(SDLK_z, SDL_SCANCODE_Y), 90);                 // German layout: the key says Z
-  EXPECT_EQ(Vk(SDLK_AMPERSAND, SDL_SCANCODE_1), 49);         // French digit row: by position
+  EXPECT_EQ(Vk(SDLK_z, SDL_SCANCODE_Y), 90);                      // German layout: the key says Z
+  EXPECT_EQ(Vk(SDLK_AMPERSAND, SDL_SCANCODE_1), 49);              // French digit row: by position
   EXPECT_EQ(Vk(SDL_Keycode(0xF6), SDL_SCANCODE_SEMICOLON), 186);  // 'ö' where ';' sits
-  EXPECT_EQ(Vk(SDLK_ESCAPE, SDL_SCANCODE_CAPSLOCK), 27);     // Caps Lock made Escape
+  EXPECT_EQ(Vk(SDLK_ESCAPE, SDL_SCANCODE_CAPSLOCK), 27);          // Caps Lock made Escape
 }
 
 TEST(KeyMap, KeypadFollowsNumLock) {
@@ -163,7 +164,8 @@ TEST(SdlEvents, MouseWheelFocusAndClose) {
   EXPECT_EQ(down[0].x, 12);
   EXPECT_EQ(down[0].y, 34);
   press.type = SDL_MOUSEBUTTONUP;
-  for (auto [sdl, ours] : {std::pair{SDL_BUTTON_LEFT, 1}, {SDL_BUTTON_MIDDLE, 3}, {SDL_BUTTON_X1, 4}, {SDL_BUTTON_X2, 5}}) {
+  for (auto [sdl, ours] :
+       {std::pair{SDL_BUTTON_LEFT, 1}, {SDL_BUTTON_MIDDLE, 3}, {SDL_BUTTON_X1, 4}, {SDL_BUTTON_X2, 5}}) {
     press.button.button = Uint8(sdl);
     std::vector<InputEvent> up = Translate(press);
     ASSERT_EQ(up.size(), 1u);

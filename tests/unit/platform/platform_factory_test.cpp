@@ -1,7 +1,6 @@
 #include "platform/platform_factory.h"
 
 #include <gtest/gtest.h>
-
 #include <unistd.h>
 
 #include <cstdlib>
@@ -20,12 +19,16 @@ class ScopedEnv {
     const char* old = std::getenv(name);
     if (old) old_ = old;
     hadOld_ = old != nullptr;
-    if (value) setenv(name, value, 1);
-    else unsetenv(name);
+    if (value)
+      setenv(name, value, 1);
+    else
+      unsetenv(name);
   }
   ~ScopedEnv() {
-    if (hadOld_) setenv(name_, old_.c_str(), 1);
-    else unsetenv(name_);
+    if (hadOld_)
+      setenv(name_, old_.c_str(), 1);
+    else
+      unsetenv(name_);
   }
 
  private:
@@ -75,8 +78,8 @@ TEST(PlatformFactory, HeadlessPlaybackWithRecordAndShots) {
   std::string folder = testing::TempDir();
   std::string script = folder + "factory_playback.txt";
   std::string record = folder + "factory_record.txt";
-  std::ofstream(script) << "kalvora-input 1\nclock 2024-05-13 09:30:00\n@2\nclick 10 20\nanswer yes\nshot \""
-                        << folder << "factory_shot.png\"\n";
+  std::ofstream(script) << "kalvora-input 1\nclock 2024-05-13 09:30:00\n@2\nclick 10 20\nanswer yes\nshot \"" << folder
+                        << "factory_shot.png\"\n";
   std::remove((folder + "factory_shot.png").c_str());
   PlatformOptions options;
   options.headless = true;
@@ -99,8 +102,9 @@ TEST(PlatformFactory, HeadlessPlaybackWithRecordAndShots) {
   }
   std::ifstream recorded(record);
   std::string text((std::istreambuf_iterator<char>(recorded)), std::istreambuf_iterator<char>());
-  EXPECT_EQ(text, "kalvora-input 1\nclock 2024-05-13 09:30:00\n@2\nmove 10 20\npress left\nrelease left\n@3\nclose\n"
-                  "answer yes\nend\n");
+  EXPECT_EQ(text,
+            "kalvora-input 1\nclock 2024-05-13 09:30:00\n@2\nmove 10 20\npress left\nrelease left\n@3\nclose\n"
+            "answer yes\nend\n");
 }
 
 TEST(PlatformFactory, FailuresAreReported) {

@@ -1,7 +1,8 @@
 #include "platform/playback_format.h"
-#include "runtime/debug_output.h"
 
 #include <gtest/gtest.h>
+
+#include "runtime/debug_output.h"
 
 namespace {
 
@@ -108,11 +109,26 @@ TEST(PlaybackFormat, RejectsMalformedLines) {
 }
 
 TEST(PlaybackFormat, FormattedLinesParseBack) {
-  std::vector<std::string> lines = {
-      "kalvora-input 1", "clock 2024-05-13 09:30:00", "@7", "move -3 40", "click 5 6", "press middle",
-      "release right", "wheel up", "wheel down", "keydown 27", "keyup 162", "close", "end",
-      "shot \"a b.png\"", "answer ok", "answer yes", "answer no", "answer cancel",
-      R"(answer text "say \"hi\"\n\tand \\ bye")", R"(answer file "/tmp/x.csv")"};
+  std::vector<std::string> lines = {"kalvora-input 1",
+                                    "clock 2024-05-13 09:30:00",
+                                    "@7",
+                                    "move -3 40",
+                                    "click 5 6",
+                                    "press middle",
+                                    "release right",
+                                    "wheel up",
+                                    "wheel down",
+                                    "keydown 27",
+                                    "keyup 162",
+                                    "close",
+                                    "end",
+                                    "shot \"a b.png\"",
+                                    "answer ok",
+                                    "answer yes",
+                                    "answer no",
+                                    "answer cancel",
+                                    R"(answer text "say \"hi\"\n\tand \\ bye")",
+                                    R"(answer file "/tmp/x.csv")"};
   for (const std::string& text : lines) {
     ScriptLine line = Parse(text);
     EXPECT_EQ(FormatScriptLine(line), text);
@@ -123,7 +139,8 @@ TEST(PlaybackFormat, FormattedLinesParseBack) {
 TEST(PlaybackFormat, LinesBecomeEvents) {
   ScriptPointer pointer;
   std::vector<InputEvent> events;
-  for (const char* text : {"move 10 20", "press right", "click 30 40", "release right", "wheel down", "keydown 27", "close"})
+  for (const char* text :
+       {"move 10 20", "press right", "click 30 40", "release right", "wheel down", "keydown 27", "close"})
     AppendScriptLineEvents(Parse(text), pointer, events);
   ASSERT_EQ(events.size(), 9u);
   EXPECT_EQ(events[0].type, InputEvent::Type::MouseMove);

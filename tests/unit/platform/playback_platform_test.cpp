@@ -107,9 +107,9 @@ TEST(PlaybackPlatform, ClockAdvancesOneSecondPerGameSpeedFrames) {
 }
 
 TEST(PlaybackPlatform, DialogsTakeAnswersInFileOrder) {
-  PlaybackDialogs dialogs(Session(
-      "kalvora-input 1\nanswer ok\nanswer yes\n@5\nanswer no\nanswer text \"nowa wartość\"\nanswer cancel\n"
-      "answer file \"/tmp/kopia.vtab\"\nanswer file \"sub/../out.csv\"\nanswer cancel\n"));
+  PlaybackDialogs dialogs(
+      Session("kalvora-input 1\nanswer ok\nanswer yes\n@5\nanswer no\nanswer text \"nowa wartość\"\nanswer cancel\n"
+              "answer file \"/tmp/kopia.vtab\"\nanswer file \"sub/../out.csv\"\nanswer cancel\n"));
   dialogs.ShowMessage("Zapisano");
   EXPECT_TRUE(dialogs.ShowQuestion("Usunąć?"));
   EXPECT_FALSE(dialogs.ShowQuestion("Usunąć?"));
@@ -137,21 +137,22 @@ TEST(PlaybackPlatformDeathTest, AWrongOrMissingAnswerEndsWithCode3) {
         PlaybackDialogs dialogs(Session("kalvora-input 1\n@1\nanswer yes\n"));
         dialogs.ShowMessage("x");
       },
-      testing::ExitedWithCode(3),
-      "the show_message dialog got \"answer yes\" \\(line 3\\), expected answer ok");
+      testing::ExitedWithCode(3), "the show_message dialog got \"answer yes\" \\(line 3\\), expected answer ok");
   EXPECT_EXIT(
       {
         PlaybackDialogs dialogs(Session("kalvora-input 1\nanswer ok\n"));
         std::string answer;
         dialogs.GetString("p", "d", answer);
       },
-      testing::ExitedWithCode(3), "the get_string dialog got \"answer ok\" \\(line 2\\), expected answer text or cancel");
+      testing::ExitedWithCode(3),
+      "the get_string dialog got \"answer ok\" \\(line 2\\), expected answer text or cancel");
   EXPECT_EXIT(
       {
         PlaybackDialogs dialogs(Session("kalvora-input 1\nanswer text \"a\"\n"));
         dialogs.GetOpenFilename("", "");
       },
-      testing::ExitedWithCode(3), "get_open_filename dialog got \"answer text\" \\(line 2\\), expected answer file or cancel");
+      testing::ExitedWithCode(3),
+      "get_open_filename dialog got \"answer text\" \\(line 2\\), expected answer file or cancel");
   EXPECT_EXIT(
       {
         PlaybackDialogs dialogs(Session("kalvora-input 1\nanswer yes\n"));
@@ -179,9 +180,9 @@ TEST(PlaybackPlatform, ShotsAreWrittenAfterTheirFrame) {
   std::filesystem::remove_all(folder);
   auto inner = std::make_unique<CountingPresenter>();
   CountingPresenter* counter = inner.get();
-  ShotPresenter presenter(Session("kalvora-input 1\n@2\nshot \"" + folder + "two.png\"\n@4\nshot \"" + folder +
-                                  "sub/four.png\"\n"),
-                          std::move(inner));
+  ShotPresenter presenter(
+      Session("kalvora-input 1\n@2\nshot \"" + folder + "two.png\"\n@4\nshot \"" + folder + "sub/four.png\"\n"),
+      std::move(inner));
   Image first(3, 2, 0xFF000000);
   Image second(3, 2, 0xFF102030);
   second.At(2, 1) = 0xFFFF0000;

@@ -1,4 +1,5 @@
 #include "builtins/draw_builtins.h"
+
 #include "graphics/colour.h"
 #include "graphics/draw_sink.h"
 #include "runtime/instance.h"

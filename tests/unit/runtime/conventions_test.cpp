@@ -160,7 +160,9 @@ TEST_F(ConventionsTest, GettersNameTheFunctionAndTheArgument) {
   auto int32Second = [](RValue&, CInstance*, CInstance*, int, RValue* args) { ArgInt32(args, 1); };
   auto boolFirst = [](RValue&, CInstance*, CInstance*, int, RValue* args) { ArgBool(args, 0); };
   auto stringFirst = [](RValue&, CInstance*, CInstance*, int, RValue* args) { ArgString(args, 0); };
-  auto listFirst = [](RValue&, CInstance*, CInstance*, int, RValue* args) { ArgReferenceIndex(args, 0, kRefTypeDsList); };
+  auto listFirst = [](RValue&, CInstance*, CInstance*, int, RValue* args) {
+    ArgReferenceIndex(args, 0, kRefTypeDsList);
+  };
   EXPECT_RUNTIME_ERROR(call(int32Second, {TempValue(1), Str("x")}),
                        "probe_function argument 2 incorrect type (string) expecting a Number (VQGI32)");
   EXPECT_RUNTIME_ERROR(call(boolFirst, {Str("1")}),
@@ -222,7 +224,8 @@ TEST_F(ConventionsTest, ErrorsBeforeStartUpShowTheDialogAndEndTheGame) {
   SetErrorHooks(ErrorHooks{});
   EXPECT_TRUE(ended);
   EXPECT_EQ(LastStartupError(), "ERROR in action number 1\nof Create Event for object oTest:\nbroken 7");
-  EXPECT_EQ(shown, "\r\n" + std::string(43, '_') + "\r\nERROR in action number 1\r\nof Create Event for object oTest:\r\nbroken 7");
+  EXPECT_EQ(shown, "\r\n" + std::string(43, '_') +
+                       "\r\nERROR in action number 1\r\nof Create Event for object oTest:\r\nbroken 7");
   EXPECT_NE(log.find("ERROR!!! :: ERROR in action number 1"), std::string::npos);
 }
 

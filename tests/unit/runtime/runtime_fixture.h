@@ -25,6 +25,4 @@ class RuntimeTest : public ::testing::Test {
     DestroyGlobalObject();
     g_runtimeStarted = false;
   }
-
 };
-

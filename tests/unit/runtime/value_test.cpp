@@ -226,8 +226,8 @@ TEST_F(ValueTest, OperatorsOnTemporariesMatchTheAssignmentOperations) {
   // Numbers: the left value's kind word comes along, as with +=, -= and *=.
   TempValue marked(5);
   marked.kind |= 0x40000000u;  // a holder's mark in the high bits
-  for (auto [result, expected] : {std::pair{Add(marked, 2), 7.0}, std::pair{Subtract(marked, 2), 3.0},
-                                  std::pair{Multiply(marked, 2), 10.0}}) {
+  for (auto [result, expected] :
+       {std::pair{Add(marked, 2), 7.0}, std::pair{Subtract(marked, 2), 3.0}, std::pair{Multiply(marked, 2), 10.0}}) {
     EXPECT_EQ(result.real, expected);
     EXPECT_EQ(result.kind, marked.kind);
   }

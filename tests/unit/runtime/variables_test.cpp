@@ -109,8 +109,8 @@ TEST_F(VariablesTest, IndexedReadsOutsideTheArrayNameIndexAndLength) {
   frame.Set(opi, Str("ID : "), 0);
   frame.Set(opi, Str("Osoba : "), 1);
   EXPECT_EQ(ValueText(frame.Get(opi, 1)), "Osoba : ");
-  std::string expected = "Variable Index [2] out of range [2] - 4." + std::to_string(opi.slot) + "(" +
-                         std::to_string(opi.slot) + ",2)";
+  std::string expected =
+      "Variable Index [2] out of range [2] - 4." + std::to_string(opi.slot) + "(" + std::to_string(opi.slot) + ",2)";
   EXPECT_RUNTIME_ERROR(frame.Get(opi, 2), expected);
 }
 }  // namespace

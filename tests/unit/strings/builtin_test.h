@@ -46,4 +46,3 @@ class BuiltinTest : public ::testing::Test {
     return StringText(value);
   }
 };
-

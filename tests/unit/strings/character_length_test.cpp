@@ -43,8 +43,11 @@ TEST(CharacterLengthTest, WordAtATimeAgreesWithByteAtATimeForEveryAlignmentAndLe
 TEST(CharacterLengthTest, CountsBytesThatAreNotContinuationBytes) {
   EXPECT_EQ(CharacterLength("", 0), 0u);
   EXPECT_EQ(CharacterLength("12/05/2024", 10), 10u);
-  EXPECT_EQ(CharacterLength("Przegl\xC4\x85" "d", 9), 8u);  // Przegląd
-  EXPECT_EQ(CharacterLength("\x80\xBF\xC0\xFF", 4), 2u);     // 0x80 and 0xBF are continuation bytes
+  EXPECT_EQ(CharacterLength("Przegl\xC4\x85"
+                            "d",
+                            9),
+            8u);                                          // Przegląd
+  EXPECT_EQ(CharacterLength("\x80\xBF\xC0\xFF", 4), 2u);  // 0x80 and 0xBF are continuation bytes
   std::string allContinuation(40, '\x80');
   EXPECT_EQ(CharacterLength(allContinuation.c_str(), allContinuation.size()), 0u);
 }

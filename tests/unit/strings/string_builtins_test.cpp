@@ -14,8 +14,16 @@ TEST_F(StringBuiltinsTest, PositionIsTheCharacterNumberOfTheFirstMatch) {
   EXPECT_EQ(Call("string_pos", Str(""), Str("")).real, 1);
   EXPECT_EQ(Call("string_pos", Str("abcd"), Str("abc")).real, 0);
   EXPECT_EQ(Call("string_pos", Str("bc"), Str("abc")).real, 2);
-  EXPECT_EQ(Call("string_pos", Str("b"), Str("a\xC4\x85" "b")).real, 3);  // aąb
-  EXPECT_EQ(Call("string_pos", Str("\xC4\x85"), Str("a\xC4\x85" "b")).real, 2);
+  EXPECT_EQ(Call("string_pos", Str("b"),
+                 Str("a\xC4\x85"
+                     "b"))
+                .real,
+            3);  // aąb
+  EXPECT_EQ(Call("string_pos", Str("\xC4\x85"),
+                 Str("a\xC4\x85"
+                     "b"))
+                .real,
+            2);
   // Texts of other kinds are searched in their text form: 5.5 reads 5.50.
   EXPECT_EQ(Call("string_pos", Str("0"), 5.5).real, 4);
   EXPECT_EQ(KindOf(Call("string_pos", Str("/"), Str(kDate))), uint32_t(VALUE_REAL));
@@ -25,7 +33,11 @@ TEST_F(StringBuiltinsTest, CountIncludesOverlappingOccurrences) {
   EXPECT_EQ(Call("string_count", Str("/"), Str(kDate)).real, 2);
   EXPECT_EQ(Call("string_count", Str("aa"), Str("aaaa")).real, 3);
   EXPECT_EQ(Call("string_count", Str("a"), Str("")).real, 0);
-  EXPECT_EQ(Call("string_count", Str(""), Str("a\xC4\x85" "b")).real, 3);  // every character
+  EXPECT_EQ(Call("string_count", Str(""),
+                 Str("a\xC4\x85"
+                     "b"))
+                .real,
+            3);  // every character
   EXPECT_EQ(Call("string_count", Str("2024"), Str(kDate)).real, 1);
   EXPECT_EQ(Call("string_count", Str("24/"), Str(kDate)).real, 0);  // no match running past the end
 }
@@ -40,7 +52,11 @@ TEST_F(StringBuiltinsTest, CopyTakesCharactersFromAnIndex) {
   EXPECT_EQ(Text(Call("string_copy", Str(kDate), 1.0, -1.0)), "");
   EXPECT_EQ(Text(Call("string_copy", Str(kDate), 2147483647.0, 2147483647.0)), "");
   EXPECT_EQ(Text(Call("string_copy", Str(kDate), 3.9, 1.9)), "/");  // numbers truncate toward zero
-  EXPECT_EQ(Text(Call("string_copy", Str("a\xC4\x85" "b"), 2.0, 1.0)), "\xC4\x85");
+  EXPECT_EQ(Text(Call("string_copy",
+                      Str("a\xC4\x85"
+                          "b"),
+                      2.0, 1.0)),
+            "\xC4\x85");
   EXPECT_EQ(Text(Call("string_copy", Str("\xF0\x9F\x93\x85 x"), 1.0, 1.0)), "\xF0\x9F\x93\x85");  // 4 bytes
 }
 
@@ -55,14 +71,22 @@ TEST_F(StringBuiltinsTest, DeleteHandlesNegativeIndexAndCount) {
   EXPECT_EQ(Text(Call("string_delete", Str(kDate), 1.0, -100.0)), "2/05/2024");
   EXPECT_EQ(Text(Call("string_delete", Str(kDate), -2147483648.0, -2147483648.0)), "2/05/2024");
   EXPECT_EQ(Text(Call("string_delete", Str(""), 1.0, 1.0)), "");
-  EXPECT_EQ(Text(Call("string_delete", Str("a\xC4\x85" "b"), 2.0, 1.0)), "ab");
+  EXPECT_EQ(Text(Call("string_delete",
+                      Str("a\xC4\x85"
+                          "b"),
+                      2.0, 1.0)),
+            "ab");
 }
 
 TEST_F(StringBuiltinsTest, MalformedTextNeverStepsPastItsEnd) {
   // A lead byte promising more bytes than the text has stops at the NUL.
   EXPECT_EQ(Text(Call("string_copy", Str("a\xF0"), 2.0, 5.0)), "\xF0");
   EXPECT_EQ(Call("string_count", Str(""), Str("\xE2\x82")).real, 1);
-  EXPECT_EQ(Call("string_pos", Str("b"), Str("\xC4" "b")).real, 0);  // b is inside the two-byte step
+  EXPECT_EQ(Call("string_pos", Str("b"),
+                 Str("\xC4"
+                     "b"))
+                .real,
+            0);  // b is inside the two-byte step
   EXPECT_EQ(Text(Call("string_delete", Str("\x80\x80x"), 1.0, 1.0)), "x");
   EXPECT_EQ(Text(Call("string_delete", Str("\xF0\x9F"), -1.0, -3.0)), "");
 }

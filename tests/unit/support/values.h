@@ -29,12 +29,12 @@ inline TempValue Bool(bool flag) {
 
 // The message of the runtime error that `statement` reports (errors throw, as
 // they do once start-up has finished).
-#define EXPECT_RUNTIME_ERROR(statement, expected)        \
-  do {                                                   \
-    try {                                                \
-      statement;                                         \
-      ADD_FAILURE() << "no runtime error was reported";  \
-    } catch (const VQKSLException& error) {              \
-      EXPECT_EQ(error.Message(), expected);              \
-    }                                                    \
+#define EXPECT_RUNTIME_ERROR(statement, expected)       \
+  do {                                                  \
+    try {                                               \
+      statement;                                        \
+      ADD_FAILURE() << "no runtime error was reported"; \
+    } catch (const VQKSLException& error) {             \
+      EXPECT_EQ(error.Message(), expected);             \
+    }                                                   \
   } while (0)
