@@ -3,9 +3,9 @@
 #include <optional>
 
 #include "builtins/dialogs.h"
-#include "builtins/file_io.h"
 #include "builtins/list_text.h"
-#include "builtins/sandbox.h"
+#include "storage/file_io.h"
+#include "storage/sandbox.h"
 
 namespace {
 constexpr int kMostCopies = 100;

@@ -4,22 +4,22 @@
 #include <string>
 
 #include "app/app_symbols.h"
-#include "builtins/background_commit.h"
 #include "builtins/builtins.h"
 #include "builtins/dates.h"
 #include "builtins/dialogs.h"
 #include "builtins/draw_builtins.h"
-#include "builtins/file_io.h"
-#include "builtins/raster_canvas.h"
-#include "builtins/sandbox.h"
 #include "engine/engine_builtins.h"
 #include "engine/game_data_loader.h"
 #include "engine/game_runner.h"
 #include "engine/input_state.h"
+#include "graphics/raster_canvas.h"
 #include "platform/heap_tuning.h"
 #include "platform/platform_factory.h"
 #include "platform/platform_paths.h"
 #include "runtime/error.h"
+#include "storage/background_commit.h"
+#include "storage/file_io.h"
+#include "storage/sandbox.h"
 
 namespace {
 Platform* g_platform = nullptr;

@@ -2,13 +2,13 @@
 
 #include <string>
 
-#include "builtins/background_commit.h"
 #include "builtins/builtins.h"
-#include "builtins/sandbox.h"
 #include "engine/platform.h"
 #include "runtime/args.h"
 #include "runtime/debug_output.h"
 #include "runtime/function_table.h"
+#include "storage/background_commit.h"
+#include "storage/sandbox.h"
 
 namespace {
 constexpr size_t kMaxDefaultTextBytes = 8193;

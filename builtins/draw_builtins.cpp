@@ -3,7 +3,7 @@
 #include <cmath>
 
 #include "builtins/builtins.h"
-#include "engine/instance_shape.h"
+#include "engine/sprites.h"
 #include "graphics/draw_sink.h"
 #include "runtime/args.h"
 #include "runtime/frames.h"

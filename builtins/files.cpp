@@ -9,13 +9,13 @@
 #include <string>
 
 #include "builtins/builtins.h"
-#include "builtins/file_io.h"
-#include "builtins/sandbox.h"
 #include "runtime/args.h"
 #include "runtime/debug_output.h"
 #include "runtime/error.h"
 #include "runtime/function_table.h"
 #include "runtime/value.h"
+#include "storage/file_io.h"
+#include "storage/sandbox.h"
 
 namespace {
 constexpr int kTextFileSlots = 31;  // numbered 1 to 31

@@ -13,16 +13,16 @@
 #include <string>
 #include <string_view>
 
-#include "builtins/background_commit.h"
 #include "builtins/builtins.h"
-#include "builtins/file_io.h"
 #include "builtins/ini_file.h"
-#include "builtins/sandbox.h"
 #include "runtime/args.h"
 #include "runtime/debug_output.h"
 #include "runtime/error.h"
 #include "runtime/function_table.h"
 #include "runtime/value.h"
+#include "storage/background_commit.h"
+#include "storage/file_io.h"
+#include "storage/sandbox.h"
 
 namespace {
 constexpr const char* kNoIniToRead = "Trying to read from undefined INI file";

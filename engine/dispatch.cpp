@@ -2,7 +2,7 @@
 
 #include "engine/code.h"
 #include "engine/event_lists.h"
-#include "engine/game_state.h"
+#include "engine/game_world.h"
 #include "engine/rooms.h"
 #include "runtime/instance.h"
 

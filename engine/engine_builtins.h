@@ -6,11 +6,11 @@
 
 class CInstance;
 
-void RegisterEventBuiltins();      // event_perform, event_perform_object, event_user, event_inherited
-void RegisterRoomBuiltins();       // room_goto and its family, game_restart, game_end
-void RegisterParameterBuiltins();  // parameter_count, parameter_string
-void RegisterKeyboardBuiltins();   // keyboard_set_map, keyboard_unset_map
-void RegisterEngineBuiltins();     // all of the above
+void RegisterEventBuiltins();  // event_perform, event_perform_object, event_user, event_inherited
+void RegisterRoomBuiltins();   // room_goto and its family, game_restart, game_end
+// All of the above, and parameter_count, parameter_string, keyboard_set_map and
+// keyboard_unset_map.
+void RegisterEngineBuiltins();
 
 // Direct entry points of compiled code.
 // event_inherited(): the running event's handler in the parent of the object

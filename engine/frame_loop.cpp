@@ -6,7 +6,7 @@
 #include "engine/frame_canvas.h"
 #include "engine/frame_stats.h"
 #include "engine/frame_step.h"
-#include "engine/game_state.h"
+#include "engine/game_world.h"
 #include "engine/input_state.h"
 #include "engine/rooms.h"
 #include "graphics/image.h"

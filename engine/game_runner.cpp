@@ -1,16 +1,18 @@
 #include "engine/game_runner.h"
 
+#include <langinfo.h>
+
+#include <clocale>
 #include <cstdio>
+#include <cstring>
 #include <filesystem>
 
 #include "engine/at_sign_files.h"
 #include "engine/dispatch.h"
 #include "engine/engine_builtins.h"
 #include "engine/frame_loop.h"
-#include "engine/game_state.h"
 #include "engine/game_world.h"
 #include "engine/input_state.h"
-#include "engine/process_locale.h"
 #include "engine/rooms.h"
 #include "runtime/debug_output.h"
 #include "runtime/error.h"
@@ -22,6 +24,20 @@ constexpr int kFailureExitCode = 1;
 constexpr const char* kDefaultGameFile = "data.win";
 constexpr int kDefaultRoomWidth = 800;
 constexpr int kDefaultRoomHeight = 600;
+
+bool CharactersAreUtf8() { return std::strcmp(nl_langinfo(CODESET), "UTF-8") == 0; }
+
+// The process locale: characters UTF-8, numbers "C" (texts of numbers never
+// depend on the user's language), everything else, dates included, from the
+// user's environment. False when no UTF-8 character locale can be had.
+bool SetProcessLocale() {
+  // An environment naming a locale that is not installed leaves the categories
+  // that can be had (the time category on its own) from the environment.
+  if (!std::setlocale(LC_ALL, "")) std::setlocale(LC_TIME, "");
+  std::setlocale(LC_NUMERIC, "C");
+  if (!CharactersAreUtf8() && !std::setlocale(LC_CTYPE, "C.UTF-8")) return false;
+  return CharactersAreUtf8();
+}
 
 bool ReadWholeFile(const std::string& path, std::vector<uint8_t>& bytes) {
   std::error_code error;

@@ -7,7 +7,6 @@
 #include "engine/event_lists.h"
 #include "engine/event_names.h"
 #include "engine/frame_loop.h"
-#include "engine/game_state.h"
 #include "engine/input_state.h"
 #include "engine/instances.h"
 #include "engine/objects.h"
@@ -18,6 +17,9 @@
 #include "runtime/instance.h"
 #include "runtime/object.h"
 #include "runtime/value.h"
+
+bool g_gameRunning = false;
+int g_exitCode = 0;
 
 namespace {
 bool CodeExists(int32_t index) { return index < 0 || CodeAt(index) != nullptr; }

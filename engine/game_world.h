@@ -5,10 +5,17 @@
 // Order of a run: ResetEngineState, the built-ins registered, LoadGame, then
 // (once errors may throw) RunGlobalScriptFunctions and StartGame, the frame loop,
 // EndGameRooms, ReleaseWorld. The game data must outlive the world.
+//
+// The running flag is true from the start of the game until its end is decided
+// (game_end acted on, an aborted game, the window closed, playback exhausted).
+// The exit code is 0 unless game_end(code) or a fatal error set it.
 #pragma once
 
 #include "engine/game_data.h"
 #include "runtime/link.h"
+
+extern bool g_gameRunning;
+extern int g_exitCode;
 
 // Every engine state back to its start: no rooms, objects or instances, input
 // cleared, dispatch and frame counters at zero, not running, exit code 0.

@@ -4,8 +4,8 @@
 #include "engine/event_lists.h"
 #include "engine/event_types.h"
 #include "engine/input_state.h"
-#include "engine/instance_shape.h"
 #include "engine/rooms.h"
+#include "engine/sprites.h"
 #include "runtime/instance.h"
 
 namespace {

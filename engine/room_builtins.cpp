@@ -1,7 +1,7 @@
 // The built-ins that change rooms and end or restart the game. Each only records
 // the pending room; the frame loop acts on it after the frame.
 #include "engine/engine_builtins.h"
-#include "engine/game_state.h"
+#include "engine/game_world.h"
 #include "engine/rooms.h"
 #include "runtime/args.h"
 #include "runtime/debug_output.h"

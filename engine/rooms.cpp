@@ -6,7 +6,7 @@
 #include "engine/code.h"
 #include "engine/dispatch.h"
 #include "engine/event_types.h"
-#include "engine/game_state.h"
+#include "engine/game_world.h"
 #include "engine/input_state.h"
 #include "engine/instances.h"
 #include "engine/objects.h"

@@ -12,8 +12,8 @@
 #include <string>
 
 #include "bench/support/register_database.h"
-#include "builtins/file_io.h"
 #include "builtins/ini_file.h"
+#include "storage/file_io.h"
 
 namespace {
 constexpr int kRecords = 10000;

@@ -2,7 +2,7 @@
 // or give a GameData whose indices all point somewhere.
 //
 // The seed corpus/game_data/tiny.win is the builder's output for the test fixture:
-//   kalvora-databuild game tests/unit/gamedata/fixtures/tiny.game \
+//   kalvora-databuild game tests/unit/tools/fixtures/tiny.game \
 //       tests/fuzz/corpus/game_data/tiny.win --fonts /usr/share/fonts/truetype/dejavu
 #include <cstddef>
 #include <cstdint>

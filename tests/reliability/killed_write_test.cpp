@@ -12,7 +12,7 @@
 #include <string>
 #include <thread>
 
-#include "builtins/file_io.h"
+#include "storage/file_io.h"
 
 namespace fs = std::filesystem;
 

@@ -5,7 +5,7 @@
 
 #include "app/app_symbols.h"
 #include "builtins/builtins.h"
-#include "dates/date_test.h"
+#include "builtins/date_test.h"
 #include "engine/engine_builtins.h"
 #include "runtime/instance.h"
 

@@ -11,13 +11,13 @@
 #include <utility>
 #include <vector>
 
-#include "builtins/background_commit.h"
 #include "engine/game_runner.h"
-#include "engine/game_state.h"
+#include "engine/game_world.h"
 #include "engine/rooms.h"
 #include "fake_platform.h"
 #include "runtime/debug_output.h"
 #include "runtime/function_table.h"
+#include "storage/background_commit.h"
 #include "test_game.h"
 
 namespace fs = std::filesystem;

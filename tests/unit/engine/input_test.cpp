@@ -2,7 +2,6 @@
 #include <vector>
 
 #include "engine/input_state.h"
-#include "engine/instance_shape.h"
 #include "engine/platform.h"
 #include "engine/rooms.h"
 #include "engine/sprites.h"

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "engine/frame_step.h"
-#include "engine/game_state.h"
+#include "engine/game_world.h"
 #include "engine/instances.h"
 #include "engine/objects.h"
 #include "runtime/array.h"
