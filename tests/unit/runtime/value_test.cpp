@@ -27,6 +27,9 @@ TEST_F(ValueTest, NumbersPrintAsIntegersOrWithTwoDecimals) {
   EXPECT_EQ(TextOf(2.999), "3.00");
   EXPECT_EQ(TextOf(1000000), "1000000");
   EXPECT_EQ(TextOf(1e15), "1000000000000000");
+  EXPECT_EQ(TextOf(9.22e18), "9220000000000000000");
+  EXPECT_EQ(TextOf(-0x1p63), "-9223372036854775808");
+  EXPECT_EQ(TextOf(0x1p63), "9223372036854775808.00");  // beyond the 64-bit range
   EXPECT_EQ(TextOf(1e20), "100000000000000000000.00");
   EXPECT_EQ(TextOf(std::nan("")), "NaN");
   EXPECT_EQ(TextOf(INFINITY), "inf");
