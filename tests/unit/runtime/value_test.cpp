@@ -131,7 +131,10 @@ TEST_F(ValueTest, ComparisonFollowsTheKindRules) {
   EXPECT_FALSE(Equal(TempValue(1), 1.0001));
   EXPECT_TRUE(Equal(Str("10"), 10));
   EXPECT_TRUE(Equal(TempValue(10), Str("10")));
-  EXPECT_FALSE(Equal(Str("abc"), 0));  // no error with == (report off)
+  EXPECT_FALSE(Equal(Str("abc"), 0));         // no error with == (report off)
+  EXPECT_FALSE(Equal(Bool(true), Str("1")));  // a boolean is no number against a string
+  EXPECT_EQ(CompareValues(Bool(true), Str("1"), 1e-5, true), 1);
+  EXPECT_EQ(CompareValues(Str("1"), Bool(true), 1e-5, true), 1);
   EXPECT_TRUE(Equal(Undefined(), Undefined()));
   EXPECT_FALSE(Equal(Undefined(), 0));
   EXPECT_FALSE(Less(Undefined(), 0));
