@@ -125,10 +125,20 @@ int RunLoadedGame(const GameLaunch& launch, const RuntimeOptions& options, const
   DebugOutput("IO Init\n");
   ResetInput();
   SetWindowClientSize(width, height);
+  // Steps of the start-up sequence with no work of their own here are logged in
+  // their places all the same: the window's first messages are taken by the first
+  // frame's pump, which follows without a wait; there is no splash picture,
+  // texture page, remote debugger or load form.
+  DebugOutput("Process Messages\n");
+  DebugOutput("Start Frame\n");
+  DebugOutput("Part Create Textures\n");
+  DebugOutput("Debug Init Remote Interface\n");
   DebugOutput("VM Init\n");
   RegisterEngineBuiltins();
   RegisterEngineVariables();
   if (launch.hooks.registerBuiltins) launch.hooks.registerBuiltins();
+  DebugOutput("Create Load Form\n");
+  DebugOutput("Do The Work\n");
   if (!LoadGame(data, *launch.link)) return kFailureExitCode;
   g_runtimeStarted = true;
   int exitCode = PlayGame(*launch.link, launch.hooks, *platform, *canvas, data.options.gameSpeed);
