@@ -13,6 +13,7 @@
 #include "engine/frame_loop.h"
 #include "engine/game_world.h"
 #include "engine/input_state.h"
+#include "engine/options_file.h"
 #include "engine/rooms.h"
 #include "runtime/debug_output.h"
 #include "runtime/error.h"
@@ -191,6 +192,7 @@ int RunGame(const GameLaunch& launch) {
     DebugOutput("Unable to find game!!: %s\n", shown.c_str());
     return kFailureExitCode;
   }
+  TakeOptionsFile(fs::path(gamePath).parent_path().string(), options);
   DebugOutput("Get Resolution\n");
   GameData data;
   std::string error;

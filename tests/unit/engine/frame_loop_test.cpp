@@ -212,6 +212,7 @@ class RunGameTest : public ::testing::Test {
     launch.hooks.createPlatform = [this](const WindowRequest& request, std::string&) {
       windowWidth = request.width;
       windowHeight = request.height;
+      sleepMarginMs = request.options.sleepMarginMs;
       auto platform = MakeFakePlatform();
       events = static_cast<FakeEvents*>(platform->events.get());
       events->endAfter = endAfter;
@@ -231,6 +232,7 @@ class RunGameTest : public ::testing::Test {
   std::string executableDirectory, installedDataDirectory;
   int registrations = 0;
   int windowWidth = 0, windowHeight = 0;
+  double sleepMarginMs = 0;
   int64_t endAfter = 0;
   FakeEvents* events = nullptr;
   std::string gamePath;
@@ -301,6 +303,14 @@ TEST_F(RunGameTest, AGameRunsFromItsFirstRoomToGameEnd) {
   }
   EXPECT_FALSE(g_runtimeStarted);
   EXPECT_EQ(CurrentRoom(), nullptr);
+}
+
+TEST_F(RunGameTest, TheOptionsFileBesideTheGameFileIsRead) {
+  game.On(game.AddObject("A"), kEventCreate, 0, [](KslFrame& f) { f.Call(g_fnGameEnd); });
+  game.Place(game.AddRoom("r"), 0);
+  std::ofstream(directory_ / "options.ini") << "[Runtime]\nsleepmargin=4\n";
+  EXPECT_EQ(Run(), 0);
+  EXPECT_DOUBLE_EQ(sleepMarginMs, 4);
 }
 
 TEST_F(RunGameTest, AGameFileThatIsMissingOrDamagedEndsWithExitCode1) {
