@@ -8,8 +8,11 @@
 
 namespace {
 constexpr int kVkBackspace = 8;
+constexpr int kVkShift = 16;
 constexpr int kVkControl = 17;
 constexpr int kVkAlt = 18;
+constexpr int kVkLeftShift = 160;
+constexpr int kVkRightShift = 161;
 constexpr int kVkLeftControl = 162;
 constexpr int kVkRightControl = 163;
 constexpr int kVkLeftAlt = 164;
@@ -40,8 +43,9 @@ int g_clientWidth = 0, g_clientHeight = 0;
 bool ValidKey(int key) { return key >= 0 && key < kKeyCount; }
 bool ValidButton(int button) { return button >= 1 && button <= kButtonCount; }
 
-// The side-specific code that Alt and Control also record, or 0.
+// The side-specific code that Shift, Alt and Control also record, or 0.
 int SideKey(int key, bool extended) {
+  if (key == kVkShift) return extended ? kVkRightShift : kVkLeftShift;
   if (key == kVkAlt) return extended ? kVkRightAlt : kVkLeftAlt;
   if (key == kVkControl) return extended ? kVkRightControl : kVkLeftControl;
   return 0;

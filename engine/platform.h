@@ -22,7 +22,7 @@ struct InputEvent {
   Type type = Type::MouseMove;
   int key = 0;             // KeyDown, KeyUp
   bool repeat = false;     // KeyDown: an auto-repeat of a held key
-  bool extended = false;   // KeyDown, KeyUp: the right-hand Alt or Control
+  bool extended = false;   // KeyDown, KeyUp: the right-hand Shift, Alt or Control
   int button = 0;          // ButtonDown, ButtonUp
   int x = 0, y = 0;        // ButtonDown, ButtonUp, MouseMove
   int wheelDelta = 0;      // Wheel: positive up, negative down
