@@ -17,6 +17,7 @@
 #include "engine/rooms.h"
 #include "runtime/debug_output.h"
 #include "runtime/error.h"
+#include "runtime/function_table.h"
 
 namespace fs = std::filesystem;
 
@@ -135,6 +136,7 @@ int RunLoadedGame(const GameLaunch& launch, const RuntimeOptions& options, const
   DebugOutput("Part Create Textures\n");
   DebugOutput("Debug Init Remote Interface\n");
   DebugOutput("VM Init\n");
+  ClearFunctionTable();
   RegisterEngineBuiltins();
   RegisterEngineVariables();
   if (launch.hooks.registerBuiltins) launch.hooks.registerBuiltins();
