@@ -39,6 +39,7 @@ std::array<int, kKeyCount> IdentityKeyMap() {
 }
 std::array<int, kKeyCount> g_keyMap = IdentityKeyMap();
 int g_clientWidth = 0, g_clientHeight = 0;
+bool g_windowActive = true;
 
 bool ValidKey(int key) { return key >= 0 && key < kKeyCount; }
 bool ValidButton(int button) { return button >= 1 && button <= kButtonCount; }
@@ -189,7 +190,10 @@ void ApplyInputEvent(const InputEvent& event) {
       if (event.wheelDelta > 0) g_latches.mouse.wheelUp = true;
       if (event.wheelDelta < 0) g_latches.mouse.wheelDown = true;
       break;
-    case InputEvent::Type::Activate: ClearKeyboard(); break;
+    case InputEvent::Type::Activate:
+      ClearKeyboard();
+      g_windowActive = event.active;
+      break;
     case InputEvent::Type::Close: break;
   }
 }
@@ -222,7 +226,10 @@ void ResetInput() {
   ClearAllInput();
   g_keyMap = IdentityKeyMap();
   g_latches.x = g_latches.y = g_frame.x = g_frame.y = 0;
+  g_windowActive = true;
 }
+
+bool WindowActive() { return g_windowActive; }
 
 const FrameInput& CurrentInput() { return g_frame; }
 

@@ -29,6 +29,13 @@ InputEvent CloseEvent() {
   return event;
 }
 
+InputEvent ActivateEvent(bool active) {
+  InputEvent event;
+  event.type = InputEvent::Type::Activate;
+  event.active = active;
+  return event;
+}
+
 struct LoopParts {
   FakeClock clock;
   FakeWaiter waiter{clock};
@@ -99,6 +106,35 @@ TEST(FrameLoop, AClosedWindowEndsTheLoopBeforeTheNextFrameAndInputArrivesBeforeI
   EXPECT_EQ(CurrentFrameNumber(), 3);
   EXPECT_EQ(parts.presenter.frames, (std::vector<int64_t>{1, 2, 3})) << "the frame of the close never runs";
   EXPECT_NE(game.log.find("###game_end###254\n"), std::string::npos);
+}
+
+TEST(FrameLoop, AnInactiveWindowFreezesTheGameOnlyWhenItsOptionSaysSoAndTheWaitsDoNotSpin) {
+  for (bool freeze : {true, false}) {
+    SCOPED_TRACE(freeze ? "freezing" : "not freezing");
+    TestGame game;
+    game.data.options.gameSpeed = 10;  // 100 000 µs a frame
+    if (freeze) game.data.options.flags |= kOptionFreezeWhenInactive;
+    LoopParts parts;
+    int a = game.AddObject("A");
+    game.On(a, kEventStep, kStepNormal);
+    game.Place(game.AddRoom("r"), a);
+    ASSERT_TRUE(game.Start());
+    parts.events.byFrame[2] = {ActivateEvent(false)};
+    parts.events.byFrame[4] = {ActivateEvent(true)};
+    parts.events.endAfter = 5;
+    RunLoop(game, parts);
+    using Frames = std::vector<int64_t>;
+    if (freeze) {
+      EXPECT_EQ(game.Calls("A_Step_0").size(), 3u) << "frames 2 and 3 do not step";
+      EXPECT_EQ(parts.presenter.frames, (Frames{1, 4, 5}));
+      EXPECT_EQ(parts.waiter.idles, (Frames{100000, 100000})) << "before frames 3 and 4";
+      EXPECT_EQ(parts.waiter.waits, (Frames{100000, 100000})) << "before frames 2 and 5";
+    } else {
+      EXPECT_EQ(game.Calls("A_Step_0").size(), 5u);
+      EXPECT_EQ(parts.presenter.frames, (Frames{1, 2, 3, 4, 5}));
+      EXPECT_EQ(parts.waiter.idles, Frames{});
+    }
+  }
 }
 
 TEST(FrameLoop, ARoomChangeIsNotPresented) {

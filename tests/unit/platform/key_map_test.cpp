@@ -201,8 +201,10 @@ TEST(SdlEvents, MouseWheelFocusAndClose) {
   window.type = SDL_WINDOWEVENT;
   window.window.event = SDL_WINDOWEVENT_FOCUS_LOST;
   EXPECT_EQ(Translate(window).at(0).type, InputEvent::Type::Activate);
+  EXPECT_FALSE(Translate(window).at(0).active);
   window.window.event = SDL_WINDOWEVENT_FOCUS_GAINED;
   EXPECT_EQ(Translate(window).at(0).type, InputEvent::Type::Activate);
+  EXPECT_TRUE(Translate(window).at(0).active);
   window.window.event = SDL_WINDOWEVENT_CLOSE;
   EXPECT_EQ(Translate(window).at(0).type, InputEvent::Type::Close);
   window.window.event = SDL_WINDOWEVENT_EXPOSED;
