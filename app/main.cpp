@@ -8,7 +8,6 @@
 #include "builtins/dates.h"
 #include "builtins/dialogs.h"
 #include "builtins/draw_builtins.h"
-#include "engine/engine_builtins.h"
 #include "engine/game_data_loader.h"
 #include "engine/game_runner.h"
 #include "engine/input_state.h"
@@ -90,10 +89,7 @@ int main(int argc, char** argv) {
   launch.executableDirectory = ExecutableDirectory();
   launch.installedDataDirectory = KALVORA_DATA_FROM_BIN;
   launch.link = KalvoraLinkRecord();
-  launch.hooks.registerBuiltins = [] {
-    RegisterAllBuiltins();
-    RegisterEngineBuiltins();
-  };
+  launch.hooks.registerBuiltins = RegisterAllBuiltins;
   launch.hooks.loadGameData = LoadGameData;
   launch.hooks.createPlatform = MakePlatform;
   launch.hooks.initGraphics = StartGraphicsAndServices;

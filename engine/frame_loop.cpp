@@ -59,6 +59,10 @@ class FrameLoop {
     int64_t now = parts_.clock.MonotonicMicros();
     int64_t wait = std::clamp<int64_t>(period_ - (now - frameStart_), 0, kMicrosPerSecond);
     if (wait == 0) return;
+    if (FramesFrozen()) {  // nothing runs: no spinning for a precise start
+      parts_.waiter.IdleUntil(now + wait);
+      return;
+    }
     int64_t nextFrame = g_frameNumber + 1;
     parts_.waiter.WaitUntil(
         now + wait, [&] { parts_.events.Pump(nextFrame, [this](const InputEvent& event) { Deliver(event); }); });

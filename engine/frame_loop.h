@@ -4,7 +4,9 @@
 // A frame starts 1 000 000 / speed µs after the start of the previous one (60
 // frames a second when the speed is not positive); a frame that ran longer than
 // that is followed by the next at once. While waiting, the loop keeps pumping
-// input into the latches. `fps` is the number of frames started in the previous
+// input into the latches; while frames are frozen (the game's freeze-when-inactive
+// option and an inactive window) it sleeps through the wait instead, and each
+// frame only takes its input. `fps` is the number of frames started in the previous
 // whole second of the clock (counted from the loop's start). The loop runs while
 // the running flag is set; a Close event or an exhausted event source ends it as
 // closing the window does ("###game_end###254").

@@ -13,9 +13,11 @@
 #include "engine/frame_loop.h"
 #include "engine/game_world.h"
 #include "engine/input_state.h"
+#include "engine/options_file.h"
 #include "engine/rooms.h"
 #include "runtime/debug_output.h"
 #include "runtime/error.h"
+#include "runtime/function_table.h"
 
 namespace fs = std::filesystem;
 
@@ -125,10 +127,21 @@ int RunLoadedGame(const GameLaunch& launch, const RuntimeOptions& options, const
   DebugOutput("IO Init\n");
   ResetInput();
   SetWindowClientSize(width, height);
+  // Steps of the start-up sequence with no work of their own here are logged in
+  // their places all the same: the window's first messages are taken by the first
+  // frame's pump, which follows without a wait; there is no splash picture,
+  // texture page, remote debugger or load form.
+  DebugOutput("Process Messages\n");
+  DebugOutput("Start Frame\n");
+  DebugOutput("Part Create Textures\n");
+  DebugOutput("Debug Init Remote Interface\n");
   DebugOutput("VM Init\n");
+  ClearFunctionTable();
   RegisterEngineBuiltins();
   RegisterEngineVariables();
   if (launch.hooks.registerBuiltins) launch.hooks.registerBuiltins();
+  DebugOutput("Create Load Form\n");
+  DebugOutput("Do The Work\n");
   if (!LoadGame(data, *launch.link)) return kFailureExitCode;
   g_runtimeStarted = true;
   int exitCode = PlayGame(*launch.link, launch.hooks, *platform, *canvas, data.options.gameSpeed);
@@ -181,6 +194,7 @@ int RunGame(const GameLaunch& launch) {
     DebugOutput("Unable to find game!!: %s\n", shown.c_str());
     return kFailureExitCode;
   }
+  TakeOptionsFile(fs::path(gamePath).parent_path().string(), options);
   DebugOutput("Get Resolution\n");
   GameData data;
   std::string error;

@@ -4,7 +4,8 @@
 //
 // main() hands over the arguments, the executable's directory, the application's
 // link record and its hooks; RunGame calls them in this order:
-//   registerBuiltins   registers the built-in library (before symbols resolve)
+//   registerBuiltins   registers the built-in library (before symbols resolve),
+//                      into a table holding only the engine's own built-ins
 //   loadGameData       reads the bytes of the game file into a GameData
 //   createPlatform     makes the window (or the headless platform) once the
 //                      first room's size is known

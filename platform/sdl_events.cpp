@@ -62,7 +62,12 @@ void TranslateKey(const SDL_KeyboardEvent& key, std::vector<InputEvent>& out) {
 void TranslateWindowEvent(const SDL_WindowEvent& window, std::vector<InputEvent>& out) {
   switch (window.event) {
     case SDL_WINDOWEVENT_FOCUS_GAINED:
-    case SDL_WINDOWEVENT_FOCUS_LOST: out.push_back(MakeEvent(InputEvent::Type::Activate)); break;
+    case SDL_WINDOWEVENT_FOCUS_LOST: {
+      InputEvent activate = MakeEvent(InputEvent::Type::Activate);
+      activate.active = window.event == SDL_WINDOWEVENT_FOCUS_GAINED;
+      out.push_back(activate);
+      break;
+    }
     case SDL_WINDOWEVENT_CLOSE: out.push_back(MakeEvent(InputEvent::Type::Close)); break;
     default: break;
   }

@@ -29,6 +29,13 @@ InputEvent CloseEvent() {
   return event;
 }
 
+InputEvent ActivateEvent(bool active) {
+  InputEvent event;
+  event.type = InputEvent::Type::Activate;
+  event.active = active;
+  return event;
+}
+
 struct LoopParts {
   FakeClock clock;
   FakeWaiter waiter{clock};
@@ -99,6 +106,35 @@ TEST(FrameLoop, AClosedWindowEndsTheLoopBeforeTheNextFrameAndInputArrivesBeforeI
   EXPECT_EQ(CurrentFrameNumber(), 3);
   EXPECT_EQ(parts.presenter.frames, (std::vector<int64_t>{1, 2, 3})) << "the frame of the close never runs";
   EXPECT_NE(game.log.find("###game_end###254\n"), std::string::npos);
+}
+
+TEST(FrameLoop, AnInactiveWindowFreezesTheGameOnlyWhenItsOptionSaysSoAndTheWaitsDoNotSpin) {
+  for (bool freeze : {true, false}) {
+    SCOPED_TRACE(freeze ? "freezing" : "not freezing");
+    TestGame game;
+    game.data.options.gameSpeed = 10;  // 100 000 µs a frame
+    if (freeze) game.data.options.flags |= kOptionFreezeWhenInactive;
+    LoopParts parts;
+    int a = game.AddObject("A");
+    game.On(a, kEventStep, kStepNormal);
+    game.Place(game.AddRoom("r"), a);
+    ASSERT_TRUE(game.Start());
+    parts.events.byFrame[2] = {ActivateEvent(false)};
+    parts.events.byFrame[4] = {ActivateEvent(true)};
+    parts.events.endAfter = 5;
+    RunLoop(game, parts);
+    using Frames = std::vector<int64_t>;
+    if (freeze) {
+      EXPECT_EQ(game.Calls("A_Step_0").size(), 3u) << "frames 2 and 3 do not step";
+      EXPECT_EQ(parts.presenter.frames, (Frames{1, 4, 5}));
+      EXPECT_EQ(parts.waiter.idles, (Frames{100000, 100000})) << "before frames 3 and 4";
+      EXPECT_EQ(parts.waiter.waits, (Frames{100000, 100000})) << "before frames 2 and 5";
+    } else {
+      EXPECT_EQ(game.Calls("A_Step_0").size(), 5u);
+      EXPECT_EQ(parts.presenter.frames, (Frames{1, 2, 3, 4, 5}));
+      EXPECT_EQ(parts.waiter.idles, Frames{});
+    }
+  }
 }
 
 TEST(FrameLoop, ARoomChangeIsNotPresented) {
@@ -212,6 +248,7 @@ class RunGameTest : public ::testing::Test {
     launch.hooks.createPlatform = [this](const WindowRequest& request, std::string&) {
       windowWidth = request.width;
       windowHeight = request.height;
+      sleepMarginMs = request.options.sleepMarginMs;
       auto platform = MakeFakePlatform();
       events = static_cast<FakeEvents*>(platform->events.get());
       events->endAfter = endAfter;
@@ -231,6 +268,7 @@ class RunGameTest : public ::testing::Test {
   std::string executableDirectory, installedDataDirectory;
   int registrations = 0;
   int windowWidth = 0, windowHeight = 0;
+  double sleepMarginMs = 0;
   int64_t endAfter = 0;
   FakeEvents* events = nullptr;
   std::string gamePath;
@@ -277,7 +315,13 @@ TEST_F(RunGameTest, AGameRunsFromItsFirstRoomToGameEnd) {
                          "Create Window\n",
                          "Init Graphics\n",
                          "IO Init\n",
+                         "Process Messages\n",
+                         "Start Frame\n",
+                         "Part Create Textures\n",
+                         "Debug Init Remote Interface\n",
                          "VM Init\n",
+                         "Create Load Form\n",
+                         "Do The Work\n",
                          "LoadGameData()\n",
                          "Variable_Global_Init()\n",
                          "PrepareGame()\n",
@@ -295,6 +339,14 @@ TEST_F(RunGameTest, AGameRunsFromItsFirstRoomToGameEnd) {
   }
   EXPECT_FALSE(g_runtimeStarted);
   EXPECT_EQ(CurrentRoom(), nullptr);
+}
+
+TEST_F(RunGameTest, TheOptionsFileBesideTheGameFileIsRead) {
+  game.On(game.AddObject("A"), kEventCreate, 0, [](KslFrame& f) { f.Call(g_fnGameEnd); });
+  game.Place(game.AddRoom("r"), 0);
+  std::ofstream(directory_ / "options.ini") << "[Runtime]\nsleepmargin=4\n";
+  EXPECT_EQ(Run(), 0);
+  EXPECT_DOUBLE_EQ(sleepMarginMs, 4);
 }
 
 TEST_F(RunGameTest, AGameFileThatIsMissingOrDamagedEndsWithExitCode1) {

@@ -103,7 +103,9 @@ TEST(KeyMap, KeypadFollowsNumLock) {
   EXPECT_EQ(Vk(SDLK_1, SDL_SCANCODE_KP_1, KMOD_NUM), 97);  // a keypad key whose keysym is a digit
 }
 
-TEST(KeyMap, RightHandAltAndControlAreExtended) {
+TEST(KeyMap, RightHandShiftAltAndControlAreExtended) {
+  EXPECT_TRUE(IsExtendedSdlKey(SDLK_RSHIFT, SDL_SCANCODE_RSHIFT));
+  EXPECT_FALSE(IsExtendedSdlKey(SDLK_LSHIFT, SDL_SCANCODE_LSHIFT));
   EXPECT_TRUE(IsExtendedSdlKey(SDLK_RCTRL, SDL_SCANCODE_RCTRL));
   EXPECT_TRUE(IsExtendedSdlKey(SDLK_RALT, SDL_SCANCODE_RALT));
   EXPECT_TRUE(IsExtendedSdlKey(SDLK_MODE, SDL_SCANCODE_RALT));
@@ -199,8 +201,10 @@ TEST(SdlEvents, MouseWheelFocusAndClose) {
   window.type = SDL_WINDOWEVENT;
   window.window.event = SDL_WINDOWEVENT_FOCUS_LOST;
   EXPECT_EQ(Translate(window).at(0).type, InputEvent::Type::Activate);
+  EXPECT_FALSE(Translate(window).at(0).active);
   window.window.event = SDL_WINDOWEVENT_FOCUS_GAINED;
   EXPECT_EQ(Translate(window).at(0).type, InputEvent::Type::Activate);
+  EXPECT_TRUE(Translate(window).at(0).active);
   window.window.event = SDL_WINDOWEVENT_CLOSE;
   EXPECT_EQ(Translate(window).at(0).type, InputEvent::Type::Close);
   window.window.event = SDL_WINDOWEVENT_EXPOSED;
