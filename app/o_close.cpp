@@ -8,9 +8,11 @@
 // The view keeps the four registers' first four lists (ds11 ... ds44, field K of
 // register R in dsRK; tabK[R - 1] = dsRK) and one row per selected record in ds1
 // to ds6: the two texts, the two dates, the record's index and its register.
+// Date prompts are read as typed_dates.h says.
 #include "app/app_helpers.h"
 #include "app/damaged_database.h"
 #include "app/register_editor.h"
+#include "app/typed_dates.h"
 #include "builtins/draw_builtins.h"
 #include "builtins/ini_builtins.h"
 #include "engine/engine_builtins.h"
@@ -105,9 +107,10 @@ void ReadHorizon(KslFrame& k) {
 
 // Stores a typed date both in the register (through tabK) and in the row.
 void StoreDate(KslFrame& k, const SymbolEntry& table, const SymbolEntry& rowList, const RValue& reg,
-               const RValue& index, const RValue& row, const RValue& answer) {
-  ReplaceCell(k, k.Get(table, ToInt32(reg)), index, k.Script(ksl_Script_dateset, answer));
-  k.Call(f_ds_list_replace, k.Var(rowList), row, k.Script(ksl_Script_dateset, answer));
+               const RValue& index, const RValue& row, const TypedDate& typed) {
+  if (!typed.Stores()) return;
+  ReplaceCell(k, k.Get(table, ToInt32(reg)), index, typed.value);
+  k.Call(f_ds_list_replace, k.Var(rowList), row, typed.value);
 }
 
 void ClickRow(KslFrame& k, const RValue& row) {
@@ -117,15 +120,12 @@ void ClickRow(KslFrame& k, const RValue& row) {
   TempValue top = SetRowTop(k, row);
   k.Line(32);
   if (MouseInBox(k, 380, top, 720, Add(top, 40))) {
-    TempValue answer =
-        k.Call(f_get_string, s_empty, DateText(k, k.Call(f_ds_list_find_value, k.Get(v_tab3, ToInt32(reg)), index)));
-    if (IsDateAnswer(k, answer)) StoreDate(k, v_tab3, v_ds3, reg, index, row, answer);
+    TypedDate typed = AskForDate(k, s_empty, k.Call(f_ds_list_find_value, k.Get(v_tab3, ToInt32(reg)), index));
+    StoreDate(k, v_tab3, v_ds3, reg, index, row, typed);
   }
   k.Line(33);
-  if (MouseInBox(k, 380, Add(top, 60), 720, Add(top, 100))) {
-    TempValue answer = k.Call(f_get_string, s_empty, DateText(k, ListValue(k, v_ds4, row)));
-    if (IsDateAnswer(k, answer)) StoreDate(k, v_tab4, v_ds4, reg, index, row, answer);
-  }
+  if (MouseInBox(k, 380, Add(top, 60), 720, Add(top, 100)))
+    StoreDate(k, v_tab4, v_ds4, reg, index, row, AskForDate(k, s_empty, ListValue(k, v_ds4, row)));
 }
 
 void DrawRow(KslFrame& k, const RValue& row) {
@@ -159,6 +159,7 @@ TempValue ExportLine(KslFrame& k, const RValue& row) {
   line = Add(Add(line, DateText(k, ListValue(k, v_ds3, row))), s_tab);
   return Add(Add(line, DateText(k, ListValue(k, v_ds4, row))), s_newline);
 }
+
 }  // namespace
 
 KSL_EVENT(oClose, Create_0) {

@@ -2,6 +2,7 @@
 
 #include "app/app_helpers.h"
 #include "app/damaged_database.h"
+#include "app/typed_dates.h"
 #include "builtins/draw_builtins.h"
 #include "builtins/ini_builtins.h"
 
@@ -58,22 +59,24 @@ void EditText(KslFrame& k, const SymbolEntry& list, int prompt, const RValue& ro
   if (NotEqual(answer, s_empty)) ReplaceCell(k, k.Var(list), row, answer);
 }
 
-TempValue DatePromptDefault(const EditorDesign& design, KslFrame& k, const SymbolEntry& list, const RValue& row) {
-  if (design.datePromptsOfferToday) return k.Call(f_date_date_string, k.Call(f_date_current_datetime));
-  return DateText(k, ListValue(k, list, row));
+// The date a date prompt offers: today, or the field's own.
+TempValue OfferedDate(const EditorDesign& design, KslFrame& k, const SymbolEntry& list, const RValue& row) {
+  if (design.datePromptsOfferToday) return k.Call(f_date_current_datetime);
+  return ListValue(k, list, row);
 }
 
 void EditUpperDate(const EditorDesign& design, KslFrame& k, const RValue& row) {
-  TempValue answer = k.Call(f_get_string, k.Get(v_opi, 1), DatePromptDefault(design, k, v_ds3, row));
-  if (!IsDateAnswer(k, answer)) return;
-  ReplaceCell(k, k.Var(v_ds3), row, k.Script(ksl_Script_dateset, answer));
-  if (design.upperDateFollowsIntoLower && IsToday(k, ListValue(k, v_ds4, row)))
-    ReplaceCell(k, k.Var(v_ds4), row, k.Script(ksl_Script_dateset, answer));
+  TypedDate typed = AskForDate(k, k.Get(v_opi, 1), OfferedDate(design, k, v_ds3, row));
+  if (!typed.Stores()) return;
+  ReplaceCell(k, k.Var(v_ds3), row, typed.value);
+  if (design.upperDateFollowsIntoLower && typed.meaning == TypedDate::Meaning::Day &&
+      IsToday(k, ListValue(k, v_ds4, row)))
+    ReplaceCell(k, k.Var(v_ds4), row, typed.value);
 }
 
 void EditLowerDate(const EditorDesign& design, KslFrame& k, const RValue& row) {
-  TempValue answer = k.Call(f_get_string, k.Get(v_opi, 3), DatePromptDefault(design, k, v_ds4, row));
-  if (IsDateAnswer(k, answer)) ReplaceCell(k, k.Var(v_ds4), row, k.Script(ksl_Script_dateset, answer));
+  TypedDate typed = AskForDate(k, k.Get(v_opi, 3), OfferedDate(design, k, v_ds4, row));
+  if (typed.Stores()) ReplaceCell(k, k.Var(v_ds4), row, typed.value);
 }
 
 void ClickUpperRow(const EditorDesign& design, KslFrame& k, const RValue& row, const RValue& top) {
