@@ -321,6 +321,20 @@ def typed_dates_kept():
     write(s, "expected/save/save.ini", ini_text(final))
 
 
+
+# --- dates offered day first whatever the locale: every confirmed date keeps
+# its day; the car's second date becomes today at 08:00 (offered today).
+def offered_dates():
+    s = "offered_dates_month_first"
+    persons = register("L1", [record("P-01", "Jan Kowalski", typed_day(2026, 12, 10), typed_day(2024, 1, 5)),
+                              record("P-02", "Anna Nowak", typed_day(2024, 5, 13), typed_day(2025, 2, 1))])
+    carried = ([""], [""], [typed_day(2024, 1, 2)], [typed_day(2024, 1, 2)])
+    car = record("Fiat Panda", "KR 5555", typed_day(2024, 9, 1), typed_day(2024, 10, 1))
+    write(s, "save/save.ini", ini_text([persons, register("L2", [car], carried)]))
+    cars = register("L2", [car[:3] + (typed_day(2024, 5, 13),)], carried)
+    write(s, "expected/save/save.ini", ini_text([persons, cars, empty_keys_1_to_4("L3"), empty_keys_1_to_4("L4")]))
+
+
 if __name__ == "__main__":
     first_runs()
     persons_editing()
@@ -340,3 +354,4 @@ if __name__ == "__main__":
     view_across_daylight_saving()
     persons_after_midnight()
     typed_dates_kept()
+    offered_dates()
