@@ -8,11 +8,13 @@
 // The view keeps the four registers' first four lists (ds11 ... ds44, field K of
 // register R in dsRK; tabK[R - 1] = dsRK) and one row per selected record in ds1
 // to ds6: the two texts, the two dates, the record's index and its register.
-// Date prompts are read as typed_dates.h says.
+// Date prompts are read as typed_dates.h says; an edited date is an unsaved
+// change that Escape and a close of the window ask about (unsaved_changes.h).
 #include "app/app_helpers.h"
 #include "app/damaged_database.h"
 #include "app/register_editor.h"
 #include "app/typed_dates.h"
+#include "app/unsaved_changes.h"
 #include "builtins/draw_builtins.h"
 #include "builtins/ini_builtins.h"
 #include "engine/engine_builtins.h"
@@ -109,7 +111,7 @@ void ReadHorizon(KslFrame& k) {
 void StoreDate(KslFrame& k, const SymbolEntry& table, const SymbolEntry& rowList, const RValue& reg,
                const RValue& index, const RValue& row, const TypedDate& typed) {
   if (!typed.Stores()) return;
-  ReplaceCell(k, k.Get(table, ToInt32(reg)), index, typed.value);
+  EditCell(k, k.Get(table, ToInt32(reg)), index, typed.value);
   k.Call(f_ds_list_replace, k.Var(rowList), row, typed.value);
 }
 
@@ -160,6 +162,25 @@ TempValue ExportLine(KslFrame& k, const RValue& row) {
   return Add(Add(line, DateText(k, ListValue(k, v_ds4, row))), s_newline);
 }
 
+// Keys "1" to "4" of the four registers into save.ini (always this name),
+// keys "5" to "8" kept as the file holds them; the rows and the source lists
+// are emptied.
+void SaveBack(KslFrame& k) {
+  k.Line(1);
+  ClearRows(k);
+  k.Line(2);
+  IniOpen(s_saveIni.Text());
+  for (int reg = 0; reg < 4; ++reg) {
+    for (int field = 0; field < 4; ++field) {
+      k.Line(3);
+      k.SetVar(v_str, k.Call(f_ds_list_write, k.Var(*kSources[reg][field])));
+      k.Call(f_ini_write_string, s_sections[reg], s_keys[field], k.Var(v_str));
+      k.Call(f_ds_list_clear, k.Var(*kSources[reg][field]));
+    }
+  }
+  k.Line(4);
+  IniClose();
+}
 }  // namespace
 
 KSL_EVENT(oClose, Create_0) {
@@ -173,6 +194,7 @@ KSL_EVENT(oClose, Create_0) {
   k.SetVar(v_top, 0);
   k.SetVar(v_lp, 0);
   k.SetVar(v_del, 0);
+  OpenScreen(k, SaveBack);
   k.Line(5);
   for (const SymbolEntry* list : kRows) k.SetVar(*list, k.Call(f_ds_list_create));
   for (const auto& source : kSources)
@@ -208,20 +230,7 @@ KSL_EVENT(oClose, Alarm_2) { KslFrame k(__func__, self, other); }
 
 KSL_EVENT(oClose, Alarm_3) {
   KslFrame k(__func__, self, other);
-  k.Line(1);
-  ClearRows(k);
-  k.Line(2);
-  IniOpen(s_saveIni.Text());
-  for (int reg = 0; reg < 4; ++reg) {
-    for (int field = 0; field < 4; ++field) {
-      k.Line(3);
-      k.SetVar(v_str, k.Call(f_ds_list_write, k.Var(*kSources[reg][field])));
-      k.Call(f_ini_write_string, s_sections[reg], s_keys[field], k.Var(v_str));
-      k.Call(f_ds_list_clear, k.Var(*kSources[reg][field]));
-    }
-  }
-  k.Line(4);
-  IniClose();
+  SaveBack(k);
   k.Line(5);
   if (Equal(k.Global(v_AT), 1)) {
     GameEnd();
@@ -293,6 +302,7 @@ KSL_EVENT(oClose, Draw_0) {
 KSL_EVENT(oClose, KeyPress_27) {
   KslFrame k(__func__, self, other);
   k.Line(1);
+  if (!MayLeaveWithoutSaving(k)) return;
   GoToRoom(k, kMenuRoom);
   k.Line(2);
   DestroyViewLists(k);

@@ -335,6 +335,40 @@ def offered_dates():
     write(s, "expected/save/save.ini", ini_text([persons, cars, empty_keys_1_to_4("L3"), empty_keys_1_to_4("L4")]))
 
 
+
+# --- unsaved changes: Escape and closing the window ask only when a screen
+# holds changes; the end of a script saves nothing.
+def unsaved_changes():
+    start = ini_text([register("L1", PERSONS_START)])
+    due_car = register("L2", [record("Fiat Panda", "KR 5555", typed_day(2024, 5, 15), typed_day(2024, 10, 1))])
+    with_due_car = ini_text([register("L1", PERSONS_START), due_car])
+    write("unsaved_escape", "save/save.ini", with_due_car)
+    write("unsaved_escape", "expected/save/save.ini", with_due_car)
+    due = ini_text([register("L1", DUE_PERSON)])
+    write("close_declined_discards", "save/save.ini", due)
+    write("close_declined_discards", "expected/save/save.ini", due)
+    hand_written = lf_file([register("L1", PERSONS_START)])
+    write("close_without_changes", "save/save.ini", hand_written)
+    write("close_without_changes", "expected/save/save.ini", hand_written)
+
+    write("close_asks_and_saves", "save/save.ini", start)
+    added = clock_now(CLOCK, frame=13)
+    edited = [("P-01a",) + PERSONS_START[0][1:], PERSONS_START[1], record("", "", added, added)]
+    write("close_asks_and_saves", "expected/save/save.ini", ini_text([register("L1", edited)]))
+
+    carried = ([""], [""], [typed_day(2024, 1, 2)], [typed_day(2024, 1, 2)])
+    car = record("Fiat Panda", "KR 5555", typed_day(2024, 9, 1), typed_day(2024, 10, 1))
+    write("close_during_prompt", "save/save.ini", ini_text([register("L2", [car], carried)]))
+    write("close_during_prompt", "expected/save/save.ini",
+          ini_text([register("L2", [car[:2] + (typed_day(2024, 6, 20), car[3])], carried)]))
+
+    s = "reminder_close_asks"
+    write(s, "save/save.ini", ini_text([register("L1", DUE_PERSON)]))
+    final = [DUE_PERSON[0][:3] + (typed_day(2024, 10, 1),)]
+    write(s, "expected/save/save.ini", ini_text([register("L1", final), empty_keys_1_to_4("L2"),
+                                                 empty_keys_1_to_4("L3"), empty_keys_1_to_4("L4")]))
+
+
 if __name__ == "__main__":
     first_runs()
     persons_editing()
@@ -355,3 +389,4 @@ if __name__ == "__main__":
     persons_after_midnight()
     typed_dates_kept()
     offered_dates()
+    unsaved_changes()
