@@ -4,6 +4,7 @@
 #include <string>
 
 #include "app/app_symbols.h"
+#include "app/unsaved_changes.h"
 #include "builtins/builtins.h"
 #include "builtins/dates.h"
 #include "builtins/dialogs.h"
@@ -96,6 +97,8 @@ int main(int argc, char** argv) {
   // A save that failed in the background is told before the next frame's input;
   // at the end, however the game ended, its saves are on disk and their failures told.
   launch.hooks.frameStarted = ReportFinishedCommits;
+  // Closing the window asks first when the open screen holds unsaved changes.
+  launch.hooks.windowClosing = OfferToSaveBeforeClosing;
   launch.hooks.gameEnded = WaitForAllCommits;
   int exitCode = RunGame(launch);
 

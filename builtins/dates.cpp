@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdio>
 #include <ctime>
 #include <limits>
 #include <string>
@@ -239,6 +240,15 @@ void DateDateString(RValue& result, const RValue& date) {
   }
   RValue args[] = {date};
   CallBuiltinDirectly(kDateStringEntry, result, 1, args);
+}
+
+std::string DayFirstDateText(double date) {
+  std::tm fields;
+  if (!DateToCalendar(date, fields)) return "";
+  char text[32];
+  std::snprintf(text, sizeof text, "%02d.%02d.%04lld", fields.tm_mday, fields.tm_mon + 1,
+                static_cast<long long>(fields.tm_year) + 1900);
+  return text;
 }
 
 std::string_view DateTextView(double date) {

@@ -18,6 +18,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <string>
 #include <string_view>
 
 struct RValue;
@@ -33,6 +34,10 @@ void SetWallClock(WallClock clock);
 // it through the function table does (`result` released first, errors named as
 // the built-in's), with the date read where it is.
 void DateDateString(RValue& result, const RValue& date);
+// The calendar day of `date` written day first, the way typed dates are read:
+// two-digit day and month, four-digit year ("10.12.2026"), in the current mode,
+// whatever the time locale. "" when the date does not convert.
+std::string DayFirstDateText(double date);
 // The text date_date_string gives for the number `date`, read where it is kept
 // instead of copied: valid until the next date text is made. For drawing.
 std::string_view DateTextView(double date);

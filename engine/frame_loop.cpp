@@ -30,7 +30,7 @@ class FrameLoop {
     frameStart_ = loopStart_ - period_;  // the first frame starts at once
     while (g_gameRunning) {
       Tick();
-      if (g_gameRunning && parts_.events.Exhausted()) CloseWindow();
+      if (g_gameRunning && parts_.events.Exhausted()) EndWithoutInput();
     }
   }
 
@@ -38,7 +38,7 @@ class FrameLoop {
   void Tick() {
     ReclaimArgumentScratch();
     WaitForFrame();
-    if (!g_gameRunning) return;
+    if (!StillRunning()) return;
     const int64_t deadline = frameStart_ + period_;
     frameStart_ = parts_.clock.MonotonicMicros();
     stats_.StartWork();
@@ -47,7 +47,7 @@ class FrameLoop {
     ++g_frameNumber;
     if (parts_.frameStarted) parts_.frameStarted();
     parts_.events.Pump(g_frameNumber, [this](const InputEvent& event) { Deliver(event); });
-    if (!g_gameRunning) return;
+    if (!StillRunning()) return;
     FrameStepSettings settings{parts_.presenter.Visible(), parts_.gameSpeed};
     if (RunFrameStep(parts_.canvas, settings)) Present();
     ActOnPendingRoom();
@@ -78,16 +78,30 @@ class FrameLoop {
     ++framesThisSecond_;
   }
 
+  // A Close is kept until the frame's input is in: the program may then ask
+  // and save, which it cannot do in the middle of the platform's event pump.
   void Deliver(const InputEvent& event) {
     if (event.type == InputEvent::Type::Close)
-      CloseWindow();
+      closeRequested_ = true;
     else
       ApplyInputEvent(event);
   }
 
+  // Whether the game goes on once a Close that arrived was acted on.
+  bool StillRunning() {
+    if (closeRequested_) CloseWindow();
+    return g_gameRunning;
+  }
+
   void CloseWindow() {
-    if (!g_gameRunning) return;
+    closeRequested_ = false;
+    if (parts_.windowClosing) parts_.windowClosing();
     DebugOutput("###game_end###254\n");
+    g_gameRunning = false;
+  }
+
+  void EndWithoutInput() {
+    DebugOutput("###game_end###%d\n", g_exitCode);
     g_gameRunning = false;
   }
 
@@ -108,6 +122,7 @@ class FrameLoop {
   int64_t frameStart_ = 0;
   int64_t countedSecond_ = 0;
   int framesThisSecond_ = 0;
+  bool closeRequested_ = false;
   std::vector<uint32_t> previousPixels_;
   int previousWidth_ = -1;
   FrameStats stats_;

@@ -93,7 +93,7 @@ int PlayGame(const LinkRecord& link, const GameHooks& hooks, Platform& platform,
     if (StartGame()) {
       DebugOutput("Entering main loop.\n");
       RunFrameLoop(FrameLoopParts{*platform.clock, *platform.waiter, *platform.events, *platform.presenter, canvas,
-                                  gameSpeed, hooks.frameStarted});
+                                  gameSpeed, hooks.frameStarted, hooks.windowClosing});
       EndGameRooms();
     }
   } catch (const GameAbort& abort) {

@@ -12,6 +12,9 @@
 //   initGraphics       makes the frame canvas; the place to wire whatever needs
 //                      the game data or the platform (fonts, dialogs, save area)
 //   frameStarted       optional: at the start of every frame, before its input
+//   windowClosing      optional: the user closed the window; runs between
+//                      frames, before the game ends as a closed window does, and
+//                      may open dialogs and save (without it the game just ends)
 //   gameEnded          optional: once the game ended, however it ended, after
 //                      the world was released and before RunGame returns
 // Exit codes: the argument of game_end, 0 otherwise; 1 after a fatal runtime
@@ -53,6 +56,7 @@ struct GameHooks {
   std::function<std::unique_ptr<Platform>(const WindowRequest&, std::string& error)> createPlatform;
   std::function<std::unique_ptr<FrameCanvas>(const GameStart&)> initGraphics;
   std::function<void()> frameStarted;
+  std::function<void()> windowClosing;
   std::function<void()> gameEnded;
 };
 

@@ -21,13 +21,15 @@ Names Sorted(Names names) {
   return names;
 }
 
-// The application's own variables and the built-in variables it uses.
+// The application's own variables and the built-in variables it uses, and the
+// project's addition: `unsaved` marks a screen's changes not yet saved, so that
+// leaving or closing can ask before they are lost.
 const Names kVariables = {
-    "loc",   "AT",      "termin", "dni",         "firm",        "tit",  "opi",  "lista",   "ds1",    "ds2",  "ds3",
-    "ds4",   "ds5",     "ds6",    "ds7",         "ds8",         "top",  "lp",   "del",     "da",     "mo",   "yr",
-    "ds11",  "ds12",    "ds13",   "ds14",        "ds21",        "ds22", "ds23", "ds24",    "ds31",   "ds32", "ds33",
-    "ds34",  "ds41",    "ds42",   "ds43",        "ds44",        "tab1", "tab2", "tab3",    "tab4",   "str",  "Init",
-    "Write", "dateset", "alarm",  "image_index", "image_speed", "x",    "y",    "mouse_x", "mouse_y"};
+    "unsaved", "loc",   "AT",      "termin", "dni",         "firm",        "tit",  "opi",  "lista",   "ds1",    "ds2",
+    "ds3",     "ds4",   "ds5",     "ds6",    "ds7",         "ds8",         "top",  "lp",   "del",     "da",     "mo",
+    "yr",      "ds11",  "ds12",    "ds13",   "ds14",        "ds21",        "ds22", "ds23", "ds24",    "ds31",   "ds32",
+    "ds33",    "ds34",  "ds41",    "ds42",   "ds43",        "ds44",        "tab1", "tab2", "tab3",    "tab4",   "str",
+    "Init",    "Write", "dateset", "alarm",  "image_index", "image_speed", "x",    "y",    "mouse_x", "mouse_y"};
 
 // The built-ins the compiled code calls through the function table, and the
 // project's additions: ds_list_destroy frees a screen's lists when it is left, so

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
+#include <map>
 #include <string>
 #include <thread>
 #include <utility>
@@ -44,8 +45,14 @@ struct LoopParts {
 };
 
 void RunLoop(TestGame& game, LoopParts& parts, std::function<void()> frameStarted = {}) {
-  RunFrameLoop(FrameLoopParts{parts.clock, parts.waiter, parts.events, parts.presenter, game.canvas,
-                              game.data.options.gameSpeed, std::move(frameStarted)});
+  RunFrameLoop(FrameLoopParts{parts.clock,
+                              parts.waiter,
+                              parts.events,
+                              parts.presenter,
+                              game.canvas,
+                              game.data.options.gameSpeed,
+                              std::move(frameStarted),
+                              {}});
 }
 
 TEST(FrameLoop, FramesArePacedAndALongFrameIsFollowedAtOnce) {
@@ -72,7 +79,6 @@ TEST(FrameLoop, FramesArePacedAndALongFrameIsFollowedAtOnce) {
   EXPECT_EQ(parts.presenter.frames, (std::vector<int64_t>{1, 2, 3, 4, 5}));
   EXPECT_EQ(parts.presenter.unchangedFlags, (std::vector<bool>{false, true, true, true, true}));
   EXPECT_FALSE(g_gameRunning);
-  EXPECT_NE(game.log.find("###game_end###254\n"), std::string::npos) << "an exhausted source ends as a closed window";
 }
 
 TEST(FrameLoop, FpsCountsTheFramesOfThePreviousSecond) {
@@ -252,12 +258,14 @@ class RunGameTest : public ::testing::Test {
       auto platform = MakeFakePlatform();
       events = static_cast<FakeEvents*>(platform->events.get());
       events->endAfter = endAfter;
+      events->byFrame = input;
       return platform;
     };
     launch.hooks.initGraphics = [this](const GameStart& start) -> std::unique_ptr<FrameCanvas> {
       gamePath = start.gameFilePath;
       return std::make_unique<RecordingCanvas>();
     };
+    launch.hooks.windowClosing = windowClosing;
     launch.hooks.gameEnded = WaitForAllCommits;  // as the program wires it
     return RunGame(launch);
   }
@@ -270,6 +278,8 @@ class RunGameTest : public ::testing::Test {
   int windowWidth = 0, windowHeight = 0;
   double sleepMarginMs = 0;
   int64_t endAfter = 0;
+  std::map<int64_t, std::vector<InputEvent>> input;  // by frame
+  std::function<void()> windowClosing;
   FakeEvents* events = nullptr;
   std::string gamePath;
 };
@@ -411,18 +421,35 @@ TEST_F(RunGameTest, TheEndOfTheGameWaitsForItsSaves) {
   EXPECT_NE(game.log.find("Unable to write file '" + failure.folder + "/save.ini'"), std::string::npos) << game.log;
 }
 
-TEST_F(RunGameTest, AnExhaustedInputSourceEndsTheGameAsAClosedWindow) {
+// A close of the window is handed to the program between frames, before the
+// game ends as a closed window does; the end of the input (a playback script
+// that ran out) is no close: the game ends after its last frame, and the
+// program is not asked.
+TEST_F(RunGameTest, AClosedWindowRunsTheProgramsHookFirstAndTheEndOfTheInputDoesNot) {
   int a = game.AddObject("A");
   game.On(a, kEventOther, kOtherRoomEnd);
   game.On(a, kEventOther, kOtherGameEnd);
   game.On(a, kEventStep, kStepNormal);
   game.Place(game.AddRoom("r"), a);
+  windowClosing = [this] {
+    game.trace.push_back("closing after frame " + std::to_string(CurrentFrameNumber()));
+    DebugOutput("closing\n");
+  };
+  InputEvent close;
+  close.type = InputEvent::Type::Close;
+  input[3] = {close};
+  EXPECT_EQ(Run(), 0);
+  EXPECT_EQ(game.TakeTrace(), (std::vector<std::string>{"A_Step_0 1", "A_Step_0 1", "closing after frame 2",
+                                                        "A_Other_5 1", "A_Other_3 1"}));
+  EXPECT_NE(game.log.find("closing\n###game_end###254\n"), std::string::npos) << game.log;
+
+  input.clear();
+  game.log.clear();
   endAfter = 2;
   EXPECT_EQ(Run(), 0);
-  EXPECT_EQ(game.Calls("A_Step_0").size(), 2u);
-  EXPECT_EQ(game.Calls("A_Other_5").size(), 1u);
-  EXPECT_EQ(game.Calls("A_Other_3").size(), 1u);
-  EXPECT_NE(game.log.find("###game_end###254\n"), std::string::npos);
+  EXPECT_EQ(game.TakeTrace(), (std::vector<std::string>{"A_Step_0 1", "A_Step_0 1", "A_Other_5 1", "A_Other_3 1"}));
+  EXPECT_NE(game.log.find("###game_end###0\n"), std::string::npos) << game.log;
+  EXPECT_EQ(game.log.find("###game_end###254"), std::string::npos) << game.log;
 }
 
 TEST_F(RunGameTest, GameEndBeforeTheFirstRoomRunsNoRoom) {
