@@ -1,5 +1,6 @@
 // The program: Kalvora's compiled application on the engine, with the built-in
 // library, the rasteriser and the platform (a window, or headless playback).
+#include <csignal>
 #include <memory>
 #include <string>
 
@@ -81,6 +82,10 @@ std::unique_ptr<FrameCanvas> StartGraphicsAndServices(const GameStart& start) {
 }  // namespace
 
 int main(int argc, char** argv) {
+  // A write beyond the file-size limit (ulimit -f) then fails like any other
+  // write (told, the old file kept, its temporary file removed) instead of the
+  // signal ending the process in the middle of it.
+  std::signal(SIGXFSZ, SIG_IGN);
   TuneHeapForLargeBuffers();
   CreateStringConstants();
   SetErrorHooks({ShowErrorDialog, nullptr});

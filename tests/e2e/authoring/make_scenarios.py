@@ -305,6 +305,14 @@ def persons_after_midnight():
     write(s, "expected/save/save.ini", ini_text([final]))
 
 
+# --- the reliability case of a file-size limit: a register of 400 persons, all
+# overdue, whose save and whose exported table are both larger than the limit.
+def file_size_limit():
+    persons = [record("P-%03d" % i, "Pracownik %03d" % i, typed_day(2024, 5, 12), typed_day(2024, 9, 1))
+               for i in range(1, 401)]
+    write("../reliability/hostile/file_size_limit", "save/save.ini", ini_text([register("L1", persons)]))
+
+
 if __name__ == "__main__":
     first_runs()
     persons_editing()
@@ -323,3 +331,4 @@ if __name__ == "__main__":
     view_refresh_to_empty()
     view_across_daylight_saving()
     persons_after_midnight()
+    file_size_limit()
