@@ -49,18 +49,27 @@ void ShowCaption(const std::string& caption) {
   g_platform->dialogs->SetCaption(caption);
 }
 
-// A file that could not be written or read is never passed over in silence: the
-// user learns which one, so that an unsaved change is not believed saved and an
-// unreadable database is not taken for an empty one.
+// A file that could not be written, read or reached is never passed over in
+// silence: the user learns which one, so that an unsaved change is not believed
+// saved and an unreadable or unreachable database is not taken for an empty one.
 void TellFileFailure(FileOperation operation, const std::string& path, const std::string&) {
-  if (operation == FileOperation::Write)
-    ShowMessageDialog("Nie udało się zapisać pliku:\n" + path +
-                      "\n\nOstatnie zmiany nie zostały zapisane. Sprawdź wolne miejsce na dysku i uprawnienia do "
-                      "zapisu.");
-  else
-    ShowMessageDialog("Nie udało się odczytać pliku:\n" + path +
-                      "\n\nSprawdź, czy masz uprawnienia do jego odczytu. Dopóki nie da się go odczytać, program "
-                      "go nie nadpisze.");
+  switch (operation) {
+    case FileOperation::Write:
+      ShowMessageDialog("Nie udało się zapisać pliku:\n" + path +
+                        "\n\nOstatnie zmiany nie zostały zapisane. Sprawdź wolne miejsce na dysku i uprawnienia do "
+                        "zapisu.");
+      return;
+    case FileOperation::Read:
+      ShowMessageDialog("Nie udało się odczytać pliku:\n" + path +
+                        "\n\nSprawdź, czy masz uprawnienia do jego odczytu. Dopóki nie da się go odczytać, program "
+                        "go nie nadpisze.");
+      return;
+    case FileOperation::Reach:
+      ShowMessageDialog("Plik jest niedostępny:\n" + path +
+                        "\n\nTo dowiązanie do miejsca, którego teraz nie ma (np. niepodłączonego dysku sieciowego). "
+                        "Dopóki plik nie będzie dostępny, program nie zapisze w nim żadnych zmian.");
+      return;
+  }
 }
 
 std::string DirectoryOf(const std::string& path) { return path.substr(0, path.find_last_of('/') + 1); }
