@@ -215,14 +215,24 @@ def reminder():
 def backup_restore():
     original = lf_file([register("L1", [record("P-01", "Jan Kowalski", typed_day(2024, 9, 1),
                                                    typed_day(2024, 10, 1))])])
-    edited = ini_text([register("L1", [record("P-99", "Jan Kowalski", typed_day(2024, 9, 1),
-                                              typed_day(2024, 10, 1))])])
+    def edited_to(identifier):
+        return ini_text([register("L1", [record(identifier, "Jan Kowalski", typed_day(2024, 9, 1),
+                                                typed_day(2024, 10, 1))])])
+    edited = edited_to("P-99")
     write("backup_and_restore", "save/save.ini", original)
     write("backup_and_restore", "expected/work/kopia.vtab", original)
     write("backup_and_restore", "expected/save/save.ini", original)
+    # each restore keeps the database it replaces, under the next free name
+    write("backup_and_restore", "expected/save/save.ini.przed-przywroceniem.vtab", edited)
+    write("backup_and_restore", "expected/save/save.ini.przed-przywroceniem-2.vtab", edited_to("P-77"))
     write("restore_declined", "save/save.ini", original)
     write("restore_declined", "expected/work/kopia.vtab", original)
     write("restore_declined", "expected/save/save.ini", edited)
+    # files that hold no register are refused; the editor then works on save.ini
+    write("restore_refuses_non_database", "save/save.ini", original)
+    write("restore_refuses_non_database", "work/arkusz.vtab", table([("Jan Kowalski", "P-01", "01.09.2024", "")]))
+    write("restore_refuses_non_database", "work/pusty.vtab", b"")
+    write("restore_refuses_non_database", "expected/save/save.ini", edited_to("P-05"))
 
 
 # --- a save.ini edited by hand: byte-order mark, LF line ends, comments,
