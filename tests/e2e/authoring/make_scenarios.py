@@ -235,6 +235,16 @@ def backup_restore():
     write("restore_refuses_non_database", "expected/save/save.ini", edited_to("P-05"))
 
 
+# --- before any database, a backup says so; names typed with dates in them
+# still get their extensions.
+def backup_and_export_names():
+    s = "backup_and_export_names"
+    database = ini_text([register("L1", [record("", "", NOW, NOW)])])
+    write(s, "expected/save/save.ini", database)
+    write(s, "expected/work/kopia 13.05.2024.vtab", database)
+    write(s, "expected/work/raport 13.05.2024.csv", table([("", "", "13.05.2024", "13.05.2024")]))
+
+
 # --- a save.ini edited by hand: byte-order mark, LF line ends, comments,
 # lower-case hexadecimal, an unquoted value, spaces around "=", short lists.
 def hand_edited_database():
@@ -336,6 +346,7 @@ if __name__ == "__main__":
     view_nothing_due()
     reminder()
     backup_restore()
+    backup_and_export_names()
     hand_edited_database()
     licences_pending_delete()
     view_refresh_to_empty()
