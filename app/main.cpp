@@ -1,14 +1,17 @@
 // The program: Kalvora's compiled application on the engine, with the built-in
 // library, the rasteriser and the platform (a window, or headless playback).
+#include <algorithm>
 #include <csignal>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "app/app_symbols.h"
 #include "builtins/builtins.h"
 #include "builtins/dates.h"
 #include "builtins/dialogs.h"
 #include "builtins/draw_builtins.h"
+#include "engine/command_line.h"
 #include "engine/engine_builtins.h"
 #include "engine/game_data_loader.h"
 #include "engine/game_runner.h"
@@ -21,6 +24,7 @@
 #include "storage/background_commit.h"
 #include "storage/file_io.h"
 #include "storage/sandbox.h"
+#include "storage/save_area_lock.h"
 
 namespace {
 Platform* g_platform = nullptr;
@@ -74,11 +78,15 @@ void TellFileFailure(FileOperation operation, const std::string& path, const std
 
 std::string DirectoryOf(const std::string& path) { return path.substr(0, path.find_last_of('/') + 1); }
 
+std::string SaveAreaOf(const GameOptions& options) {
+  return SaveAreaPath(options.gameName, (options.flags & kOptionRoamingSaveArea) != 0);
+}
+
 // Everything that needs the game data or the platform, once both exist.
 std::unique_ptr<FrameCanvas> StartGraphicsAndServices(const GameStart& start) {
   const GameOptions& options = start.data.options;
-  ConfigureSandbox({SaveAreaPath(options.gameName, (options.flags & kOptionRoamingSaveArea) != 0),
-                    DirectoryOf(start.gameFilePath), (options.flags & kOptionSandboxDisabled) == 0});
+  ConfigureSandbox(
+      {SaveAreaOf(options), DirectoryOf(start.gameFilePath), (options.flags & kOptionSandboxDisabled) == 0});
   SetFileFailureNotifier(TellFileFailure);
   SetDialogHost(start.platform.dialogs.get());
   SetAfterDialogHook(ClearAllInput);
@@ -87,6 +95,26 @@ std::unique_ptr<FrameCanvas> StartGraphicsAndServices(const GameStart& start) {
   SetDrawResources({&start.data.fonts, &start.data.sprites});
   CurrentDrawState().Reset(options.defaultDrawColour);
   return std::make_unique<RasterCanvas>();
+}
+
+// The reminder mode: "MIN" among the parameters after the program.
+bool ReminderMode() {
+  const std::vector<std::string>& parameters = Parameters();
+  return parameters.size() > 1 && std::find(parameters.begin() + 1, parameters.end(), "MIN") != parameters.end();
+}
+
+// Two copies of the program on one save area would each save the database as
+// they read it, the later save undoing the other's changes. So the first start
+// keeps the save area to itself and a second one ends at once: started from the
+// desktop, it says why; the reminder started at login ends quietly.
+bool ClaimSaveArea(const GameStart& start) {
+  if (LockSaveArea(SaveAreaOf(start.data.options)) != SaveAreaLock::InUse) return true;
+  if (!ReminderMode())
+    ShowMessageDialog(
+        "Kalvora jest już uruchomiona.\n\nPrzejdź do jej okna (może to być przypomnienie o terminach otwarte przy "
+        "logowaniu). Drugie okno się nie otworzy, aby zmiany zapisane w jednym nie zostały zastąpione zmianami z "
+        "drugiego.");
+  return false;
 }
 }  // namespace
 
@@ -111,6 +139,7 @@ int main(int argc, char** argv) {
   launch.hooks.loadGameData = LoadGameData;
   launch.hooks.createPlatform = MakePlatform;
   launch.hooks.initGraphics = StartGraphicsAndServices;
+  launch.hooks.mayStart = ClaimSaveArea;
   // A save that failed in the background is told before the next frame's input;
   // at the end, however the game ended, its saves are on disk and their failures told.
   launch.hooks.frameStarted = ReportFinishedCommits;

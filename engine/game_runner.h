@@ -10,6 +10,8 @@
 //                      first room's size is known
 //   initGraphics       makes the frame canvas; the place to wire whatever needs
 //                      the game data or the platform (fonts, dialogs, save area)
+//   mayStart           optional: last, before the game starts; false ends the
+//                      run there with exit code 0 (the program declines to run)
 //   frameStarted       optional: at the start of every frame, before its input
 //   gameEnded          optional: once the game ended, however it ended, after
 //                      the world was released and before RunGame returns
@@ -51,6 +53,7 @@ struct GameHooks {
   GameDataLoader loadGameData = nullptr;
   std::function<std::unique_ptr<Platform>(const WindowRequest&, std::string& error)> createPlatform;
   std::function<std::unique_ptr<FrameCanvas>(const GameStart&)> initGraphics;
+  std::function<bool(const GameStart&)> mayStart;
   std::function<void()> frameStarted;
   std::function<void()> gameEnded;
 };

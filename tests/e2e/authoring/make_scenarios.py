@@ -209,6 +209,16 @@ def reminder():
         write(s, "save/save.ini", lf_file(due))
         write(s, "expected/save/save.ini", lf_file(due))
 
+    # one Kalvora per save area: the reminder's date edit, then a person added by
+    # a later start; on a save area of its own, the person alone.
+    s = "one_instance_per_save_area"
+    added = record("P-02", "", NOW, NOW)
+    corrected = DUE_PERSON[0][:2] + (typed_day(2024, 6, 1), DUE_PERSON[0][3])
+    write(s, "save/save.ini", lf_file(due))
+    write(s, "expected/save.ini", ini_text([register("L1", [corrected, added], (["x"], [], [], []))] +
+                                           [empty_keys_1_to_4(name) for name in ("L2", "L3", "L4")]))
+    write(s, "expected/save.ini-alone", ini_text([register("L1", DUE_PERSON + [added], (["x"], [], [], []))]))
+
 
 # --- back up, then restore: save.ini becomes a byte copy of the chosen file
 # (a hand-written one, so that a rewrite could not pass for a copy).
