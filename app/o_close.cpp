@@ -31,6 +31,7 @@ StringConstant s_refresh("ODŚWIEŻ");
 StringConstant s_exportFilter("*.csv|*.csv"), s_exportName("Tabela Terminów");
 StringConstant s_exportHeader("Identyfikator\tNazwa/Osoba\tTermin Badania\tPrzeglad/Uprawnienia\n");
 StringConstant s_tab("\t"), s_newline("\n");
+StringConstant s_exportedTo("Tabela terminów została zapisana do pliku:\n");
 
 // dsRK: field K (1 to 4) of register R (1 to 4), at [R - 1][K - 1].
 const SymbolEntry* const kSources[4][4] = {{&v_ds11, &v_ds12, &v_ds13, &v_ds14},
@@ -262,7 +263,9 @@ KSL_EVENT(oClose, Alarm_5) {
   TempValue file = k.Call(f_file_text_open_write, path);
   if (Less(file, 0)) return;  // the failure was logged and reported by the file layer
   k.Call(f_file_text_write_string, file, table);
-  k.Call(f_file_text_close, file);
+  k.Line(5);
+  // Confirmed like a backup; a failed write was told by the file layer.
+  if (Equal(k.Call(f_file_text_close, file), 1)) k.Call(f_show_message, Add(s_exportedTo, path));
 }
 
 KSL_EVENT(oClose, Mouse_56) {

@@ -119,11 +119,13 @@ int RunLoadedGame(const GameLaunch& launch, const RuntimeOptions& options, const
     return kFailureExitCode;
   }
   DebugOutput("Init Graphics\n");
-  std::unique_ptr<FrameCanvas> canvas = launch.hooks.initGraphics(GameStart{options, gamePath, data, *platform});
+  const GameStart start{options, gamePath, data, *platform};
+  std::unique_ptr<FrameCanvas> canvas = launch.hooks.initGraphics(start);
   if (!canvas) {
     DebugOutput("Unable to initialise the graphics\n");
     return kFailureExitCode;
   }
+  if (launch.hooks.mayStart && !launch.hooks.mayStart(start)) return 0;
   DebugOutput("IO Init\n");
   ResetInput();
   SetWindowClientSize(width, height);

@@ -11,6 +11,8 @@
 //                      first room's size is known
 //   initGraphics       makes the frame canvas; the place to wire whatever needs
 //                      the game data or the platform (fonts, dialogs, save area)
+//   mayStart           optional: last, before the game starts; false ends the
+//                      run there with exit code 0 (the program declines to run)
 //   frameStarted       optional: at the start of every frame, before its input
 //   windowClosing      optional: the user closed the window; runs between
 //                      frames, before the game ends as a closed window does, and
@@ -55,6 +57,7 @@ struct GameHooks {
   GameDataLoader loadGameData = nullptr;
   std::function<std::unique_ptr<Platform>(const WindowRequest&, std::string& error)> createPlatform;
   std::function<std::unique_ptr<FrameCanvas>(const GameStart&)> initGraphics;
+  std::function<bool(const GameStart&)> mayStart;
   std::function<void()> frameStarted;
   std::function<void()> windowClosing;
   std::function<void()> gameEnded;

@@ -209,20 +209,50 @@ def reminder():
         write(s, "save/save.ini", lf_file(due))
         write(s, "expected/save/save.ini", lf_file(due))
 
+    # one Kalvora per save area: the reminder's date edit, then a person added by
+    # a later start; on a save area of its own, the person alone.
+    s = "one_instance_per_save_area"
+    added = record("P-02", "", NOW, NOW)
+    corrected = DUE_PERSON[0][:2] + (typed_day(2024, 6, 1), DUE_PERSON[0][3])
+    write(s, "save/save.ini", lf_file(due))
+    write(s, "expected/save.ini", ini_text([register("L1", [corrected, added], (["x"], [], [], []))] +
+                                           [empty_keys_1_to_4(name) for name in ("L2", "L3", "L4")]))
+    write(s, "expected/save.ini-alone", ini_text([register("L1", DUE_PERSON + [added], (["x"], [], [], []))]))
+
 
 # --- back up, then restore: save.ini becomes a byte copy of the chosen file
 # (a hand-written one, so that a rewrite could not pass for a copy).
 def backup_restore():
     original = lf_file([register("L1", [record("P-01", "Jan Kowalski", typed_day(2024, 9, 1),
                                                    typed_day(2024, 10, 1))])])
-    edited = ini_text([register("L1", [record("P-99", "Jan Kowalski", typed_day(2024, 9, 1),
-                                              typed_day(2024, 10, 1))])])
+    def edited_to(identifier):
+        return ini_text([register("L1", [record(identifier, "Jan Kowalski", typed_day(2024, 9, 1),
+                                                typed_day(2024, 10, 1))])])
+    edited = edited_to("P-99")
     write("backup_and_restore", "save/save.ini", original)
     write("backup_and_restore", "expected/work/kopia.vtab", original)
     write("backup_and_restore", "expected/save/save.ini", original)
+    # each restore keeps the database it replaces, under the next free name
+    write("backup_and_restore", "expected/save/save.ini.przed-przywroceniem.vtab", edited)
+    write("backup_and_restore", "expected/save/save.ini.przed-przywroceniem-2.vtab", edited_to("P-77"))
     write("restore_declined", "save/save.ini", original)
     write("restore_declined", "expected/work/kopia.vtab", original)
     write("restore_declined", "expected/save/save.ini", edited)
+    # files that hold no register are refused; the editor then works on save.ini
+    write("restore_refuses_non_database", "save/save.ini", original)
+    write("restore_refuses_non_database", "work/arkusz.vtab", table([("Jan Kowalski", "P-01", "01.09.2024", "")]))
+    write("restore_refuses_non_database", "work/pusty.vtab", b"")
+    write("restore_refuses_non_database", "expected/save/save.ini", edited_to("P-05"))
+
+
+# --- before any database, a backup says so; names typed with dates in them
+# still get their extensions.
+def backup_and_export_names():
+    s = "backup_and_export_names"
+    database = ini_text([register("L1", [record("", "", NOW, NOW)])])
+    write(s, "expected/save/save.ini", database)
+    write(s, "expected/work/kopia 13.05.2024.vtab", database)
+    write(s, "expected/work/raport 13.05.2024.csv", table([("", "", "13.05.2024", "13.05.2024")]))
 
 
 # --- a save.ini edited by hand: byte-order mark, LF line ends, comments,
@@ -369,6 +399,14 @@ def unsaved_changes():
                                                  empty_keys_1_to_4("L3"), empty_keys_1_to_4("L4")]))
 
 
+# --- the reliability case of a file-size limit: a register of 400 persons, all
+# overdue, whose save and whose exported table are both larger than the limit.
+def file_size_limit():
+    persons = [record("P-%03d" % i, "Pracownik %03d" % i, typed_day(2024, 5, 12), typed_day(2024, 9, 1))
+               for i in range(1, 401)]
+    write("../reliability/hostile/file_size_limit", "save/save.ini", ini_text([register("L1", persons)]))
+
+
 if __name__ == "__main__":
     first_runs()
     persons_editing()
@@ -382,6 +420,7 @@ if __name__ == "__main__":
     view_nothing_due()
     reminder()
     backup_restore()
+    backup_and_export_names()
     hand_edited_database()
     licences_pending_delete()
     view_refresh_to_empty()
@@ -390,3 +429,4 @@ if __name__ == "__main__":
     typed_dates_kept()
     offered_dates()
     unsaved_changes()
+    file_size_limit()
