@@ -7,10 +7,15 @@
 // (numbered when an older, different copy has that name; an identical copy is
 // reused), and the user is told which file is damaged and where the copy is.
 //
-// Use: construct a check before the load, call TellIfDamaged after it.
+// A command that only reads (-list-due, -export-ics) keeps no copy and writes
+// nothing: it warns on standard error instead.
+//
+// Use: construct a check before the load, call TellIfDamaged (or
+// WarnIfDamaged) after it.
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 
 class DamagedDatabaseCheck {
@@ -18,7 +23,14 @@ class DamagedDatabaseCheck {
   DamagedDatabaseCheck();
   // `name` is the database as the load opened it (the global `loc`).
   void TellIfDamaged(const std::string& name) const;
+  void WarnIfDamaged(const std::string& name) const;
 
  private:
+  struct Database {
+    std::string path, bytes;
+  };
+  // The database as it is on disk when the load found it damaged.
+  std::optional<Database> DamagedDatabase(const std::string& name) const;
+
   int64_t damagedBefore_;
 };

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "app/app_symbols.h"
+#include "app/commands.h"
 #include "app/unsaved_changes.h"
 #include "builtins/builtins.h"
 #include "builtins/dates.h"
@@ -82,11 +83,14 @@ std::string SaveAreaOf(const GameOptions& options) {
   return SaveAreaPath(options.gameName, (options.flags & kOptionRoamingSaveArea) != 0);
 }
 
+void ConfigureSaveArea(const GameOptions& options, const std::string& gameFilePath) {
+  ConfigureSandbox({SaveAreaOf(options), DirectoryOf(gameFilePath), (options.flags & kOptionSandboxDisabled) == 0});
+}
+
 // Everything that needs the game data or the platform, once both exist.
 std::unique_ptr<FrameCanvas> StartGraphicsAndServices(const GameStart& start) {
   const GameOptions& options = start.data.options;
-  ConfigureSandbox(
-      {SaveAreaOf(options), DirectoryOf(start.gameFilePath), (options.flags & kOptionSandboxDisabled) == 0});
+  ConfigureSaveArea(options, start.gameFilePath);
   SetFileFailureNotifier(TellFileFailure);
   SetDialogHost(start.platform.dialogs.get());
   SetAfterDialogHook(ClearAllInput);
@@ -116,6 +120,12 @@ bool ClaimSaveArea(const GameStart& start) {
         "drugiego.");
   return false;
 }
+
+// -list-due and -export-ics, in place of the game (app/commands.h).
+int RunCommand(const CommandStart& start) {
+  ConfigureSaveArea(start.data.options, start.gameFilePath);
+  return RunReadOnlyCommands(start);
+}
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -143,6 +153,7 @@ int main(int argc, char** argv) {
   // Closing the window asks first when the open screen holds unsaved changes.
   launch.hooks.windowClosing = OfferToSaveBeforeClosing;
   launch.hooks.gameEnded = WaitForAllCommits;
+  launch.hooks.runCommand = RunCommand;
   int exitCode = RunGame(launch);
 
   SetDialogHost(nullptr);

@@ -8,6 +8,7 @@
 // The view keeps the four registers' first four lists (ds11 ... ds44, field K of
 // register R in dsRK; tabK[R - 1] = dsRK) and one row per selected record in ds1
 // to ds6: the two texts, the two dates, the record's index and its register.
+// Which records are rows, and what an exported row holds, is upcoming_rows.h's.
 // Date prompts are read as typed_dates.h says; an edited date is an unsaved
 // change that Escape and a close of the window ask about (unsaved_changes.h).
 #include "app/app_helpers.h"
@@ -15,97 +16,39 @@
 #include "app/register_editor.h"
 #include "app/typed_dates.h"
 #include "app/unsaved_changes.h"
+#include "app/upcoming_rows.h"
 #include "builtins/draw_builtins.h"
 #include "builtins/ini_builtins.h"
 #include "engine/engine_builtins.h"
 
 namespace {
 StringConstant s_empty("");
-StringConstant s_saveIni("save.ini"), s_save2Ini("save2.ini"), s_termin("Termin"), s_key1("1");
-StringConstant s_sections[4] = {StringConstant("L1"), StringConstant("L2"), StringConstant("L3"), StringConstant("L4")};
-StringConstant s_keys[4] = {StringConstant("1"), StringConstant("2"), StringConstant("3"), StringConstant("4")};
+StringConstant s_saveIni("save.ini");
 StringConstant s_captionStart("Kalvora - Vestra-K - Nadchodzące terminy do "), s_captionEnd(" dni !");
 StringConstant s_nothingDue("Brak nadchodzących terminów");
 StringConstant s_total("RAZEM : "), s_saveAndLeave("WRÓĆ I ZAPISZ"), s_export("ZAPISZ DO TABELI");
 StringConstant s_refresh("ODŚWIEŻ");
 StringConstant s_exportFilter("*.csv|*.csv"), s_exportName("Tabela Terminów");
-StringConstant s_exportHeader("Identyfikator\tNazwa/Osoba\tTermin Badania\tPrzeglad/Uprawnienia\n");
 StringConstant s_tab("\t"), s_newline("\n");
 StringConstant s_exportedTo("Tabela terminów została zapisana do pliku:\n");
 
-// dsRK: field K (1 to 4) of register R (1 to 4), at [R - 1][K - 1].
-const SymbolEntry* const kSources[4][4] = {{&v_ds11, &v_ds12, &v_ds13, &v_ds14},
-                                           {&v_ds21, &v_ds22, &v_ds23, &v_ds24},
-                                           {&v_ds31, &v_ds32, &v_ds33, &v_ds34},
-                                           {&v_ds41, &v_ds42, &v_ds43, &v_ds44}};
 const SymbolEntry* const kTables[4] = {&v_tab1, &v_tab2, &v_tab3, &v_tab4};
-const SymbolEntry* const kRows[6] = {&v_ds1, &v_ds2, &v_ds3, &v_ds4, &v_ds5, &v_ds6};
 
-// The stored horizon index and the number of days it stands for.
-constexpr double kHorizonDays[5] = {7, 14, 31, 62, 93};
 constexpr double kActionDelay = 5;
 constexpr int kSaveAlarm = 3, kRefreshAlarm = 4, kExportAlarm = 5;
-constexpr double kCarsRegister = 1;
-
-void ClearRows(KslFrame& k) {
-  for (const SymbolEntry* list : kRows) k.Call(f_ds_list_clear, k.Var(*list));
-}
 
 void DestroyViewLists(KslFrame& k) {
-  for (const SymbolEntry* list : kRows) k.Call(f_ds_list_destroy, k.Var(*list));
-  for (const auto& source : kSources)
+  for (const SymbolEntry* list : kRowLists) k.Call(f_ds_list_destroy, k.Var(*list));
+  for (const auto& source : kSourceLists)
     for (const SymbolEntry* list : source) k.Call(f_ds_list_destroy, k.Var(*list));
-}
-
-// A date is due when its calendar day lies before the day `termin` days from
-// now. A cell without a date is never due (the record's other date still counts).
-bool IsDue(KslFrame& k, const RValue& cell) {
-  if (!HasDate(cell)) return false;
-  TempValue horizon = k.Call(f_date_inc_day, k.Call(f_date_current_datetime), k.Var(v_termin));
-  return Equal(k.Call(f_date_compare_date, cell, horizon), -1);
-}
-
-void AppendRow(KslFrame& k, int reg, const RValue& index) {
-  for (int field = 0; field < 4; ++field)
-    k.Call(f_ds_list_add, k.Var(*kRows[field]), ListValue(k, *kSources[reg][field], index));
-  k.Call(f_ds_list_add, k.Var(v_ds5), index);
-  k.Call(f_ds_list_add, k.Var(v_ds6), double(reg));
-}
-
-// Appends a row for every record of every register with a due date, registers
-// in order L1 to L4, records in register order, each record at most once.
-void SelectRows(KslFrame& k) {
-  for (int reg = 0; reg < 4; ++reg) {
-    for (TempValue i = 0; Less(i, ListSize(k, *kSources[reg][0])); i = Add(i, 1)) {
-      k.Line(20);
-      if (IsDue(k, ListValue(k, *kSources[reg][2], i)) || IsDue(k, ListValue(k, *kSources[reg][3], i)))
-        AppendRow(k, reg, i);
-    }
-  }
 }
 
 // Keys "1" to "4" of the four registers; a damaged database is kept aside and
 // the user told (see damaged_database.h).
 void LoadRegisters(KslFrame& k) {
   DamagedDatabaseCheck damage;
-  std::string database = ValueText(k.Global(v_loc));
-  IniOpen(database.c_str());
-  for (int reg = 0; reg < 4; ++reg) {
-    for (int field = 0; field < 4; ++field) {
-      TempValue text = k.Call(f_ini_read_string, s_sections[reg], s_keys[field], s_empty);
-      if (NotEqual(text, s_empty)) k.Call(f_ds_list_read, k.Var(*kSources[reg][field]), text);
-    }
-  }
-  IniClose();
-  damage.TellIfDamaged(database);
-}
-
-void ReadHorizon(KslFrame& k) {
-  IniOpen(s_save2Ini.Text());
-  k.SetVar(v_termin, IniReadReal(s_termin.Text(), s_key1.Text(), 0));
-  IniClose();
-  for (int index = 0; index < 5; ++index)
-    if (Equal(k.Var(v_termin), index)) k.SetVar(v_termin, kHorizonDays[index]);
+  ReadSourceLists(k);
+  damage.TellIfDamaged(ValueText(k.Global(v_loc)));
 }
 
 // Stores a typed date both in the register (through tabK) and in the row.
@@ -152,15 +95,12 @@ void DrawRow(KslFrame& k, const RValue& row) {
   ShowDate(k, 580, Add(top, 80), PeekCell(k, v_ds4, row, scratch));
 }
 
-// One exported line: for a car the car then the plate, for the other registers
-// the second text field first; then both dates. A missing cell is an empty field.
+// One exported line: the row's columns, each after a tab but the first.
 TempValue ExportLine(KslFrame& k, const RValue& row) {
-  bool car = Equal(ListValue(k, v_ds6, row), kCarsRegister);
-  TempValue first = CellText(k, ListValue(k, car ? v_ds1 : v_ds2, row));
-  TempValue second = CellText(k, ListValue(k, car ? v_ds2 : v_ds1, row));
-  TempValue line = Add(Add(first, s_tab), Add(second, s_tab));
-  line = Add(Add(line, DateText(k, ListValue(k, v_ds3, row))), s_tab);
-  return Add(Add(line, DateText(k, ListValue(k, v_ds4, row))), s_newline);
+  std::array<TempValue, 4> columns = RowColumns(k, row);
+  TempValue line = columns[0];
+  for (int column = 1; column < 4; ++column) line = Add(Add(line, s_tab), columns[column]);
+  return Add(line, s_newline);
 }
 
 // Keys "1" to "4" of the four registers into save.ini (always this name),
@@ -174,9 +114,9 @@ void SaveBack(KslFrame& k) {
   for (int reg = 0; reg < 4; ++reg) {
     for (int field = 0; field < 4; ++field) {
       k.Line(3);
-      k.SetVar(v_str, k.Call(f_ds_list_write, k.Var(*kSources[reg][field])));
-      k.Call(f_ini_write_string, s_sections[reg], s_keys[field], k.Var(v_str));
-      k.Call(f_ds_list_clear, k.Var(*kSources[reg][field]));
+      k.SetVar(v_str, k.Call(f_ds_list_write, k.Var(*kSourceLists[reg][field])));
+      k.Call(f_ini_write_string, RegisterSection(reg), FieldKey(field), k.Var(v_str));
+      k.Call(f_ds_list_clear, k.Var(*kSourceLists[reg][field]));
     }
   }
   k.Line(4);
@@ -197,9 +137,7 @@ KSL_EVENT(oClose, Create_0) {
   k.SetVar(v_del, 0);
   OpenScreen(k, SaveBack);
   k.Line(5);
-  for (const SymbolEntry* list : kRows) k.SetVar(*list, k.Call(f_ds_list_create));
-  for (const auto& source : kSources)
-    for (const SymbolEntry* list : source) k.SetVar(*list, k.Call(f_ds_list_create));
+  CreateViewLists(k);
   k.Line(6);
   LoadRegisters(k);
   k.Line(7);
@@ -208,7 +146,7 @@ KSL_EVENT(oClose, Create_0) {
   SelectRows(k);
   k.Line(9);
   for (int field = 0; field < 4; ++field)
-    for (int reg = 0; reg < 4; ++reg) k.Set(*kTables[field], k.Var(*kSources[reg][field]), reg);
+    for (int reg = 0; reg < 4; ++reg) k.Set(*kTables[field], k.Var(*kSourceLists[reg][field]), reg);
   k.Line(10);
   k.SetVar(v_lp, ListSize(k, v_ds1));
   if (Greater(k.Var(v_lp), 4)) k.Set(v_y, Subtract(TempValue(360), Multiply(k.Var(v_lp), kRowHeight)));
@@ -256,7 +194,7 @@ KSL_EVENT(oClose, Alarm_5) {
   // Nothing is written when the dialog was cancelled.
   if (Equal(path, s_empty)) return;
   k.Line(2);
-  TempValue table(s_exportHeader);
+  TempValue table(RowTableHeader());
   k.Line(3);
   for (TempValue row = 0; Less(row, ListSize(k, v_ds1)); row = Add(row, 1)) AddAssign(table, ExportLine(k, row));
   k.Line(4);

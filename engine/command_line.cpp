@@ -12,8 +12,9 @@ struct OptionWithValues {
   int values;
 };
 constexpr OptionWithValues kOptionsWithValues[] = {
-    {"-game", 1},     {"-exit", 1},   {"-dir", 1},         {"-minidumpdir", 1}, {"-vqdebugpath", 1}, {"-record", 1},
-    {"-playback", 1}, {"-output", 1}, {"-debugoutput", 1}, {"-profiledump", 2}, {"-sleepmargin", 1}, {"-monitor", 1},
+    {"-game", 1},        {"-exit", 1},     {"-dir", 1},        {"-minidumpdir", 1}, {"-vqdebugpath", 1},
+    {"-record", 1},      {"-playback", 1}, {"-output", 1},     {"-debugoutput", 1}, {"-profiledump", 2},
+    {"-sleepmargin", 1}, {"-monitor", 1},  {"-export-ics", 1},
 };
 
 int ValueCount(const std::string& token) {
@@ -42,6 +43,8 @@ void ApplyOption(RuntimeOptions& options, const std::string& name, const std::st
     options.logPath = value;
   else if (name == "-sleepmargin")
     ParseSleepMargin(value, options.sleepMarginMs);
+  else if (name == "-export-ics")
+    options.calendarPath = value;
 }
 }  // namespace
 
@@ -89,6 +92,11 @@ RuntimeOptions ParseRuntimeOptions(const std::vector<std::string>& parameters) {
       options.headless = true;
       continue;
     }
+    if (token == "-list-due") {
+      options.listDue = true;
+      continue;
+    }
+    if (token == "-export-ics") options.exportCalendar = true;  // told when its file is missing
     int values = ValueCount(token);
     if (values == 0) continue;
     if (i + 1 < parameters.size()) ApplyOption(options, token, parameters[i + 1]);

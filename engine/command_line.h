@@ -33,6 +33,11 @@ struct RuntimeOptions {
   std::string recordPath;     // -record
   std::string logPath;        // -output or -debugoutput
   double sleepMarginMs = -1;  // -sleepmargin; negative: the platform's own choice
+  // Commands that run in place of the game, with no window and no frames:
+  bool exportCalendar = false;  // -export-ics FILE: write the deadlines as a calendar file
+  std::string calendarPath;     // its FILE; empty when the option came last, without one
+  bool listDue = false;         // -list-due: print the upcoming deadlines
+  bool RunsCommand() const { return exportCalendar || listDue; }
 };
 
 RuntimeOptions ParseRuntimeOptions(const std::vector<std::string>& parameters);

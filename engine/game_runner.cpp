@@ -18,6 +18,7 @@
 #include "runtime/debug_output.h"
 #include "runtime/error.h"
 #include "runtime/function_table.h"
+#include "runtime/instance.h"
 
 namespace fs = std::filesystem;
 
@@ -85,6 +86,43 @@ void OpenLog(const RuntimeOptions& options) {
     DebugOutput("Unable to open the log file %s\n", options.logPath.c_str());
 }
 
+bool g_commandReturned = false;
+
+bool RunsCommand(const GameLaunch& launch, const RuntimeOptions& options) {
+  return options.RunsCommand() && launch.hooks.runCommand;
+}
+
+// "VM Init" to "Do The Work": the built-ins registered afresh and the game
+// loaded and linked against them.
+bool PrepareRuntime(const GameLaunch& launch, const GameData& data) {
+  DebugOutput("VM Init\n");
+  ClearFunctionTable();
+  RegisterEngineBuiltins();
+  RegisterEngineVariables();
+  if (launch.hooks.registerBuiltins) launch.hooks.registerBuiltins();
+  DebugOutput("Create Load Form\n");
+  DebugOutput("Do The Work\n");
+  return LoadGame(data, *launch.link);
+}
+
+int RunCommand(const GameLaunch& launch, const RuntimeOptions& options, const std::string& gamePath,
+               const GameData& data) {
+  if (!PrepareRuntime(launch, data)) return kFailureExitCode;
+  g_runtimeStarted = true;
+  int exitCode = kFailureExitCode;
+  CInstance* self = MakeTemporaryInstance();
+  try {
+    exitCode = launch.hooks.runCommand(CommandStart{options, gamePath, data, *self});
+    g_commandReturned = true;
+  } catch (const VQKSLException& exception) {
+    exitCode = HandleUnhandledException(exception);
+  }
+  self->Free();
+  ReleaseWorld();
+  g_runtimeStarted = false;
+  return exitCode;
+}
+
 // From the global scripts to the end of the game's rooms; the world is released
 // whatever way the run ends.
 int PlayGame(const LinkRecord& link, const GameHooks& hooks, Platform& platform, FrameCanvas& canvas, int gameSpeed) {
@@ -108,6 +146,7 @@ int PlayGame(const LinkRecord& link, const GameHooks& hooks, Platform& platform,
 
 int RunLoadedGame(const GameLaunch& launch, const RuntimeOptions& options, const std::string& gamePath,
                   const GameData& data) {
+  if (RunsCommand(launch, options)) return RunCommand(launch, options, gamePath, data);
   int width, height;
   FirstRoomSize(data, width, height);
   DebugOutput("Create Window\n");
@@ -137,14 +176,7 @@ int RunLoadedGame(const GameLaunch& launch, const RuntimeOptions& options, const
   DebugOutput("Start Frame\n");
   DebugOutput("Part Create Textures\n");
   DebugOutput("Debug Init Remote Interface\n");
-  DebugOutput("VM Init\n");
-  ClearFunctionTable();
-  RegisterEngineBuiltins();
-  RegisterEngineVariables();
-  if (launch.hooks.registerBuiltins) launch.hooks.registerBuiltins();
-  DebugOutput("Create Load Form\n");
-  DebugOutput("Do The Work\n");
-  if (!LoadGame(data, *launch.link)) return kFailureExitCode;
+  if (!PrepareRuntime(launch, data)) return kFailureExitCode;
   g_runtimeStarted = true;
   int exitCode = PlayGame(*launch.link, launch.hooks, *platform, *canvas, data.options.gameSpeed);
   g_runtimeStarted = false;
@@ -175,11 +207,9 @@ std::string ResolveGameFilePath(const std::string& defaultDirectory, const std::
   return (error ? path : absolute).lexically_normal().string();
 }
 
-int RunGame(const GameLaunch& launch) {
-  ResetEngineState();
-  SetParameters(launch.arguments);
-  RuntimeOptions options = ParseRuntimeOptions(Parameters());
-  OpenLog(options);
+namespace {
+// From the game file to the end of the run.
+int RunFromGameFile(const GameLaunch& launch, RuntimeOptions& options) {
   std::vector<std::string> searchDirectories = GameSearchDirectories(launch);
   std::string defaultDirectory = FindDefaultGameDirectory(searchDirectories);
   MoveAtSignFiles(defaultDirectory);
@@ -206,4 +236,31 @@ int RunGame(const GameLaunch& launch) {
   }
   bytes = {};
   return RunLoadedGame(launch, options, gamePath, data);
+}
+
+// The terminal belongs to the command's output and messages: the log is held
+// back unless -output names a file, and shown only when the run failed before
+// the command returned.
+int RunCommandLine(const GameLaunch& launch, RuntimeOptions& options) {
+  std::string heldLog;
+  if (options.logPath.empty()) {
+    SetDebugOutputCapture(&heldLog);
+    SetDebugOutputFile("/dev/null");
+  }
+  OpenLog(options);
+  g_commandReturned = false;
+  int exitCode = RunFromGameFile(launch, options);
+  SetDebugOutputCapture(nullptr);
+  if (exitCode != 0 && !g_commandReturned) std::fputs(heldLog.c_str(), stderr);
+  return exitCode;
+}
+}  // namespace
+
+int RunGame(const GameLaunch& launch) {
+  ResetEngineState();
+  SetParameters(launch.arguments);
+  RuntimeOptions options = ParseRuntimeOptions(Parameters());
+  if (RunsCommand(launch, options)) return RunCommandLine(launch, options);
+  OpenLog(options);
+  return RunFromGameFile(launch, options);
 }

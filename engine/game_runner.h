@@ -19,6 +19,16 @@
 //                      may open dialogs and save (without it the game just ends)
 //   gameEnded          optional: once the game ended, however it ended, after
 //                      the world was released and before RunGame returns
+// A command line that asks for a command (RuntimeOptions::RunsCommand) runs
+// the command instead of the game, when the hook is set:
+//   runCommand         once the game data is loaded and the built-ins and the
+//                      application are linked as for the game; no platform, no
+//                      window, no rooms, no mayStart. Its result is the exit
+//                      code. The command prints its output and its failures
+//                      itself; the runtime's log goes to -output when named and
+//                      is otherwise held back, written to standard error only
+//                      when the run fails without the command having returned
+//                      (no game file, damaged game data, a runtime error).
 // Exit codes: the argument of game_end, 0 otherwise; 1 after a fatal runtime
 // error, a missing or damaged game file, or a failed start.
 #pragma once
@@ -43,6 +53,15 @@ struct WindowRequest {
   std::string caption;
 };
 
+class CInstance;
+
+struct CommandStart {
+  const RuntimeOptions& options;
+  const std::string& gameFilePath;  // absolute; its directory is the program directory
+  const GameData& data;
+  CInstance& self;  // a temporary instance: the self of the command's calls
+};
+
 struct GameStart {
   const RuntimeOptions& options;
   const std::string& gameFilePath;  // absolute; its directory is the program directory
@@ -61,6 +80,7 @@ struct GameHooks {
   std::function<void()> frameStarted;
   std::function<void()> windowClosing;
   std::function<void()> gameEnded;
+  std::function<int(const CommandStart&)> runCommand;
 };
 
 struct GameLaunch {

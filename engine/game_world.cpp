@@ -92,11 +92,15 @@ bool LoadGame(const GameData& data, LinkRecord& link) {
 }
 
 void RunGlobalScriptFunctions(const LinkRecord& link) {
-  const CObjectDef* internal = FindObject(InternalObjectIndex());
-  if (!internal) return;
-  CInstance* temporary = MakeInstance(0, *internal, 0, 0);
+  CInstance* temporary = MakeTemporaryInstance();
+  if (!temporary) return;
   RunGuarded([&] { RunGlobalScripts(link, temporary); });
   temporary->Free();
+}
+
+CInstance* MakeTemporaryInstance() {
+  const CObjectDef* internal = FindObject(InternalObjectIndex());
+  return internal ? MakeInstance(0, *internal, 0, 0) : nullptr;
 }
 
 bool StartGame() {

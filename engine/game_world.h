@@ -14,6 +14,8 @@
 #include "engine/game_data.h"
 #include "runtime/link.h"
 
+class CInstance;
+
 extern bool g_gameRunning;
 extern int g_exitCode;
 // The game's freeze-when-inactive option, from its data: no step while the
@@ -34,6 +36,11 @@ bool LoadGame(const GameData& data, LinkRecord& link);
 // Runs the global-script functions once, with a temporary instance of the
 // internal object as self.
 void RunGlobalScriptFunctions(const LinkRecord& link);
+
+// A temporary instance of the internal object: the self of code that runs
+// outside any room; null before LoadGame. Its owner frees it (Free) before the
+// world is released.
+CInstance* MakeTemporaryInstance();
 
 // "Run_Start": builds the event object lists and enters the first room (or the
 // room already requested), acting at once on a room change its start requested.

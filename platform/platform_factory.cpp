@@ -72,6 +72,15 @@ bool DisplayAvailable() {
   return false;
 }
 
+std::function<int64_t()> ScriptedWallClock(const std::string& playbackPath) {
+  if (playbackPath.empty()) return {};
+  PlaybackScript script;
+  std::string error;
+  if (!LoadPlaybackScript(playbackPath, script, error)) FailPlayback(error);
+  if (!script.clockStart) return {};
+  return [seconds = *script.clockStart] { return seconds; };
+}
+
 std::unique_ptr<Platform> CreatePlatform(const PlatformOptions& options, std::string& error) {
   if (!options.recordPath.empty() && RecordWouldOverwritePlayback(options)) {
     error = "the record file " + options.recordPath + " is the playback script";

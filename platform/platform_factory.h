@@ -26,6 +26,8 @@
 // Frame numbers start at 1 and grow by one, as in engine/platform.h.
 #pragma once
 
+#include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -44,6 +46,12 @@ struct PlatformOptions {
 // The Platform, or null with `error` saying why (no display without -headless,
 // SDL failing, an unwritable record file).
 std::unique_ptr<Platform> CreatePlatform(const PlatformOptions& options, std::string& error);
+
+// The wall clock of a run without frames (a command such as -list-due): the
+// `clock` line of the -playback script `playbackPath`; an empty function (the
+// system's clock) when no script is given or it has no clock line. A broken
+// script ends the process as a playback does.
+std::function<int64_t()> ScriptedWallClock(const std::string& playbackPath);
 
 // True when a window system is reachable (DISPLAY or WAYLAND_DISPLAY is set).
 bool DisplayAvailable();

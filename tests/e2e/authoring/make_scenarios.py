@@ -407,6 +407,44 @@ def file_size_limit():
     write("../reliability/hostile/file_size_limit", "save/save.ini", ini_text([register("L1", persons)]))
 
 
+# --- the terminal listing (-list-due) against the view's export: all four
+# registers, a 31-day horizon (index 2: the horizon day is 13 June), dates
+# missing, identical records, Polish and other non-ASCII letters.
+def list_due_matches_export():
+    s = "list_due_matches_export"
+    persons = [record("P-001", "Jan Kowalski", typed_day(2024, 6, 12), typed_day(2024, 9, 1)),
+               record("P-002", "Anna Nowak", typed_day(2024, 6, 13), typed_day(2024, 7, 1)),  # on the horizon day
+               record("P-003", "Zofia Żółć-Ęą", UNDEFINED, typed_day(2024, 5, 1)),
+               record("P-001", "Jan Kowalski", typed_day(2024, 5, 20), UNDEFINED)]
+    cars = [record("Škoda Fabia", "WX 1234", typed_day(2024, 12, 1), typed_day(2024, 6, 1)),
+            record("Fiat", "KR 1", typed_day(2024, 10, 1), typed_day(2024, 11, 1))]
+    sick = [record("Marek Łuk", "grypa", typed_day(2024, 5, 15), UNDEFINED)]
+    licences = [record("Office", "Pro", typed_day(2024, 5, 13), typed_day(2025, 1, 1))]
+    write(s, "save/save.ini", ini_text([register("L1", persons), register("L2", cars), register("L3", sick),
+                                       register("L4", licences)]))
+    write(s, "save/save2.ini", horizon_ini(2))
+    write(s, "expected/work/terminy.csv", table([
+        ("Jan Kowalski", "P-001", "12.06.2024", "01.09.2024"),
+        ("Zofia Żółć-Ęą", "P-003", "", "01.05.2024"),
+        ("Jan Kowalski", "P-001", "20.05.2024", ""),
+        ("Škoda Fabia", "WX 1234", "01.12.2024", "01.06.2024"),
+        ("grypa", "Marek Łuk", "15.05.2024", ""),
+        ("Pro", "Office", "13.05.2024", "01.01.2025"),
+    ]))
+
+
+# --- the listing keeps a row on one line: a tab, a line break or another
+# control character (ESC, C1 CSI) inside a text is a space.
+def list_due_texts():
+    s = "list_due_texts"
+    persons = [record("P-\t1", "Jan\r\nKowalski\x1b[31m", typed_day(2024, 5, 12), UNDEFINED),
+               record("P-2", "Ewa\u009b2J Nowak\n", typed_day(2024, 5, 14), UNDEFINED)]
+    write(s, "save/save.ini", ini_text([register("L1", persons)]))
+    write(s, "expected/listing", "Identyfikator\tNazwa/Osoba\tTermin Badania\tPrzeglad/Uprawnienia\n"
+                                 "Jan  Kowalski [31m\tP- 1\t12.05.2024\t\n"
+                                 "Ewa 2J Nowak \tP-2\t14.05.2024\t\n")
+
+
 if __name__ == "__main__":
     first_runs()
     persons_editing()
@@ -430,3 +468,5 @@ if __name__ == "__main__":
     offered_dates()
     unsaved_changes()
     file_size_limit()
+    list_due_matches_export()
+    list_due_texts()

@@ -83,6 +83,14 @@ TEST(CommandLine, RuntimeOptionsAndTheirValuesAreRecognised) {
   EXPECT_FALSE(plain.headless);
   EXPECT_LT(plain.sleepMarginMs, 0);
   EXPECT_EQ(plain.gamePath, "") << "an option without its value is ignored";
+  EXPECT_FALSE(plain.RunsCommand());
+
+  RuntimeOptions commands = ParseRuntimeOptions({"prog", "-list-due", "-export-ics", "terminy.ics"});
+  EXPECT_TRUE(commands.listDue);
+  EXPECT_EQ(commands.calendarPath, "terminy.ics");
+  RuntimeOptions noFile = ParseRuntimeOptions({"prog", "-export-ics"});
+  EXPECT_TRUE(noFile.RunsCommand()) << "without its file, -export-ics is still the command, which says what is missing";
+  EXPECT_EQ(noFile.calendarPath, "");
 }
 
 class TempDirectories : public ::testing::Test {
