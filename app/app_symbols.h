@@ -37,7 +37,8 @@ extern SymbolEntry f_string_pos, f_string_count, f_date_create_datetime, f_strin
     f_get_save_filename, f_show_question, f_get_open_filename, f_file_delete, f_show_message, f_ds_list_add,
     f_ds_list_read, f_ds_list_size, f_ds_list_create, f_ini_read_string, f_ds_list_delete, f_ds_list_find_value,
     f_date_date_string, f_get_string, f_ds_list_replace, f_is_undefined, f_date_inc_day, f_date_compare_date,
-    f_file_text_open_write, f_file_text_close, f_file_text_write_string, f_ds_list_destroy;
+    f_file_text_open_write, f_file_text_close, f_file_text_write_string, f_ds_list_destroy, f_date_get_year,
+    f_date_get_month, f_date_get_day;
 
 // --- String constants ----------------------------------------------------------
 // A literal of the application: its RValue exists between CreateStringConstants

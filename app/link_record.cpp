@@ -99,6 +99,9 @@ SymbolEntry f_file_text_open_write{"file_text_open_write", 0};
 SymbolEntry f_file_text_close{"file_text_close", 0};
 SymbolEntry f_file_text_write_string{"file_text_write_string", 0};
 SymbolEntry f_ds_list_destroy{"ds_list_destroy", 0};
+SymbolEntry f_date_get_year{"date_get_year", 0};
+SymbolEntry f_date_get_month{"date_get_month", 0};
+SymbolEntry f_date_get_day{"date_get_day", 0};
 
 namespace {
 SymbolEntry* g_variableRefs[] = {
@@ -148,6 +151,9 @@ SymbolEntry* g_functionRefs[] = {&f_string_pos,
                                  &f_file_text_close,
                                  &f_file_text_write_string,
                                  &f_ds_list_destroy,
+                                 &f_date_get_year,
+                                 &f_date_get_month,
+                                 &f_date_get_day,
                                  nullptr};
 
 // One id record per code-table row: 100000 + the row.

@@ -229,6 +229,25 @@ void date_set_timezone(RValue& result, CInstance*, CInstance*, int, RValue* args
 }
 
 void date_get_timezone(RValue& result, CInstance*, CInstance*, int, RValue*) { SetReal(result, g_utcMode ? 1 : 0); }
+
+// A field of a date's calendar time in the current mode, plus `offset`; -1 when
+// the date does not convert.
+double CalendarField(double date, int std::tm::*field, int offset) {
+  std::tm fields;
+  return DateToCalendar(date, fields) ? double(fields.*field) + offset : -1;
+}
+
+void date_get_year(RValue& result, CInstance*, CInstance*, int, RValue* args) {
+  SetReal(result, CalendarField(ArgReal(args, 0), &std::tm::tm_year, 1900));
+}
+
+void date_get_month(RValue& result, CInstance*, CInstance*, int, RValue* args) {
+  SetReal(result, CalendarField(ArgReal(args, 0), &std::tm::tm_mon, 1));
+}
+
+void date_get_day(RValue& result, CInstance*, CInstance*, int, RValue* args) {
+  SetReal(result, CalendarField(ArgReal(args, 0), &std::tm::tm_mday, 0));
+}
 }  // namespace
 
 void SetWallClock(WallClock clock) { g_wallClock = std::move(clock); }
@@ -267,4 +286,7 @@ void RegisterDateBuiltins() {
   RegisterBuiltin(kDateStringEntry);
   RegisterBuiltin("date_set_timezone", date_set_timezone, 1);
   RegisterBuiltin("date_get_timezone", date_get_timezone, 0);
+  RegisterBuiltin("date_get_year", date_get_year, 1);
+  RegisterBuiltin("date_get_month", date_get_month, 1);
+  RegisterBuiltin("date_get_day", date_get_day, 1);
 }

@@ -12,6 +12,9 @@
 // application stores for a date it could not read) do not, and each built-in
 // states what it gives then. No built-in crashes or fails on any number.
 //
+// date_get_year, date_get_month and date_get_day give a field of the date's
+// calendar day, -1 for a date that does not convert.
+//
 // date_current_datetime reads a replaceable wall clock, so that playback can fix
 // the time.
 #pragma once

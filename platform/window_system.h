@@ -10,10 +10,7 @@
 // dialogs, dialog rules, UTF-8 decoding); of the program it uses only the debug
 // output, which the program exports alone (window_module_exports.list).
 //
-// The module is looked for beside the program (the build tree), then where the
-// installation puts it, found from the program's folder by the relative path
-// KALVORA_MODULE_FROM_BIN, so that any installation prefix works. Once loaded it
-// stays loaded until the process ends.
+// The module is found and loaded as module_loader.h says.
 #pragma once
 
 #include <memory>

@@ -56,8 +56,8 @@ def _int32(n):
 def value_bytes(value):
     if value is UNDEFINED:
         return _int32(5)
-    if isinstance(value, str):
-        data = value.encode("utf-8")
+    if isinstance(value, (str, bytes)):  # bytes: a text that is not UTF-8, as a hand-edited file may hold
+        data = value.encode("utf-8") if isinstance(value, str) else value
         return _int32(1) + _int32(len(data)) + data
     return _int32(0) + struct.pack("<d", float(value))
 

@@ -5,12 +5,14 @@ beside them; this only computes bytes that are tedious to write by hand.
 
     python3 tests/e2e/authoring/make_scenarios.py
 """
+import hashlib
 import os
 import sys
+from datetime import datetime, timedelta
 
 sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
-from kalvora_bytes import (UNDEFINED, clock_now, horizon_ini, ini_text, list_text, register_section,
-                           typed_day)
+from kalvora_bytes import (UNDEFINED, WARSAW, clock_now, date_value, horizon_ini, ini_text, list_text,
+                           register_section, typed_day)
 
 E2E = os.path.dirname(os.path.dirname(os.path.abspath(__file__)))
 
@@ -445,6 +447,79 @@ def list_due_texts():
                                  "Ewa 2J Nowak \tP-2\t14.05.2024\t\n")
 
 
+# --- the calendar file (-export-ics): all four registers with missing dates, a
+# date before 1970 (no calendar day), identical records, texts with Polish and
+# other non-Latin letters, commas, semicolons, line breaks and a control
+# character; a 14-day horizon (index 1). Then the persons editor moves a date
+# (its event keeps its UID) and renames a record (its events get new UIDs).
+CALENDAR_CATEGORIES = {"L1": "Osoby", "L2": "Auta", "L3": "Chorobowe", "L4": "Licencje"}
+CALENDAR_LABELS = {"L1": ("Badania", "Uprawnienia"), "L2": ("Badania", "Przegląd"),
+                   "L3": ("Chorobowe", "Termin"), "L4": ("Termin", "Termin")}
+
+
+def calendar_uid(section, field, first, second, occurrence):
+    parts = [p if isinstance(p, bytes) else p.encode() for p in (section, str(field), first, second, str(occurrence))]
+    identity = b"".join(b"%d:%s" % (len(part), part) for part in parts)
+    return "%s-%s-%d@kalvora" % (hashlib.sha256(identity).hexdigest()[:32], section, field)
+
+
+def shown_text(text):
+    """A text as the calendar shows it: bytes that are not UTF-8 as U+FFFD, a
+    control character other than tab and line feed as a space."""
+    if isinstance(text, bytes):
+        text = text.decode("utf-8", errors="replace")
+    return "".join(" " if (ord(c) < 0x20 and c not in "\t\n") or c == "\x7f" else c for c in text)
+
+
+def calendar_events(sections, alarm_days):
+    """The expected events, one line each, as tests/e2e/calendar-events prints
+    them: UID, first day, day after, category, alarm in days, its action, then
+    the summary and the alarm's description (escaped)."""
+    def escaped(text):
+        return text.replace("\\", "\\\\").replace("\n", "\\n").replace("\t", "\\t")
+
+    lines = []
+    for section, records in sections:
+        seen = {}
+        for first, second, *dates in records:
+            occurrence = seen.get((first, second), 0)
+            seen[(first, second)] = occurrence + 1
+            for field, label, date in zip((3, 4), CALENDAR_LABELS[section], dates):
+                if date is UNDEFINED or date < date_value(0):
+                    continue
+                day = datetime.fromtimestamp(int((date - 25569) * 86400), WARSAW).date()
+                texts = ", ".join(shown_text(t) for t in (first, second) if t)
+                summary = label + ": " + texts if texts else label
+                lines.append("\t".join([calendar_uid(section, field, first, second, occurrence),
+                                        day.strftime("%Y%m%d"), (day + timedelta(days=1)).strftime("%Y%m%d"),
+                                        CALENDAR_CATEGORIES[section], str(-alarm_days), "DISPLAY",
+                                        escaped(summary), escaped(summary)]))
+    return "".join(line + "\n" for line in lines)
+
+
+def calendar_export():
+    s = "calendar_export"
+    persons = [record("P-001", "Jan Kowalski", typed_day(2024, 6, 12), typed_day(2024, 9, 1)),
+               record("P-002", "Zażółć, gęślą; jaźń", typed_day(2024, 5, 20), UNDEFINED),
+               record("P-001", "Jan Kowalski", UNDEFINED, typed_day(2025, 1, 15)),
+               record("", "", typed_day(2024, 7, 1), typed_day(2024, 7, 2))]
+    cars = [record("Škoda\nFabia", "WX 1234", typed_day(2024, 12, 1), typed_day(2024, 6, 1)),
+            record("Ford; Focus", "KR\\5\x01X", 0.0, typed_day(2024, 10, 1))]
+    sick = [record("Марк Łuk", "грипп, 2 дни", typed_day(2024, 5, 15), UNDEFINED)]
+    licences = [record("Office", "Pro", typed_day(2024, 5, 13), typed_day(2025, 1, 1)),
+                record("Office", "Pro", typed_day(2024, 5, 13), typed_day(2025, 1, 1)),
+                record("漢字 licencja", "Trial", UNDEFINED, typed_day(2024, 11, 30)),
+                record("Licencja wieloletnia na oprogramowanie księgowe dla całego biura – 25 stanowisk",
+                       "wsparcie 24/7; odnawiana co roku, faktura w styczniu", typed_day(2024, 12, 31), UNDEFINED),
+                record(b"Plik z Windows: Zak\xb3ad", "Pro", UNDEFINED, typed_day(2024, 8, 1))]
+    others = [("L2", cars), ("L3", sick), ("L4", licences)]
+    write(s, "save/save.ini", ini_text([register(name, records) for name, records in [("L1", persons)] + others]))
+    write(s, "save/save2.ini", horizon_ini(1))
+    write(s, "expected/events-before", calendar_events([("L1", persons)] + others, 14))
+    edited = [persons[0][:2] + (typed_day(2024, 6, 20), persons[0][3]), ("P-012",) + persons[1][1:]] + persons[2:]
+    write(s, "expected/events-after", calendar_events([("L1", edited)] + others, 14))
+
+
 if __name__ == "__main__":
     first_runs()
     persons_editing()
@@ -470,3 +545,4 @@ if __name__ == "__main__":
     file_size_limit()
     list_due_matches_export()
     list_due_texts()
+    calendar_export()

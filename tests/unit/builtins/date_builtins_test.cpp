@@ -1,5 +1,6 @@
 #include <cmath>
 #include <limits>
+#include <vector>
 
 #include "builtins/date_test.h"
 
@@ -180,6 +181,20 @@ TEST_F(DateBuiltinsTest, TimeZoneModeSwitchesBetweenLocalAndUtc) {
   EXPECT_EQ(Create(1970, 1, 1, 0, 0, 0), SecondsToDate(0));
   Call("date_set_timezone", 0.0);
   EXPECT_EQ(Call("date_get_timezone").real, 0);
+}
+
+TEST_F(DateBuiltinsTest, FieldGettersGiveTheCalendarDayOfTheMode) {
+  auto day = [](double date) {
+    return std::vector<double>{Call("date_get_year", date).real, Call("date_get_month", date).real,
+                               Call("date_get_day", date).real};
+  };
+  const double newYearInWarsaw = UtcDate(2023, 12, 31, 23, 30);  // 00:30 on 1 January 2024 in Warsaw
+  EXPECT_EQ(day(newYearInWarsaw), (std::vector<double>{2024, 1, 1}));
+  Call("date_set_timezone", 1.0);
+  EXPECT_EQ(day(newYearInWarsaw), (std::vector<double>{2023, 12, 31}));
+  Call("date_set_timezone", 0.0);
+  for (double unconvertible : {0.0, UtcDate(1969, 12, 31, 12, 0), kNaN, kInfinity})
+    EXPECT_EQ(day(unconvertible), (std::vector<double>{-1, -1, -1})) << unconvertible;
 }
 
 TEST_F(DateBuiltinsTest, WrongArgumentKindsNameTheFunctionAndArgument) {

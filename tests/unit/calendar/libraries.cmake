@@ -1,0 +1,1 @@
+set(extra_libraries kalvora_calendar)
