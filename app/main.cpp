@@ -8,6 +8,7 @@
 
 #include "app/app_symbols.h"
 #include "app/commands.h"
+#include "app/due_notification.h"
 #include "app/unsaved_changes.h"
 #include "builtins/builtins.h"
 #include "builtins/dates.h"
@@ -96,6 +97,7 @@ std::unique_ptr<FrameCanvas> StartGraphicsAndServices(const GameStart& start) {
   SetAfterDialogHook(ClearAllInput);
   SetCaptionSink(ShowCaption);
   SetWallClock([clock = start.platform.clock.get()] { return clock->WallClockSeconds(); });
+  SetDueNotifier(start.platform.notifier.get());
   SetDrawResources({&start.data.fonts, &start.data.sprites});
   CurrentDrawState().Reset(options.defaultDrawColour);
   return std::make_unique<RasterCanvas>();
@@ -157,6 +159,7 @@ int main(int argc, char** argv) {
   int exitCode = RunGame(launch);
 
   SetDialogHost(nullptr);
+  SetDueNotifier(nullptr);
   SetWallClock(nullptr);
   g_platform = nullptr;
   ReleaseStringConstants();

@@ -3,7 +3,7 @@
 // included), shows them, lets the user correct the two dates of a row, refreshes
 // the table, exports it as tab-separated text, and saves the corrected dates
 // back. In reminder mode (global AT = 1) it ends the program when nothing is due
-// and after saving.
+// and after saving, and tells the desktop what is due (due_notification.h).
 //
 // The view keeps the four registers' first four lists (ds11 ... ds44, field K of
 // register R in dsRK; tabK[R - 1] = dsRK) and one row per selected record in ds1
@@ -13,6 +13,7 @@
 // change that Escape and a close of the window ask about (unsaved_changes.h).
 #include "app/app_helpers.h"
 #include "app/damaged_database.h"
+#include "app/due_notification.h"
 #include "app/register_editor.h"
 #include "app/typed_dates.h"
 #include "app/unsaved_changes.h"
@@ -151,7 +152,10 @@ KSL_EVENT(oClose, Create_0) {
   k.SetVar(v_lp, ListSize(k, v_ds1));
   if (Greater(k.Var(v_lp), 4)) k.Set(v_y, Subtract(TempValue(360), Multiply(k.Var(v_lp), kRowHeight)));
   k.Line(11);
-  if (!Equal(k.Var(v_lp), 0)) return;
+  if (!Equal(k.Var(v_lp), 0)) {
+    if (Equal(k.Global(v_AT), 1)) NotifyDueRows(k);
+    return;
+  }
   if (Equal(k.Global(v_AT), 1)) {
     GameEnd();
     return;

@@ -66,6 +66,8 @@ class FramePresenter {
   virtual void Present(int64_t frame, const Image& picture, bool unchanged) = 0;
   virtual void SetCaption(const std::string& utf8) = 0;
   virtual bool Visible() const { return true; }
+  // Shows the window above the others (restored when it was minimised).
+  virtual void BringToFront() {}
 };
 
 // Modal dialogs. Each returns only when the user has answered. Titles are the
@@ -86,6 +88,15 @@ class DialogHost {
   virtual void SetCaption(const std::string& utf8) = 0;
 };
 
+// A notification on the user's desktop, outside the window. Sending never
+// blocks and never fails visibly: without a notification service nothing is
+// shown. Activating the notification brings the window to the front.
+class DesktopNotifier {
+ public:
+  virtual ~DesktopNotifier() = default;
+  virtual void Notify(const std::string& title, const std::string& body) = 0;
+};
+
 struct Platform {
   std::unique_ptr<PlatformClock> clock;
   std::unique_ptr<FrameWaiter> waiter;
@@ -93,4 +104,7 @@ struct Platform {
   std::unique_ptr<FramePresenter> presenter;
   std::unique_ptr<DialogHost> dialogs;
   bool headless = false;
+  // Null where no notification is sent (headless and playback runs). It acts
+  // on the presenter, so it is declared after it and goes first.
+  std::unique_ptr<DesktopNotifier> notifier;
 };

@@ -6,6 +6,7 @@
 #include "platform/cancelling_dialogs.h"
 #include "platform/headless_platform.h"
 #include "platform/input_recorder.h"
+#include "platform/lazy_notifier.h"
 #include "platform/paced_frame_waiter.h"
 #include "platform/platform_clock.h"
 #include "platform/playback_platform.h"
@@ -54,6 +55,13 @@ bool ComposeWindow(Platform& platform, const PlatformOptions& options, const std
     platform.dialogs = std::move(window.dialogs);
   }
   return true;
+}
+
+// A run with the window and its devices notifies; a headless or played one only
+// when a test asks for it.
+bool SendsNotifications(const PlatformOptions& options) {
+  const char* asked = std::getenv("KALVORA_TEST_NOTIFICATIONS");
+  return (!options.headless && options.playbackPath.empty()) || (asked && std::string(asked) == "1");
 }
 
 // Recording over the script being played would destroy the script.
@@ -105,5 +113,7 @@ std::unique_ptr<Platform> CreatePlatform(const PlatformOptions& options, std::st
     platform->dialogs = std::make_unique<RecordingDialogs>(recorder, std::move(platform->dialogs));
   }
   platform->dialogs->SetCaption(options.caption);
+  if (SendsNotifications(options))
+    platform->notifier = MakeLazyNotifier([window = platform->presenter.get()] { window->BringToFront(); });
   return platform;
 }

@@ -5,6 +5,9 @@
 //   dialogs              GTK (window, no playback)  | the script's answers (playback)
 //                        | answered as cancelled (headless without playback)
 //   -record              wraps the input and dialogs to write a replayable script
+//   notifier             desktop notifications (lazy_notifier.h) | none, unless
+//                        the environment variable KALVORA_TEST_NOTIFICATIONS is
+//                        1: tests ask for them so, under -headless or -playback
 //
 // A playback script is read and checked here, before anything else starts; a
 // broken one ends the process with kPlaybackFailureExitCode (3) and a message

@@ -62,6 +62,7 @@ class ShotPresenter : public FramePresenter {
   void Present(int64_t frame, const Image& picture, bool unchanged) override;
   void SetCaption(const std::string& utf8) override { inner_->SetCaption(utf8); }
   bool Visible() const override { return inner_->Visible(); }
+  void BringToFront() override { inner_->BringToFront(); }
 
  private:
   std::shared_ptr<PlaybackSession> session_;

@@ -4,6 +4,7 @@
 
 #include "platform/key_map.h"
 #include "platform/playback_format.h"
+#include "platform/session_bus_notifier.h"
 #include "platform/utf8_text.h"
 
 namespace {
@@ -133,6 +134,7 @@ void TranslateSdlEvent(const SDL_Event& event, std::vector<InputEvent>& out) {
 }
 
 void SdlEventSource::Pump(int64_t, const std::function<void(const InputEvent&)>& deliver) {
+  TakeDesktopNotificationAnswers();
   SDL_Event event;
   while (SDL_PollEvent(&event)) {
     translated_.clear();

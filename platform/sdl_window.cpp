@@ -77,6 +77,11 @@ void SdlWindow::Present(int64_t, const Image& picture, bool unchanged) {
 
 void SdlWindow::SetCaption(const std::string& utf8) { SDL_SetWindowTitle(window_, utf8.c_str()); }
 
+void SdlWindow::BringToFront() {
+  if (SDL_GetWindowFlags(window_) & SDL_WINDOW_MINIMIZED) SDL_RestoreWindow(window_);
+  SDL_RaiseWindow(window_);
+}
+
 bool SdlWindow::Visible() const {
   return (SDL_GetWindowFlags(window_) & (SDL_WINDOW_HIDDEN | SDL_WINDOW_MINIMIZED)) == 0;
 }

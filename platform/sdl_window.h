@@ -28,6 +28,7 @@ class SdlWindow : public FramePresenter {
   void Present(int64_t frame, const Image& picture, bool unchanged) override;
   void SetCaption(const std::string& utf8) override;
   bool Visible() const override;
+  void BringToFront() override;
 
  private:
   SdlWindow() = default;

@@ -4,6 +4,7 @@
 #include "platform/gtk_dialogs.h"
 #include "platform/sdl_events.h"
 #include "platform/sdl_window.h"
+#include "platform/session_bus_notifier.h"
 #include "platform/window_system.h"
 
 extern "C" bool KalvoraOpenWindow(int width, int height, const std::string& caption, WindowParts& parts,
@@ -15,4 +16,10 @@ extern "C" bool KalvoraOpenWindow(int width, int height, const std::string& capt
   parts.dialogs = std::make_unique<GtkDialogHost>(driver ? driver : "", DiscardPendingSdlInput);
   parts.window = std::move(window);
   return true;
+}
+
+extern "C" bool KalvoraConnectNotifier(std::function<void()> activated, std::unique_ptr<DesktopNotifier>& notifier,
+                                       std::string& error) {
+  notifier = SessionBusNotifier::Connect(std::move(activated), error);
+  return notifier != nullptr;
 }
