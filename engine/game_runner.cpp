@@ -110,7 +110,7 @@ int RunCommand(const GameLaunch& launch, const RuntimeOptions& options, const st
   if (!PrepareRuntime(launch, data)) return kFailureExitCode;
   g_runtimeStarted = true;
   int exitCode = kFailureExitCode;
-  CInstance* self = MakeTemporaryInstance();
+  CInstance* self = MakeTemporaryInstance();  // the game loaded: its internal object exists
   try {
     exitCode = launch.hooks.runCommand(CommandStart{options, gamePath, data, *self});
     g_commandReturned = true;
