@@ -24,7 +24,12 @@ std::string SessionBusAddress() {
   const char* runtime = g_getenv("XDG_RUNTIME_DIR");
   if (!runtime || !*runtime) return "";
   gchar* socket = g_build_filename(runtime, "bus", nullptr);
-  std::string address = g_file_test(socket, G_FILE_TEST_EXISTS) ? std::string("unix:path=") + socket : "";
+  std::string address;
+  if (g_file_test(socket, G_FILE_TEST_EXISTS)) {
+    gchar* escaped = g_dbus_address_escape_value(socket);
+    address = std::string("unix:path=") + escaped;
+    g_free(escaped);
+  }
   g_free(socket);
   return address;
 }
