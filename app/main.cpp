@@ -17,7 +17,6 @@
 #include "platform/platform_factory.h"
 #include "platform/platform_paths.h"
 #include "runtime/error.h"
-#include "storage/background_commit.h"
 #include "storage/file_io.h"
 #include "storage/sandbox.h"
 
@@ -97,10 +96,6 @@ int main(int argc, char** argv) {
   launch.hooks.loadGameData = LoadGameData;
   launch.hooks.createPlatform = MakePlatform;
   launch.hooks.initGraphics = StartGraphicsAndServices;
-  // A save that failed in the background is told before the next frame's input;
-  // at the end, however the game ended, its saves are on disk and their failures told.
-  launch.hooks.frameStarted = ReportFinishedCommits;
-  launch.hooks.gameEnded = WaitForAllCommits;
   int exitCode = RunGame(launch);
 
   SetDialogHost(nullptr);

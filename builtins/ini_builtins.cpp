@@ -20,7 +20,6 @@
 #include "runtime/error.h"
 #include "runtime/function_table.h"
 #include "runtime/value.h"
-#include "storage/background_commit.h"
 #include "storage/file_io.h"
 #include "storage/sandbox.h"
 
@@ -45,7 +44,7 @@ class BlockedAppender {
   void operator()(std::string_view piece) {
     if (block_.size() + piece.size() > kBlock) Flush();
     if (piece.size() >= kBlock)
-      (void)writer_.Append(piece);  // a failure is kept by the writer and told when it is committed
+      (void)writer_.Append(piece);  // a failure is kept by the writer and returned by Commit
     else
       block_.append(piece);
   }
@@ -61,9 +60,7 @@ class BlockedAppender {
 };
 
 // Writes the INI's text into the save area, handed to the file piece by piece:
-// the text of a large INI is never made whole in memory. The file is committed
-// in the background, so that a save does not wait for the disk; a failure is
-// reported once that commit finished.
+// the text of a large INI is never made whole in memory.
 void WriteToDisk(const CurrentIni& current) {
   const std::string& name = *current.fileName;
   if (!current.unreadablePath.empty()) {
@@ -76,15 +73,15 @@ void WriteToDisk(const CurrentIni& current) {
     ReportWriteFailure(name, "writing under this name is not allowed");
     return;
   }
-  auto writer = std::make_unique<AtomicFileWriter>();
-  if (IoResult opened = writer->Open(*path); !opened) {
-    ReportWriteFailure(*path, opened.reason);
-    return;
+  AtomicFileWriter writer;
+  IoResult written = writer.Open(*path);
+  if (written) {
+    BlockedAppender append(writer);
+    current.ini.SerialiseInto(std::ref(append));
+    append.Flush();
+    written = writer.Commit();
   }
-  BlockedAppender append(*writer);
-  current.ini.SerialiseInto(std::ref(append));
-  append.Flush();
-  CommitInBackground(std::move(writer));
+  if (!written) ReportWriteFailure(*path, written.reason);
 }
 
 // When the INI changed and came from a file, writes it into the save area. The

@@ -45,7 +45,6 @@ class FrameLoop {
     const int32_t room = CurrentRoom() ? CurrentRoom()->index : -1;
     CountFrame();
     ++g_frameNumber;
-    if (parts_.frameStarted) parts_.frameStarted();
     parts_.events.Pump(g_frameNumber, [this](const InputEvent& event) { Deliver(event); });
     if (!g_gameRunning) return;
     FrameStepSettings settings{parts_.presenter.Visible(), parts_.gameSpeed};

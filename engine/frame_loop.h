@@ -11,7 +11,6 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 
 #include "engine/platform.h"
 
@@ -24,7 +23,6 @@ struct FrameLoopParts {
   FramePresenter& presenter;
   FrameCanvas& canvas;
   int gameSpeed = 60;
-  std::function<void()> frameStarted;  // optional: called at the start of every frame, before its input
 };
 
 void RunFrameLoop(const FrameLoopParts& parts);

@@ -85,13 +85,13 @@ void OpenLog(const RuntimeOptions& options) {
 
 // From the global scripts to the end of the game's rooms; the world is released
 // whatever way the run ends.
-int PlayGame(const LinkRecord& link, const GameHooks& hooks, Platform& platform, FrameCanvas& canvas, int gameSpeed) {
+int PlayGame(const LinkRecord& link, Platform& platform, FrameCanvas& canvas, int gameSpeed) {
   try {
     RunGlobalScriptFunctions(link);
     if (StartGame()) {
       DebugOutput("Entering main loop.\n");
-      RunFrameLoop(FrameLoopParts{*platform.clock, *platform.waiter, *platform.events, *platform.presenter, canvas,
-                                  gameSpeed, hooks.frameStarted});
+      RunFrameLoop(
+          FrameLoopParts{*platform.clock, *platform.waiter, *platform.events, *platform.presenter, canvas, gameSpeed});
       EndGameRooms();
     }
   } catch (const GameAbort& abort) {
@@ -100,7 +100,6 @@ int PlayGame(const LinkRecord& link, const GameHooks& hooks, Platform& platform,
     g_exitCode = HandleUnhandledException(exception);
   }
   ReleaseWorld();
-  if (hooks.gameEnded) hooks.gameEnded();
   return g_exitCode;
 }
 
@@ -131,7 +130,7 @@ int RunLoadedGame(const GameLaunch& launch, const RuntimeOptions& options, const
   if (launch.hooks.registerBuiltins) launch.hooks.registerBuiltins();
   if (!LoadGame(data, *launch.link)) return kFailureExitCode;
   g_runtimeStarted = true;
-  int exitCode = PlayGame(*launch.link, launch.hooks, *platform, *canvas, data.options.gameSpeed);
+  int exitCode = PlayGame(*launch.link, *platform, *canvas, data.options.gameSpeed);
   g_runtimeStarted = false;
   return exitCode;
 }

@@ -3,16 +3,13 @@
 // end of the game.
 //
 // main() hands over the arguments, the executable's directory, the application's
-// link record and its hooks; RunGame calls them in this order:
+// link record and four hooks; RunGame calls them in this order:
 //   registerBuiltins   registers the built-in library (before symbols resolve)
 //   loadGameData       reads the bytes of the game file into a GameData
 //   createPlatform     makes the window (or the headless platform) once the
 //                      first room's size is known
 //   initGraphics       makes the frame canvas; the place to wire whatever needs
 //                      the game data or the platform (fonts, dialogs, save area)
-//   frameStarted       optional: at the start of every frame, before its input
-//   gameEnded          optional: once the game ended, however it ended, after
-//                      the world was released and before RunGame returns
 // Exit codes: the argument of game_end, 0 otherwise; 1 after a fatal runtime
 // error, a missing or damaged game file, or a failed start.
 #pragma once
@@ -51,8 +48,6 @@ struct GameHooks {
   GameDataLoader loadGameData = nullptr;
   std::function<std::unique_ptr<Platform>(const WindowRequest&, std::string& error)> createPlatform;
   std::function<std::unique_ptr<FrameCanvas>(const GameStart&)> initGraphics;
-  std::function<void()> frameStarted;
-  std::function<void()> gameEnded;
 };
 
 struct GameLaunch {
