@@ -219,9 +219,6 @@ void date_date_string(RValue& result, CInstance*, CInstance*, int, RValue* args)
   DateStringOf(result, ArgReal(args, 0));
 }
 
-// Registered from here, and named as the running built-in while its direct entry point runs.
-constexpr FunctionEntry kDateStringEntry{"date_date_string", date_date_string, 1};
-
 void date_set_timezone(RValue& result, CInstance*, CInstance*, int, RValue* args) {
   g_utcMode = ArgInt32(args, 0) != 0;
   SetReal(result, 0);
@@ -232,29 +229,13 @@ void date_get_timezone(RValue& result, CInstance*, CInstance*, int, RValue*) { S
 
 void SetWallClock(WallClock clock) { g_wallClock = std::move(clock); }
 
-void DateDateString(RValue& result, const RValue& date) {
-  if (KindOf(date) == VALUE_REAL) {  // nothing to report: the built-in's own work, without its call
-    ReleaseValue(result);
-    return DateStringOf(result, date.real);
-  }
-  RValue args[] = {date};
-  CallBuiltinDirectly(kDateStringEntry, result, 1, args);
-}
-
-std::string_view DateTextView(double date) {
-  time_t t;
-  if (!DateSeconds(date, t)) return kInvalidTime;
-  const StringBody* kept = KeptDateText(t);
-  return {kept->text ? kept->text : "", kept->Length()};
-}
-
 void RegisterDateBuiltins() {
   RegisterBuiltin("date_current_datetime", date_current_datetime, 0);
   RegisterBuiltin("date_create_datetime", date_create_datetime, 6);
   RegisterBuiltin("date_valid_datetime", date_valid_datetime, 6);
   RegisterBuiltin("date_inc_day", date_inc_day, 2);
   RegisterBuiltin("date_compare_date", date_compare_date, 2);
-  RegisterBuiltin(kDateStringEntry);
+  RegisterBuiltin("date_date_string", date_date_string, 1);
   RegisterBuiltin("date_set_timezone", date_set_timezone, 1);
   RegisterBuiltin("date_get_timezone", date_get_timezone, 0);
 }

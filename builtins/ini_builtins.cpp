@@ -240,8 +240,6 @@ void IniOpen(const char* name) {
   g_currentIni = LoadIni(name);
 }
 
-void IniClose() { CloseCurrentIni(); }
-
 double IniReadReal(const char* section, const char* key, double defaultValue) {
   CurrentIni* current = RequireIni(kNoIniToRead);
   if (!current) return defaultValue;

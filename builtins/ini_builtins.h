@@ -16,9 +16,6 @@
 
 // As ini_open: opens the INI named `name` (nothing happens for an empty name).
 void IniOpen(const char* name);
-// As ini_close where its result is not used: closes the current INI, writing it
-// out when it changed, without making a copy of its text for a result.
-void IniClose();
 // As ini_read_real: the value of `key` in `section` as a number, or the default.
 double IniReadReal(const char* section, const char* key, double defaultValue);
 // As ini_write_real: stores the number in the "%f" form.

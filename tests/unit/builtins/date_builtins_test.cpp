@@ -191,24 +191,4 @@ TEST_F(DateBuiltinsTest, WrongArgumentKindsNameTheFunctionAndArgument) {
   EXPECT_EQ(Text(Call("date_date_string", Str("x"))), "invalid time");
   EXPECT_TRUE(suppress.ErrorOccurred());
 }
-
-// The entry point compiled code calls gives what a call by index gives, with the
-// same errors, and releases what the result held before.
-TEST_F(DateBuiltinsTest, DirectDateStringActsAsTheCallByIndex) {
-  auto direct = [](const RValue& date) {
-    TempValue text;
-    SetStringCopy(text, "before");
-    DateDateString(text, date);
-    return text;
-  };
-  for (double date : {Create(2024, 5, 12, 8, 0, 0), Create(1999, 12, 31, 23, 59, 59), 0.0, kNaN, 1e300}) {
-    EXPECT_EQ(Text(direct(TempValue(date))), Text(Call("date_date_string", date))) << date;
-    EXPECT_EQ(std::string(DateTextView(date)), Text(Call("date_date_string", date))) << date;  // kept or made
-    EXPECT_EQ(std::string(DateTextView(date + 3)), Text(Call("date_date_string", date + 3))) << date;
-  }
-  EXPECT_EQ(Text(direct(Str("45424.5"))), "12.05.2024");
-  EXPECT_RUNTIME_ERROR(direct(Undefined()),
-                       "date_date_string argument 1 incorrect type (undefined) expecting a Number (VQGR)");
-  EXPECT_EQ(CurrentFunctionName(), std::string("Unknown Function"));  // restored on the way out
-}
 }  // namespace
