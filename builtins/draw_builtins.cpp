@@ -35,10 +35,15 @@ void draw_set_font(RValue&, CInstance*, CInstance*, int, RValue* args) { DrawSet
 void draw_set_halign(RValue&, CInstance*, CInstance*, int, RValue* args) { DrawSetHalign(ArgReal(args, 0)); }
 void draw_set_valign(RValue&, CInstance*, CInstance*, int, RValue* args) { DrawSetValign(ArgReal(args, 0)); }
 
+// The text form of the third argument at (x, y); a string is its own text form.
 void draw_text(RValue&, CInstance*, CInstance*, int, RValue* args) {
   double x = ArgReal(args, 0);
   double y = ArgReal(args, 1);
-  if (g_sink) g_sink->Text(CurrentFont(), CurrentDrawState(), x, y, ValueText(args[2]));
+  if (!g_sink) return;
+  if (KindOf(args[2]) == VALUE_STRING)
+    g_sink->Text(CurrentFont(), CurrentDrawState(), x, y, StringBytes(args[2]));
+  else
+    g_sink->Text(CurrentFont(), CurrentDrawState(), x, y, ValueText(args[2]));
 }
 
 void draw_line(RValue&, CInstance*, CInstance*, int, RValue* args) {
