@@ -64,15 +64,14 @@ bool MouseInBox(KslFrame& k, double x1, const RValue& y1, double x2, const RValu
 }
 
 void SetTextStyle(uint32_t colour) {
-  DrawState& state = CurrentDrawState();
-  state.SetColour(colour);
-  state.SetFont(kFontMain, DrawFontCount());
-  state.SetValign(kAlignMiddle);
-  state.SetHalign(kAlignCentre);
+  DrawSetColour(colour);
+  DrawSetFont(kFontMain);
+  DrawSetValign(kAlignMiddle);
+  DrawSetHalign(kAlignCentre);
 }
 
 void FillBox(uint32_t colour, double x1, const RValue& y1, double x2, const RValue& y2) {
-  CurrentDrawState().SetColour(colour);
+  DrawSetColour(colour);
   DrawRectangleBetween(x1, ToReal(y1), x2, ToReal(y2), false);
 }
 

@@ -59,10 +59,9 @@ bool MouseInRows(KslFrame& k, const RValue& y1, const RValue& y2);
 // The mouse inside the open box (x1, y1)-(x2, y2), reading mouse_x and mouse_y afresh.
 bool MouseInBox(KslFrame& k, double x1, const RValue& y1, double x2, const RValue& y2);
 
-// Draw-state setters of every screen: font 0, centred both ways, and the colour.
-// They write the draw state directly: the colours are valid by construction, so
-// the checks the draw_set_* entry points make on arbitrary reals are not needed.
+// The text style of every screen: the colour, font 0, centred both ways.
 void SetTextStyle(uint32_t colour);
+// A filled rectangle in `colour`, which becomes the draw colour.
 void FillBox(uint32_t colour, double x1, const RValue& y1, double x2, const RValue& y2);
 // draw_line(0, y, 800, y): the separator under a row.
 void DrawLineAcross(KslFrame& k, const RValue& y);

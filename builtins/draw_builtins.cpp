@@ -24,6 +24,8 @@ const Font& CurrentFont() {
   return BuiltinFont();
 }
 
+int FontCount() { return g_resources.fonts ? int(g_resources.fonts->size()) : 0; }
+
 // Colours and indices arrive as reals; whatever does not fit an int is 0.
 int64_t WholeNumber(double value) { return (std::isfinite(value) && std::fabs(value) < 9.2e18) ? int64_t(value) : 0; }
 
@@ -68,13 +70,12 @@ void SetDrawResources(const DrawResources& resources) { g_resources = resources;
 void SetDrawSink(DrawSink* sink) { g_sink = sink; }
 
 DrawState& CurrentDrawState() { return g_drawState; }
-int DrawFontCount() { return g_resources.fonts ? int(g_resources.fonts->size()) : 0; }
 
 void SetCaptionSink(CaptionSink sink) { g_captionSink = sink; }
 const std::string& CurrentCaption() { return g_caption; }
 
 void DrawSetColour(double colour) { CurrentDrawState().SetColour(uint32_t(WholeNumber(colour))); }
-void DrawSetFont(double font) { CurrentDrawState().SetFont(int(WholeNumber(font)), DrawFontCount()); }
+void DrawSetFont(double font) { CurrentDrawState().SetFont(int(WholeNumber(font)), FontCount()); }
 void DrawSetHalign(double halign) { CurrentDrawState().SetHalign(int(WholeNumber(halign))); }
 void DrawSetValign(double valign) { CurrentDrawState().SetValign(int(WholeNumber(valign))); }
 

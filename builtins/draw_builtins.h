@@ -29,8 +29,6 @@ struct DrawResources {
 void SetDrawResources(const DrawResources& resources);
 void SetDrawSink(DrawSink* sink);
 DrawState& CurrentDrawState();
-// The number of fonts the game data holds (what DrawState::SetFont checks against).
-int DrawFontCount();
 
 // Where the caption goes (the window and the dialogs' titles).
 using CaptionSink = void (*)(const std::string& caption);
