@@ -1,7 +1,6 @@
 #include "engine/frame_loop.h"
 
 #include <algorithm>
-#include <vector>
 
 #include "engine/frame_canvas.h"
 #include "engine/frame_stats.h"
@@ -88,13 +87,7 @@ class FrameLoop {
 
   void Present() {
     const Image& picture = parts_.canvas.FinishFrame();
-    bool unchanged =
-        parts_.canvas.RepeatedPreviousFrame() || (picture.width == previousWidth_ && picture.pixels == previousPixels_);
-    parts_.presenter.Present(g_frameNumber, picture, unchanged);
-    if (!unchanged) {
-      previousPixels_ = picture.pixels;
-      previousWidth_ = picture.width;
-    }
+    parts_.presenter.Present(g_frameNumber, picture, parts_.canvas.RepeatedPreviousFrame());
   }
 
   const FrameLoopParts& parts_;
@@ -103,8 +96,6 @@ class FrameLoop {
   int64_t frameStart_ = 0;
   int64_t countedSecond_ = 0;
   int framesThisSecond_ = 0;
-  std::vector<uint32_t> previousPixels_;
-  int previousWidth_ = -1;
   FrameStats stats_;
 };
 }  // namespace
