@@ -4,7 +4,6 @@
 
 namespace {
 StringConstant s_empty("");
-StringConstant s_zero("0");
 }  // namespace
 
 TempValue RoomRef(int room) {
@@ -84,8 +83,4 @@ void DestroyLists(KslFrame& k, std::initializer_list<const SymbolEntry*> lists) 
 const RValue& SetRowTop(KslFrame& k, const RValue& row) {
   k.SetVar(v_top, Add(k.Get(v_y), Multiply(row, kRowHeight)));
   return k.Var(v_top);
-}
-
-bool IsDateAnswer(KslFrame& k, const RValue& answer) {
-  return NotEqual(answer, s_empty) && Greater(k.Call(f_real, Add(s_zero, k.Call(f_string, answer))), 0);
 }

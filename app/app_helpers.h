@@ -49,8 +49,6 @@ bool IsToday(KslFrame& k, const RValue& cell);
 
 // row top := y + 120 × row, kept in the row-top variable `top`.
 const RValue& SetRowTop(KslFrame& k, const RValue& row);
-// A typed date counts when it begins with a number above zero: real("0" + string(answer)) > 0.
-bool IsDateAnswer(KslFrame& k, const RValue& answer);
 
 // lo < value < hi, compared as values.
 bool StrictlyBetween(double lo, const RValue& value, double hi);

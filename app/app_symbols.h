@@ -22,7 +22,7 @@ extern SymbolEntry v_termin, v_dni;
 extern SymbolEntry v_firm, v_tit, v_opi, v_lista;
 // The lists of a screen and its bookkeeping.
 extern SymbolEntry v_ds1, v_ds2, v_ds3, v_ds4, v_ds5, v_ds6, v_ds7, v_ds8;
-extern SymbolEntry v_top, v_lp, v_del, v_da, v_mo, v_yr;
+extern SymbolEntry v_top, v_lp, v_del, v_da, v_mo, v_yr, v_unsaved;
 // The upcoming-deadlines view's source lists, their tables and the save-back text.
 extern SymbolEntry v_ds11, v_ds12, v_ds13, v_ds14, v_ds21, v_ds22, v_ds23, v_ds24;
 extern SymbolEntry v_ds31, v_ds32, v_ds33, v_ds34, v_ds41, v_ds42, v_ds43, v_ds44;

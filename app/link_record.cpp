@@ -26,6 +26,7 @@ SymbolEntry v_del{"del", -1};
 SymbolEntry v_da{"da", -1};
 SymbolEntry v_mo{"mo", -1};
 SymbolEntry v_yr{"yr", -1};
+SymbolEntry v_unsaved{"unsaved", -1};
 SymbolEntry v_ds11{"ds11", -1};
 SymbolEntry v_ds12{"ds12", -1};
 SymbolEntry v_ds13{"ds13", -1};
@@ -104,12 +105,12 @@ SymbolEntry f_ds_list_destroy{"ds_list_destroy", 0};
 
 namespace {
 SymbolEntry* g_variableRefs[] = {
-    &v_loc,     &v_AT,    &v_termin,      &v_dni,         &v_firm, &v_tit,  &v_opi,     &v_lista,   &v_ds1,
-    &v_ds2,     &v_ds3,   &v_ds4,         &v_ds5,         &v_ds6,  &v_ds7,  &v_ds8,     &v_top,     &v_lp,
-    &v_del,     &v_da,    &v_mo,          &v_yr,          &v_ds11, &v_ds12, &v_ds13,    &v_ds14,    &v_ds21,
-    &v_ds22,    &v_ds23,  &v_ds24,        &v_ds31,        &v_ds32, &v_ds33, &v_ds34,    &v_ds41,    &v_ds42,
-    &v_ds43,    &v_ds44,  &v_tab1,        &v_tab2,        &v_tab3, &v_tab4, &v_str,     &v_Init,    &v_Write,
-    &v_dateset, &v_alarm, &v_image_index, &v_image_speed, &v_x,    &v_y,    &v_mouse_x, &v_mouse_y, nullptr};
+    &v_loc,  &v_AT,   &v_termin,  &v_dni,     &v_firm, &v_tit,   &v_opi,     &v_lista, &v_ds1,         &v_ds2,
+    &v_ds3,  &v_ds4,  &v_ds5,     &v_ds6,     &v_ds7,  &v_ds8,   &v_top,     &v_lp,    &v_del,         &v_da,
+    &v_mo,   &v_yr,   &v_unsaved, &v_ds11,    &v_ds12, &v_ds13,  &v_ds14,    &v_ds21,  &v_ds22,        &v_ds23,
+    &v_ds24, &v_ds31, &v_ds32,    &v_ds33,    &v_ds34, &v_ds41,  &v_ds42,    &v_ds43,  &v_ds44,        &v_tab1,
+    &v_tab2, &v_tab3, &v_tab4,    &v_str,     &v_Init, &v_Write, &v_dateset, &v_alarm, &v_image_index, &v_image_speed,
+    &v_x,    &v_y,    &v_mouse_x, &v_mouse_y, nullptr};
 
 SymbolEntry* g_functionRefs[] = {&f_string_pos,
                                  &f_string_count,

@@ -2,7 +2,11 @@
 // (0 to 7) selects both the face it draws and what a click on it does: open an
 // editor or the upcoming deadlines, back up or restore save.ini, or cycle the
 // reminder horizon kept in save2.ini.
+#include <optional>
+#include <string>
+
 #include "app/app_helpers.h"
+#include "app/backup_files.h"
 #include "builtins/draw_builtins.h"
 #include "builtins/ini_builtins.h"
 #include "engine/engine_builtins.h"
@@ -16,6 +20,11 @@ StringConstant s_backupFilter("*.vtab|*.vtab"), s_backupName("Kopia_Bazy");
 StringConstant s_replaceQuestion("Czy zamienić lokalną bazę danych ?");
 StringConstant s_savedTo("Plik zapisany do folderu ");
 StringConstant s_savedHint(". \n\n*Jeśli go tam nie ma, sprawdź uprawnienia do zapisu.");
+StringConstant s_notADatabase(
+    "Wybrany plik nie jest kopią bazy danych (nie ma w nim rejestru, który dałoby się odczytać):\n");
+StringConstant s_databaseUnchanged("\n\nBaza danych nie została zmieniona.");
+StringConstant s_restoredFrom("Baza danych została wczytana z pliku:\n");
+StringConstant s_keptAs("\n\nPoprzednią bazę zachowano jako:\n");
 StringConstant s_horizonCaption("PRZYPOMINAJ OD \n");
 StringConstant s_days(" DNI");
 StringConstant s_horizons[5] = {StringConstant("7 DNI"), StringConstant("14 DNI"), StringConstant("1 MIESIĄC"),
@@ -37,32 +46,49 @@ constexpr int kButtonRooms[8] = {1, 2, -1, -1, kViewRoom, -1, 5, 6};
 
 bool IsButton(KslFrame& k, int button) { return Equal(k.Get(v_image_index), button); }
 
+// Replaces save.ini with the backup `loc` names, once the database it replaces
+// is kept beside it; tells the user where that copy is. The copy replaces
+// save.ini in one step, so save.ini is not deleted first: a copy that fails
+// leaves the database as it was. False when nothing was replaced (the failure told).
+bool ReplaceDatabase(KslFrame& k) {
+  std::optional<std::string> kept = KeepBeforeRestore(s_saveIni.Text());
+  if (!kept || !Equal(k.Call(f_file_copy, k.Global(v_loc), s_saveIni), 0)) return false;
+  TempValue message = Add(s_restoredFrom, k.Call(f_string, k.Global(v_loc)));
+  if (!kept->empty()) {
+    TempValue copy;
+    SetStringCopy(copy, *kept);
+    message = Add(Add(message, s_keptAs), copy);
+  }
+  k.Call(f_show_message, message);
+  return true;
+}
+
+// A restore that does not happen leaves the editors on the database: `loc` goes
+// back to save.ini (an editor would otherwise show the chosen file's register
+// and then save it over save.ini).
 void Restore(KslFrame& k) {
   k.Line(20);
   k.SetGlobal(v_loc, k.Call(f_get_open_filename, s_backupFilter, s_backupName));
   k.Line(21);
-  if (ToBool(k.Call(f_file_exists, k.Global(v_loc)))) {
-    k.Line(22);
-    TempValue answer = k.Call(f_show_question, s_replaceQuestion);
-    k.Line(23);
-    // The copy replaces save.ini in one step, so save.ini is not deleted first:
-    // a copy that fails leaves the database as it was.
-    if (Equal(answer, 1)) {
-      k.Call(f_file_copy, k.Global(v_loc), s_saveIni);
-    } else {
-      // Declined: the editors go on with the database, not with the backup (whose
-      // register an editor would otherwise show and then save over save.ini).
-      k.Line(24);
-      k.SetGlobal(v_loc, s_saveIni);
-    }
-  } else {
-    k.Line(25);
+  if (!ToBool(k.Call(f_file_exists, k.Global(v_loc)))) {
     k.SetGlobal(v_loc, s_saveIni);
+    return;
   }
+  k.Line(22);
+  if (!HoldsRegister(ValueText(k.Global(v_loc)))) {
+    k.Call(f_show_message, Add(Add(s_notADatabase, k.Call(f_string, k.Global(v_loc))), s_databaseUnchanged));
+    k.SetGlobal(v_loc, s_saveIni);
+    return;
+  }
+  k.Line(23);
+  TempValue answer = k.Call(f_show_question, s_replaceQuestion);
+  k.Line(24);
+  if (!Equal(answer, 1) || !ReplaceDatabase(k)) k.SetGlobal(v_loc, s_saveIni);
 }
 
 void BackUp(KslFrame& k) {
   k.Line(30);
+  if (!DatabaseToBackUp(ValueText(k.Global(v_loc)))) return;
   TempValue file = k.Call(f_get_save_filename, s_backupFilter, s_backupName);
   k.Line(31);
   k.Call(f_file_copy, k.Global(v_loc), file);

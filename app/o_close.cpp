@@ -8,9 +8,13 @@
 // The view keeps the four registers' first four lists (ds11 ... ds44, field K of
 // register R in dsRK; tabK[R - 1] = dsRK) and one row per selected record in ds1
 // to ds6: the two texts, the two dates, the record's index and its register.
+// Date prompts are read as typed_dates.h says; an edited date is an unsaved
+// change that Escape and a close of the window ask about (unsaved_changes.h).
 #include "app/app_helpers.h"
 #include "app/damaged_database.h"
 #include "app/register_editor.h"
+#include "app/typed_dates.h"
+#include "app/unsaved_changes.h"
 #include "builtins/draw_builtins.h"
 #include "builtins/ini_builtins.h"
 #include "engine/engine_builtins.h"
@@ -27,6 +31,7 @@ StringConstant s_refresh("ODŚWIEŻ");
 StringConstant s_exportFilter("*.csv|*.csv"), s_exportName("Tabela Terminów");
 StringConstant s_exportHeader("Identyfikator\tNazwa/Osoba\tTermin Badania\tPrzeglad/Uprawnienia\n");
 StringConstant s_tab("\t"), s_newline("\n");
+StringConstant s_exportedTo("Tabela terminów została zapisana do pliku:\n");
 
 // dsRK: field K (1 to 4) of register R (1 to 4), at [R - 1][K - 1].
 const SymbolEntry* const kSources[4][4] = {{&v_ds11, &v_ds12, &v_ds13, &v_ds14},
@@ -105,9 +110,10 @@ void ReadHorizon(KslFrame& k) {
 
 // Stores a typed date both in the register (through tabK) and in the row.
 void StoreDate(KslFrame& k, const SymbolEntry& table, const SymbolEntry& rowList, const RValue& reg,
-               const RValue& index, const RValue& row, const RValue& answer) {
-  ReplaceCell(k, k.Get(table, ToInt32(reg)), index, k.Script(ksl_Script_dateset, answer));
-  k.Call(f_ds_list_replace, k.Var(rowList), row, k.Script(ksl_Script_dateset, answer));
+               const RValue& index, const RValue& row, const TypedDate& typed) {
+  if (!typed.Stores()) return;
+  EditCell(k, k.Get(table, ToInt32(reg)), index, typed.value);
+  k.Call(f_ds_list_replace, k.Var(rowList), row, typed.value);
 }
 
 void ClickRow(KslFrame& k, const RValue& row) {
@@ -117,15 +123,12 @@ void ClickRow(KslFrame& k, const RValue& row) {
   TempValue top = SetRowTop(k, row);
   k.Line(32);
   if (MouseInBox(k, 380, top, 720, Add(top, 40))) {
-    TempValue answer =
-        k.Call(f_get_string, s_empty, DateText(k, k.Call(f_ds_list_find_value, k.Get(v_tab3, ToInt32(reg)), index)));
-    if (IsDateAnswer(k, answer)) StoreDate(k, v_tab3, v_ds3, reg, index, row, answer);
+    TypedDate typed = AskForDate(k, s_empty, k.Call(f_ds_list_find_value, k.Get(v_tab3, ToInt32(reg)), index));
+    StoreDate(k, v_tab3, v_ds3, reg, index, row, typed);
   }
   k.Line(33);
-  if (MouseInBox(k, 380, Add(top, 60), 720, Add(top, 100))) {
-    TempValue answer = k.Call(f_get_string, s_empty, DateText(k, ListValue(k, v_ds4, row)));
-    if (IsDateAnswer(k, answer)) StoreDate(k, v_tab4, v_ds4, reg, index, row, answer);
-  }
+  if (MouseInBox(k, 380, Add(top, 60), 720, Add(top, 100)))
+    StoreDate(k, v_tab4, v_ds4, reg, index, row, AskForDate(k, s_empty, ListValue(k, v_ds4, row)));
 }
 
 void DrawRow(KslFrame& k, const RValue& row) {
@@ -158,6 +161,26 @@ TempValue ExportLine(KslFrame& k, const RValue& row) {
   line = Add(Add(line, DateText(k, ListValue(k, v_ds3, row))), s_tab);
   return Add(Add(line, DateText(k, ListValue(k, v_ds4, row))), s_newline);
 }
+
+// Keys "1" to "4" of the four registers into save.ini (always this name),
+// keys "5" to "8" kept as the file holds them; the rows and the source lists
+// are emptied.
+void SaveBack(KslFrame& k) {
+  k.Line(1);
+  ClearRows(k);
+  k.Line(2);
+  IniOpen(s_saveIni.Text());
+  for (int reg = 0; reg < 4; ++reg) {
+    for (int field = 0; field < 4; ++field) {
+      k.Line(3);
+      k.SetVar(v_str, k.Call(f_ds_list_write, k.Var(*kSources[reg][field])));
+      k.Call(f_ini_write_string, s_sections[reg], s_keys[field], k.Var(v_str));
+      k.Call(f_ds_list_clear, k.Var(*kSources[reg][field]));
+    }
+  }
+  k.Line(4);
+  k.Call(f_ini_close);
+}
 }  // namespace
 
 KSL_EVENT(oClose, Create_0) {
@@ -171,6 +194,7 @@ KSL_EVENT(oClose, Create_0) {
   k.SetVar(v_top, 0);
   k.SetVar(v_lp, 0);
   k.SetVar(v_del, 0);
+  OpenScreen(k, SaveBack);
   k.Line(5);
   for (const SymbolEntry* list : kRows) k.SetVar(*list, k.Call(f_ds_list_create));
   for (const auto& source : kSources)
@@ -206,20 +230,7 @@ KSL_EVENT(oClose, Alarm_2) { KslFrame k(__func__, self, other); }
 
 KSL_EVENT(oClose, Alarm_3) {
   KslFrame k(__func__, self, other);
-  k.Line(1);
-  ClearRows(k);
-  k.Line(2);
-  IniOpen(s_saveIni.Text());
-  for (int reg = 0; reg < 4; ++reg) {
-    for (int field = 0; field < 4; ++field) {
-      k.Line(3);
-      k.SetVar(v_str, k.Call(f_ds_list_write, k.Var(*kSources[reg][field])));
-      k.Call(f_ini_write_string, s_sections[reg], s_keys[field], k.Var(v_str));
-      k.Call(f_ds_list_clear, k.Var(*kSources[reg][field]));
-    }
-  }
-  k.Line(4);
-  k.Call(f_ini_close);
+  SaveBack(k);
   k.Line(5);
   if (Equal(k.Global(v_AT), 1)) {
     GameEnd();
@@ -251,7 +262,9 @@ KSL_EVENT(oClose, Alarm_5) {
   TempValue file = k.Call(f_file_text_open_write, path);
   if (Less(file, 0)) return;  // the failure was logged and reported by the file layer
   k.Call(f_file_text_write_string, file, table);
-  k.Call(f_file_text_close, file);
+  k.Line(5);
+  // Confirmed like a backup; a failed write was told by the file layer.
+  if (Equal(k.Call(f_file_text_close, file), 1)) k.Call(f_show_message, Add(s_exportedTo, path));
 }
 
 KSL_EVENT(oClose, Mouse_56) {
@@ -291,6 +304,7 @@ KSL_EVENT(oClose, Draw_0) {
 KSL_EVENT(oClose, KeyPress_27) {
   KslFrame k(__func__, self, other);
   k.Line(1);
+  if (!MayLeaveWithoutSaving(k)) return;
   GoToRoom(k, kMenuRoom);
   k.Line(2);
   DestroyViewLists(k);

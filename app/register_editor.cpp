@@ -2,6 +2,8 @@
 
 #include "app/app_helpers.h"
 #include "app/damaged_database.h"
+#include "app/typed_dates.h"
+#include "app/unsaved_changes.h"
 #include "builtins/draw_builtins.h"
 #include "builtins/ini_builtins.h"
 
@@ -55,25 +57,27 @@ bool IsLastRow(KslFrame& k, const RValue& row) { return Equal(row, Subtract(List
 // A text field's prompt: an empty answer leaves the field as it is.
 void EditText(KslFrame& k, const SymbolEntry& list, int prompt, const RValue& row) {
   TempValue answer = k.Call(f_get_string, k.Get(v_opi, prompt), CellText(k, ListValue(k, list, row)));
-  if (NotEqual(answer, s_empty)) ReplaceCell(k, k.Var(list), row, answer);
+  if (NotEqual(answer, s_empty)) EditCell(k, k.Var(list), row, answer);
 }
 
-TempValue DatePromptDefault(const EditorDesign& design, KslFrame& k, const SymbolEntry& list, const RValue& row) {
-  if (design.datePromptsOfferToday) return k.Call(f_date_date_string, k.Call(f_date_current_datetime));
-  return DateText(k, ListValue(k, list, row));
+// The date a date prompt offers: today, or the field's own.
+TempValue OfferedDate(const EditorDesign& design, KslFrame& k, const SymbolEntry& list, const RValue& row) {
+  if (design.datePromptsOfferToday) return k.Call(f_date_current_datetime);
+  return ListValue(k, list, row);
 }
 
 void EditUpperDate(const EditorDesign& design, KslFrame& k, const RValue& row) {
-  TempValue answer = k.Call(f_get_string, k.Get(v_opi, 1), DatePromptDefault(design, k, v_ds3, row));
-  if (!IsDateAnswer(k, answer)) return;
-  ReplaceCell(k, k.Var(v_ds3), row, k.Script(ksl_Script_dateset, answer));
-  if (design.upperDateFollowsIntoLower && IsToday(k, ListValue(k, v_ds4, row)))
-    ReplaceCell(k, k.Var(v_ds4), row, k.Script(ksl_Script_dateset, answer));
+  TypedDate typed = AskForDate(k, k.Get(v_opi, 1), OfferedDate(design, k, v_ds3, row));
+  if (!typed.Stores()) return;
+  EditCell(k, k.Var(v_ds3), row, typed.value);
+  if (design.upperDateFollowsIntoLower && typed.meaning == TypedDate::Meaning::Day &&
+      IsToday(k, ListValue(k, v_ds4, row)))
+    EditCell(k, k.Var(v_ds4), row, typed.value);
 }
 
 void EditLowerDate(const EditorDesign& design, KslFrame& k, const RValue& row) {
-  TempValue answer = k.Call(f_get_string, k.Get(v_opi, 3), DatePromptDefault(design, k, v_ds4, row));
-  if (IsDateAnswer(k, answer)) ReplaceCell(k, k.Var(v_ds4), row, k.Script(ksl_Script_dateset, answer));
+  TypedDate typed = AskForDate(k, k.Get(v_opi, 3), OfferedDate(design, k, v_ds4, row));
+  if (typed.Stores()) EditCell(k, k.Var(v_ds4), row, typed.value);
 }
 
 void ClickUpperRow(const EditorDesign& design, KslFrame& k, const RValue& row, const RValue& top) {
@@ -130,6 +134,9 @@ void DrawRecord(const EditorDesign& design, KslFrame& k, const RValue& row) {
 void DestroyRegisterLists(KslFrame& k) {
   DestroyLists(k, {&v_ds1, &v_ds2, &v_ds3, &v_ds4, &v_ds5, &v_ds6, &v_ds7, &v_ds8});
 }
+
+// Write(lista): the register into save.ini (and a change to the menu pending).
+void SaveRegister(KslFrame& k) { k.Script(ksl_Script_Write, k.Var(v_lista)); }
 }  // namespace
 
 void EditorCreate(const EditorDesign& design, const char* name, CInstance* self, CInstance* other) {
@@ -141,6 +148,7 @@ void EditorCreate(const EditorDesign& design, const char* name, CInstance* self,
   k.SetVar(v_top, 0);
   k.SetVar(v_lp, 0);
   k.SetVar(v_del, 0);
+  OpenScreen(k, SaveRegister);
   k.Line(3);
   for (const SymbolEntry* list : kLists) k.SetVar(*list, k.Call(f_ds_list_create));
   k.Line(4);
@@ -163,6 +171,7 @@ void EditorAddRecord(const char* name, CInstance* self, CInstance* other) {
   k.Call(f_ds_list_add, k.Var(v_ds2), s_empty);
   k.Call(f_ds_list_add, k.Var(v_ds3), k.Call(f_date_current_datetime));
   k.Call(f_ds_list_add, k.Var(v_ds4), k.Call(f_date_current_datetime));
+  NoteChange(k);
 }
 
 void EditorDeleteRecord(const char* name, CInstance* self, CInstance* other) {
@@ -174,12 +183,13 @@ void EditorDeleteRecord(const char* name, CInstance* self, CInstance* other) {
   k.Line(3);
   if (!Equal(answer, 1)) return;
   for (const SymbolEntry* list : {&v_ds1, &v_ds2, &v_ds3, &v_ds4}) k.Call(f_ds_list_delete, k.Var(*list), k.Var(v_del));
+  NoteChange(k);
 }
 
 void EditorSaveAndLeave(const char* name, CInstance* self, CInstance* other) {
   KslFrame k(name, self, other);
   k.Line(1);
-  k.Script(ksl_Script_Write, k.Var(v_lista));
+  SaveRegister(k);
   k.Line(2);
   DestroyRegisterLists(k);
 }
@@ -187,6 +197,7 @@ void EditorSaveAndLeave(const char* name, CInstance* self, CInstance* other) {
 void EditorLeaveWithoutSaving(const char* name, CInstance* self, CInstance* other) {
   KslFrame k(name, self, other);
   k.Line(1);
+  if (!MayLeaveWithoutSaving(k)) return;
   GoToRoom(k, kMenuRoom);
   k.Line(2);
   DestroyRegisterLists(k);

@@ -5,9 +5,10 @@
 // `loc` into eight lists, draws each record as two rows of boxes, edits a field
 // through a prompt when its box is clicked, adds a record with "+", deletes one
 // with "X" after a question, scrolls with the wheel, and leaves by "WRÓĆ I
-// ZAPISZ" (saving through Write) or Escape (discarding). Clicks only set an
-// alarm to 5; the action runs when it fires. What differs between the four
-// objects is an EditorDesign.
+// ZAPISZ" (saving through Write) or Escape (discarding, after a question when
+// there are unsaved changes: unsaved_changes.h). Date prompts are read as
+// typed_dates.h says. Clicks only set an alarm to 5; the action runs when it
+// fires. What differs between the four objects is an EditorDesign.
 #pragma once
 
 #include "app/app_symbols.h"

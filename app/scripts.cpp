@@ -40,6 +40,8 @@ RegisterDescriptor g_registers[4] = {
      StringConstant("L4")},
 };
 
+constexpr double kFirstFourDigitYear = 1000;
+
 const SymbolEntry* const kRegisterLists[8] = {&v_ds1, &v_ds2, &v_ds3, &v_ds4, &v_ds5, &v_ds6, &v_ds7, &v_ds8};
 
 void WriteDescriptor(KslFrame& k, const RegisterDescriptor& reg) {
@@ -117,11 +119,13 @@ RValue* ksl_Script_dateset(CInstance* self, CInstance* other, RValue* result, in
   k.SetVar(v_yr, LeadingNumber(k, text, 5));
 
   k.Line(9);
+  // A first field above 2000 is the year, written first. Otherwise a year of
+  // four digits is taken as written, and a shorter one means 20xx (24: 2024).
   if (Greater(k.Var(v_da), 2000)) {
     TempValue year = k.Var(v_da);
     k.SetVar(v_da, k.Var(v_yr));
     k.SetVar(v_yr, year);
-  } else if (Less(k.Var(v_yr), 2000)) {
+  } else if (Less(k.Var(v_yr), kFirstFourDigitYear)) {
     k.Line(10);
     k.SetVar(v_yr, Add(k.Var(v_yr), 2000));
   }

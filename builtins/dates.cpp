@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <clocale>
 #include <cmath>
+#include <cstdio>
 #include <ctime>
 #include <limits>
 #include <string>
@@ -216,6 +217,15 @@ void date_get_timezone(RValue& result, CInstance*, CInstance*, int, RValue*) { S
 }  // namespace
 
 void SetWallClock(WallClock clock) { g_wallClock = std::move(clock); }
+
+std::string DayFirstDateText(double date) {
+  std::tm fields;
+  if (!DateToCalendar(date, fields)) return "";
+  char text[32];
+  std::snprintf(text, sizeof text, "%02d.%02d.%04lld", fields.tm_mday, fields.tm_mon + 1,
+                static_cast<long long>(fields.tm_year) + 1900);
+  return text;
+}
 
 void RegisterDateBuiltins() {
   RegisterBuiltin("date_current_datetime", date_current_datetime, 0);

@@ -18,6 +18,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <string>
 
 // Returns the current time in whole seconds since 1970-01-01 00:00 UTC.
 using WallClock = std::function<int64_t()>;
@@ -25,3 +26,8 @@ using WallClock = std::function<int64_t()>;
 // Replaces the clock of date_current_datetime; an empty function restores the
 // system clock.
 void SetWallClock(WallClock clock);
+
+// The calendar day of `date` written day first, the way typed dates are read:
+// two-digit day and month, four-digit year ("10.12.2026"), in the current mode,
+// whatever the time locale. "" when the date does not convert.
+std::string DayFirstDateText(double date);

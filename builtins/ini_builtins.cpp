@@ -31,7 +31,7 @@ constexpr std::string_view kSystemCommandSection = "SYSTEM_COMMAND";
 struct CurrentIni {
   IniFile ini;
   std::optional<std::string> fileName;  // as passed to ini_open; none for an INI made from a text
-  std::string unreadablePath;           // the file existed but could not be read: never overwrite it
+  std::string unreadablePath;           // the file existed but could not be read or reached: never overwrite it
 };
 std::unique_ptr<CurrentIni> g_currentIni;
 
@@ -40,7 +40,7 @@ void WriteToDisk(const CurrentIni& current, const std::string& text) {
   const std::string& name = *current.fileName;
   if (!current.unreadablePath.empty()) {
     ReportWriteFailure(current.unreadablePath,
-                       "the file could not be read when it was opened, so it was not overwritten");
+                       "the file could not be read or reached when it was opened, so it was not overwritten");
     return;
   }
   std::optional<std::string> path = ResolveSaveAreaPath(name, FileAccess::Write);
@@ -74,11 +74,14 @@ void CloseCurrentIni(RValue* closedText = nullptr) {
   g_currentIni.reset();
 }
 
-// The INI of a file: the save-area copy, else the one beside the program, else empty.
+// The INI of a file: the save-area copy, else the one beside the program, else
+// empty. A file that exists but cannot be read, or a link that cannot be followed
+// to its file, is told and never overwritten: it is not an empty INI.
 std::unique_ptr<CurrentIni> LoadIni(const char* name) {
   auto current = std::make_unique<CurrentIni>();
   current->fileName = name;
-  if (std::optional<std::string> path = FindReadableFile(name)) {
+  std::string unreachable;
+  if (std::optional<std::string> path = FindReadableFile(name, &unreachable)) {
     std::string text;
     if (IoResult read = ReadWholeFile(*path, text); read) {
       current->ini = IniFile::Parse(text);
@@ -88,6 +91,9 @@ std::unique_ptr<CurrentIni> LoadIni(const char* name) {
       current->unreadablePath = *path;
       ReportReadFailure(*path, read.reason);
     }
+  } else if (!unreachable.empty()) {
+    current->unreadablePath = unreachable;
+    ReportUnreachableFile(unreachable);
   }
   return current;
 }

@@ -31,12 +31,6 @@ std::string WithinLimit(const std::string& token) {
   return token.substr(0, end);
 }
 
-bool ParseMilliseconds(const std::string& text, double& value) {
-  const char* end = text.data() + text.size();
-  auto [stop, error] = std::from_chars(text.data(), end, value);
-  return error == std::errc() && stop == end && value >= 0;
-}
-
 void ApplyOption(RuntimeOptions& options, const std::string& name, const std::string& value) {
   if (name == "-game")
     options.gamePath = value;
@@ -47,7 +41,7 @@ void ApplyOption(RuntimeOptions& options, const std::string& name, const std::st
   else if (name == "-output" || name == "-debugoutput")
     options.logPath = value;
   else if (name == "-sleepmargin")
-    ParseMilliseconds(value, options.sleepMarginMs);
+    ParseSleepMargin(value, options.sleepMarginMs);
 }
 }  // namespace
 
@@ -77,6 +71,15 @@ void SetParameters(const std::vector<std::string>& tokens) {
 }
 
 const std::vector<std::string>& Parameters() { return g_parameters; }
+
+bool ParseSleepMargin(const std::string& text, double& milliseconds) {
+  double value;
+  const char* end = text.data() + text.size();
+  auto [stop, error] = std::from_chars(text.data(), end, value);
+  if (error != std::errc() || stop != end || value < 0) return false;
+  milliseconds = value;
+  return true;
+}
 
 RuntimeOptions ParseRuntimeOptions(const std::vector<std::string>& parameters) {
   RuntimeOptions options;

@@ -36,3 +36,7 @@ struct RuntimeOptions {
 };
 
 RuntimeOptions ParseRuntimeOptions(const std::vector<std::string>& parameters);
+
+// A -sleepmargin value: a number of milliseconds, 0 or more, and nothing else.
+// `milliseconds` is left as it was when the text does not read.
+bool ParseSleepMargin(const std::string& text, double& milliseconds);

@@ -13,8 +13,8 @@
 #include "runtime/instance.h"
 
 namespace {
-constexpr int32_t kDrawPasses[] = {kDrawPre,  kDrawBegin,    kDrawNormal, kDrawEnd,
-                                   kDrawPost, kDrawGuiBegin, kDrawGui,    kDrawGuiEnd};
+constexpr int32_t kPassesAfterBackground[] = {kDrawBegin,    kDrawNormal, kDrawEnd,   kDrawPost,
+                                              kDrawGuiBegin, kDrawGui,    kDrawGuiEnd};
 
 bool Drawable(const CInstance& instance) {
   return instance.HasFlag(kInstanceVisible) && !instance.HasFlag(kInstanceMarkedForDestruction | kInstanceDeactivated);
@@ -38,18 +38,25 @@ void DrawInstance(FrameCanvas& canvas, CInstance& instance, int32_t number) {
     canvas.DrawDefault(instance);
   }
 }
+
+// One pass of Draw event `number`; false when a room change is pending.
+bool DrawPass(FrameCanvas& canvas, const CRoom& room, int32_t number) {
+  if (number != kDrawNormal && EventObjectList(kEventDraw, number).empty()) return true;
+  for (CInstance* instance : InDepthOrder(room)) {
+    if (RoomChangePending()) return false;
+    if (Drawable(*instance)) DrawInstance(canvas, *instance, number);
+  }
+  return !RoomChangePending();
+}
 }  // namespace
 
 void DrawFrame(FrameCanvas& canvas) {
   const CRoom* room = CurrentRoom();
   if (!room) return;
   const RoomRecord& definition = *room->definition;
-  canvas.BeginFrame(definition.width, definition.height, definition.backgroundColour, definition.clearDisplay);
-  for (int32_t number : kDrawPasses) {
-    if (number != kDrawNormal && EventObjectList(kEventDraw, number).empty()) continue;
-    for (CInstance* instance : InDepthOrder(*room)) {
-      if (RoomChangePending()) return;
-      if (Drawable(*instance)) DrawInstance(canvas, *instance, number);
-    }
-  }
+  canvas.BeginFrame(definition.width, definition.height);
+  if (!DrawPass(canvas, *room, kDrawPre)) return;
+  if (definition.clearDisplay) canvas.ClearBackground(definition.backgroundColour);
+  for (int32_t number : kPassesAfterBackground)
+    if (!DrawPass(canvas, *room, number)) return;
 }

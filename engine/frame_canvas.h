@@ -1,9 +1,9 @@
 // engine/frame_canvas.h — the picture one frame is drawn into, as the engine sees
-// it. The rasteriser implements it; the draw stage starts each frame with the
-// room's background, asks for the default drawing of instances whose object has
-// no Draw handler, and hands the finished picture to the presenter. Script drawing
-// calls (draw_text, draw_line, ...) reach the same picture through the graphics
-// library, not through this interface.
+// it. The rasteriser implements it; the draw stage starts each frame, clears it
+// to the room's background after the pre-draw pass, asks for the default drawing
+// of instances whose object has no Draw handler, and hands the finished picture
+// to the presenter. Script drawing calls (draw_text, draw_line, ...) reach the
+// same picture through the graphics library, not through this interface.
 #pragma once
 
 #include <cstdint>
@@ -14,9 +14,12 @@ struct Image;
 class FrameCanvas {
  public:
   virtual ~FrameCanvas() = default;
-  // Starts a frame of the room's size, cleared to `backgroundColour` (runtime
-  // encoding, red + 256 × green + 65536 × blue) when `clear` is set.
-  virtual void BeginFrame(int width, int height, uint32_t backgroundColour, bool clear) = 0;
+  // Starts a frame of the room's size, over what the previous frame showed and
+  // what was drawn since.
+  virtual void BeginFrame(int width, int height) = 0;
+  // Fills the whole frame with `backgroundColour` (runtime encoding, red + 256 ×
+  // green + 65536 × blue), covering everything drawn before.
+  virtual void ClearBackground(uint32_t backgroundColour) = 0;
   // Draws the instance's sprite at its place (its image index, scale, angle,
   // blend and alpha): what an instance without a Draw handler shows.
   virtual void DrawDefault(const CInstance& instance) = 0;

@@ -29,7 +29,7 @@ class FrameLoop {
     frameStart_ = loopStart_ - period_;  // the first frame starts at once
     while (g_gameRunning) {
       Tick();
-      if (g_gameRunning && parts_.events.Exhausted()) CloseWindow();
+      if (g_gameRunning && parts_.events.Exhausted()) EndWithoutInput();
     }
   }
 
@@ -37,7 +37,7 @@ class FrameLoop {
   void Tick() {
     ReclaimArgumentScratch();
     WaitForFrame();
-    if (!g_gameRunning) return;
+    if (!StillRunning()) return;
     const int64_t deadline = frameStart_ + period_;
     frameStart_ = parts_.clock.MonotonicMicros();
     stats_.StartWork();
@@ -45,7 +45,7 @@ class FrameLoop {
     CountFrame();
     ++g_frameNumber;
     parts_.events.Pump(g_frameNumber, [this](const InputEvent& event) { Deliver(event); });
-    if (!g_gameRunning) return;
+    if (!StillRunning()) return;
     FrameStepSettings settings{parts_.presenter.Visible(), parts_.gameSpeed};
     if (RunFrameStep(parts_.canvas, settings)) Present();
     ActOnPendingRoom();
@@ -57,6 +57,10 @@ class FrameLoop {
     int64_t now = parts_.clock.MonotonicMicros();
     int64_t wait = std::clamp<int64_t>(period_ - (now - frameStart_), 0, kMicrosPerSecond);
     if (wait == 0) return;
+    if (FramesFrozen()) {  // nothing runs: no spinning for a precise start
+      parts_.waiter.IdleUntil(now + wait);
+      return;
+    }
     int64_t nextFrame = g_frameNumber + 1;
     parts_.waiter.WaitUntil(
         now + wait, [&] { parts_.events.Pump(nextFrame, [this](const InputEvent& event) { Deliver(event); }); });
@@ -72,16 +76,30 @@ class FrameLoop {
     ++framesThisSecond_;
   }
 
+  // A Close is kept until the frame's input is in: the program may then ask
+  // and save, which it cannot do in the middle of the platform's event pump.
   void Deliver(const InputEvent& event) {
     if (event.type == InputEvent::Type::Close)
-      CloseWindow();
+      closeRequested_ = true;
     else
       ApplyInputEvent(event);
   }
 
+  // Whether the game goes on once a Close that arrived was acted on.
+  bool StillRunning() {
+    if (closeRequested_) CloseWindow();
+    return g_gameRunning;
+  }
+
   void CloseWindow() {
-    if (!g_gameRunning) return;
+    closeRequested_ = false;
+    if (parts_.windowClosing) parts_.windowClosing();
     DebugOutput("###game_end###254\n");
+    g_gameRunning = false;
+  }
+
+  void EndWithoutInput() {
+    DebugOutput("###game_end###%d\n", g_exitCode);
     g_gameRunning = false;
   }
 
@@ -96,6 +114,7 @@ class FrameLoop {
   int64_t frameStart_ = 0;
   int64_t countedSecond_ = 0;
   int framesThisSecond_ = 0;
+  bool closeRequested_ = false;
   FrameStats stats_;
 };
 }  // namespace

@@ -4,10 +4,16 @@
 // A frame starts 1 000 000 / speed µs after the start of the previous one (60
 // frames a second when the speed is not positive); a frame that ran longer than
 // that is followed by the next at once. While waiting, the loop keeps pumping
-// input into the latches. `fps` is the number of frames started in the previous
+// input into the latches; while frames are frozen (the game's freeze-when-inactive
+// option and an inactive window) it sleeps through the wait instead, and each
+// frame only takes its input. `fps` is the number of frames started in the previous
 // whole second of the clock (counted from the loop's start). The loop runs while
-// the running flag is set; a Close event or an exhausted event source ends it as
-// closing the window does ("###game_end###254").
+// the running flag is set. A Close event (the user closed the window) is acted
+// on between frames, once the input it arrived with is in (before the step of
+// the frame it came for): the windowClosing hook runs, then the game ends
+// ("###game_end###254"). An event
+// source that is exhausted (a playback script that ran out) ends the game after
+// its last frame, without the hook ("###game_end###" and the exit code).
 #pragma once
 
 #include <cstdint>
@@ -23,6 +29,7 @@ struct FrameLoopParts {
   FramePresenter& presenter;
   FrameCanvas& canvas;
   int gameSpeed = 60;
+  std::function<void()> windowClosing;  // optional: called when a Close arrived, before the game ends
 };
 
 void RunFrameLoop(const FrameLoopParts& parts);

@@ -6,6 +6,7 @@
 #include "engine/draw_stage.h"
 #include "engine/event_lists.h"
 #include "engine/event_types.h"
+#include "engine/game_world.h"
 #include "engine/input_events.h"
 #include "engine/input_state.h"
 #include "engine/rooms.h"
@@ -76,8 +77,11 @@ void RunAlarms() {
   }
 }
 
+bool FramesFrozen() { return g_freezeWhenInactive && !WindowActive(); }
+
 bool RunFrameStep(FrameCanvas& canvas, const FrameStepSettings& settings) {
   UpdateInput();
+  if (FramesFrozen()) return false;
   bool drawn = false;
   if (CurrentRoom() && RunStages(settings)) {
     RemoveMarkedInstances();

@@ -15,8 +15,13 @@ struct FrameStepSettings {
   int gameSpeed = 60;  // frames per second; animation speeds given per second use it
 };
 
-// Returns true when the frame was drawn (no room change became pending).
+// Returns true when the frame was drawn (no room change became pending). A frozen
+// frame updates the input and does nothing more.
 bool RunFrameStep(FrameCanvas& canvas, const FrameStepSettings& settings);
+
+// Whether frames are frozen: the game's freeze-when-inactive option is set and
+// the window is not the active one.
+bool FramesFrozen();
 
 // The alarm stage on its own: each running counter of an object with that alarm
 // counts down; reaching 0 raises the alarm (0 becomes -1 without raising).

@@ -13,9 +13,11 @@
 #include "engine/frame_loop.h"
 #include "engine/game_world.h"
 #include "engine/input_state.h"
+#include "engine/options_file.h"
 #include "engine/rooms.h"
 #include "runtime/debug_output.h"
 #include "runtime/error.h"
+#include "runtime/function_table.h"
 
 namespace fs = std::filesystem;
 
@@ -85,13 +87,13 @@ void OpenLog(const RuntimeOptions& options) {
 
 // From the global scripts to the end of the game's rooms; the world is released
 // whatever way the run ends.
-int PlayGame(const LinkRecord& link, Platform& platform, FrameCanvas& canvas, int gameSpeed) {
+int PlayGame(const LinkRecord& link, const GameHooks& hooks, Platform& platform, FrameCanvas& canvas, int gameSpeed) {
   try {
     RunGlobalScriptFunctions(link);
     if (StartGame()) {
       DebugOutput("Entering main loop.\n");
-      RunFrameLoop(
-          FrameLoopParts{*platform.clock, *platform.waiter, *platform.events, *platform.presenter, canvas, gameSpeed});
+      RunFrameLoop(FrameLoopParts{*platform.clock, *platform.waiter, *platform.events, *platform.presenter, canvas,
+                                  gameSpeed, hooks.windowClosing});
       EndGameRooms();
     }
   } catch (const GameAbort& abort) {
@@ -116,21 +118,34 @@ int RunLoadedGame(const GameLaunch& launch, const RuntimeOptions& options, const
     return kFailureExitCode;
   }
   DebugOutput("Init Graphics\n");
-  std::unique_ptr<FrameCanvas> canvas = launch.hooks.initGraphics(GameStart{options, gamePath, data, *platform});
+  const GameStart start{options, gamePath, data, *platform};
+  std::unique_ptr<FrameCanvas> canvas = launch.hooks.initGraphics(start);
   if (!canvas) {
     DebugOutput("Unable to initialise the graphics\n");
     return kFailureExitCode;
   }
+  if (launch.hooks.mayStart && !launch.hooks.mayStart(start)) return 0;
   DebugOutput("IO Init\n");
   ResetInput();
   SetWindowClientSize(width, height);
+  // Steps of the start-up sequence with no work of their own here are logged in
+  // their places all the same: the window's first messages are taken by the first
+  // frame's pump, which follows without a wait; there is no splash picture,
+  // texture page, remote debugger or load form.
+  DebugOutput("Process Messages\n");
+  DebugOutput("Start Frame\n");
+  DebugOutput("Part Create Textures\n");
+  DebugOutput("Debug Init Remote Interface\n");
   DebugOutput("VM Init\n");
+  ClearFunctionTable();
   RegisterEngineBuiltins();
   RegisterEngineVariables();
   if (launch.hooks.registerBuiltins) launch.hooks.registerBuiltins();
+  DebugOutput("Create Load Form\n");
+  DebugOutput("Do The Work\n");
   if (!LoadGame(data, *launch.link)) return kFailureExitCode;
   g_runtimeStarted = true;
-  int exitCode = PlayGame(*launch.link, *platform, *canvas, data.options.gameSpeed);
+  int exitCode = PlayGame(*launch.link, launch.hooks, *platform, *canvas, data.options.gameSpeed);
   g_runtimeStarted = false;
   return exitCode;
 }
@@ -180,6 +195,7 @@ int RunGame(const GameLaunch& launch) {
     DebugOutput("Unable to find game!!: %s\n", shown.c_str());
     return kFailureExitCode;
   }
+  TakeOptionsFile(fs::path(gamePath).parent_path().string(), options);
   DebugOutput("Get Resolution\n");
   GameData data;
   std::string error;

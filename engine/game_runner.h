@@ -3,13 +3,19 @@
 // end of the game.
 //
 // main() hands over the arguments, the executable's directory, the application's
-// link record and four hooks; RunGame calls them in this order:
-//   registerBuiltins   registers the built-in library (before symbols resolve)
+// link record and its hooks; RunGame calls them in this order:
+//   registerBuiltins   registers the built-in library (before symbols resolve),
+//                      into a table holding only the engine's own built-ins
 //   loadGameData       reads the bytes of the game file into a GameData
 //   createPlatform     makes the window (or the headless platform) once the
 //                      first room's size is known
 //   initGraphics       makes the frame canvas; the place to wire whatever needs
 //                      the game data or the platform (fonts, dialogs, save area)
+//   mayStart           optional: last, before the game starts; false ends the
+//                      run there with exit code 0 (the program declines to run)
+//   windowClosing      optional: the user closed the window; runs between
+//                      frames, before the game ends as a closed window does, and
+//                      may open dialogs and save (without it the game just ends)
 // Exit codes: the argument of game_end, 0 otherwise; 1 after a fatal runtime
 // error, a missing or damaged game file, or a failed start.
 #pragma once
@@ -48,6 +54,8 @@ struct GameHooks {
   GameDataLoader loadGameData = nullptr;
   std::function<std::unique_ptr<Platform>(const WindowRequest&, std::string& error)> createPlatform;
   std::function<std::unique_ptr<FrameCanvas>(const GameStart&)> initGraphics;
+  std::function<bool(const GameStart&)> mayStart;
+  std::function<void()> windowClosing;
 };
 
 struct GameLaunch {

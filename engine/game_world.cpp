@@ -20,6 +20,7 @@
 
 bool g_gameRunning = false;
 int g_exitCode = 0;
+bool g_freezeWhenInactive = false;
 
 namespace {
 bool CodeExists(int32_t index) { return index < 0 || CodeAt(index) != nullptr; }
@@ -69,6 +70,7 @@ void ResetEngineState() {
   ResetInstanceIds();
   g_gameRunning = false;
   g_exitCode = 0;
+  g_freezeWhenInactive = false;
 }
 
 bool LoadGame(const GameData& data, LinkRecord& link) {
@@ -81,6 +83,7 @@ bool LoadGame(const GameData& data, LinkRecord& link) {
   BindCompiledCode(link);
   SetGameSprites(&data.sprites);
   g_copyOnWriteArrays = (data.options.flags & kOptionCopyOnWriteArrays) != 0;
+  g_freezeWhenInactive = (data.options.flags & kOptionFreezeWhenInactive) != 0;
   InstallInstanceFinder();
   InstallErrorContextProvider();
   DebugOutput("Variable_Global_Init()\n");

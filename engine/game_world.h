@@ -16,9 +16,13 @@
 
 extern bool g_gameRunning;
 extern int g_exitCode;
+// The game's freeze-when-inactive option, from its data: no step while the
+// window is not the active one.
+extern bool g_freezeWhenInactive;
 
 // Every engine state back to its start: no rooms, objects or instances, input
-// cleared, dispatch and frame counters at zero, not running, exit code 0.
+// cleared, dispatch and frame counters at zero, not running, exit code 0, no
+// freezing.
 void ResetEngineState();
 
 // "LoadGameData()" to "Finished PrepareGame()": resolves the application's

@@ -8,8 +8,11 @@
 
 namespace {
 constexpr int kVkBackspace = 8;
+constexpr int kVkShift = 16;
 constexpr int kVkControl = 17;
 constexpr int kVkAlt = 18;
+constexpr int kVkLeftShift = 160;
+constexpr int kVkRightShift = 161;
 constexpr int kVkLeftControl = 162;
 constexpr int kVkRightControl = 163;
 constexpr int kVkLeftAlt = 164;
@@ -36,12 +39,14 @@ std::array<int, kKeyCount> IdentityKeyMap() {
 }
 std::array<int, kKeyCount> g_keyMap = IdentityKeyMap();
 int g_clientWidth = 0, g_clientHeight = 0;
+bool g_windowActive = true;
 
 bool ValidKey(int key) { return key >= 0 && key < kKeyCount; }
 bool ValidButton(int button) { return button >= 1 && button <= kButtonCount; }
 
-// The side-specific code that Alt and Control also record, or 0.
+// The side-specific code that Shift, Alt and Control also record, or 0.
 int SideKey(int key, bool extended) {
+  if (key == kVkShift) return extended ? kVkRightShift : kVkLeftShift;
   if (key == kVkAlt) return extended ? kVkRightAlt : kVkLeftAlt;
   if (key == kVkControl) return extended ? kVkRightControl : kVkLeftControl;
   return 0;
@@ -185,7 +190,10 @@ void ApplyInputEvent(const InputEvent& event) {
       if (event.wheelDelta > 0) g_latches.mouse.wheelUp = true;
       if (event.wheelDelta < 0) g_latches.mouse.wheelDown = true;
       break;
-    case InputEvent::Type::Activate: ClearKeyboard(); break;
+    case InputEvent::Type::Activate:
+      ClearKeyboard();
+      g_windowActive = event.active;
+      break;
     case InputEvent::Type::Close: break;
   }
 }
@@ -218,7 +226,10 @@ void ResetInput() {
   ClearAllInput();
   g_keyMap = IdentityKeyMap();
   g_latches.x = g_latches.y = g_frame.x = g_frame.y = 0;
+  g_windowActive = true;
 }
+
+bool WindowActive() { return g_windowActive; }
 
 const FrameInput& CurrentInput() { return g_frame; }
 

@@ -51,8 +51,13 @@ void UpdateInput();
 // Forgets every key, button, wheel flag and typed character, in latches and frame
 // state alike (after a dialog, at game start). The pointer position stays.
 void ClearAllInput();
-// ClearAllInput, the identity key map and the pointer at (0, 0): a new run.
+// ClearAllInput, the identity key map, the pointer at (0, 0) and the window
+// active: a new run.
 void ResetInput();
+
+// Whether the window is the active one, as the last Activate event said (true
+// until one says otherwise; a run without a window never has one).
+bool WindowActive();
 
 const FrameInput& CurrentInput();
 

@@ -15,31 +15,30 @@ template <InstanceLink CInstance::*Link>
 class InstanceList {
  public:
   CInstance* First() const { return head_; }
+  CInstance* Last() const { return tail_; }
   static CInstance* Next(const CInstance* instance) { return (instance->*Link).next; }
+  static CInstance* Previous(const CInstance* instance) { return (instance->*Link).previous; }
   int Count() const { return count_; }
   bool Empty() const { return count_ == 0; }
 
-  void PushBack(CInstance* instance) {
+  void PushBack(CInstance* instance) { InsertBefore(nullptr, instance); }
+  void PushFront(CInstance* instance) { InsertBefore(head_, instance); }
+
+  // Puts the instance in front of `position`, a member of this list; at the end
+  // when `position` is null.
+  void InsertBefore(CInstance* position, CInstance* instance) {
     InstanceLink& link = instance->*Link;
     assert(!link.linked);
-    link = InstanceLink{tail_, nullptr, true};
-    if (tail_)
-      (tail_->*Link).next = instance;
+    CInstance* previous = position ? (position->*Link).previous : tail_;
+    link = InstanceLink{previous, position, true};
+    if (previous)
+      (previous->*Link).next = instance;
     else
       head_ = instance;
-    tail_ = instance;
-    ++count_;
-  }
-
-  void PushFront(CInstance* instance) {
-    InstanceLink& link = instance->*Link;
-    assert(!link.linked);
-    link = InstanceLink{nullptr, head_, true};
-    if (head_)
-      (head_->*Link).previous = instance;
+    if (position)
+      (position->*Link).previous = instance;
     else
       tail_ = instance;
-    head_ = instance;
     ++count_;
   }
 

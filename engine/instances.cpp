@@ -31,6 +31,17 @@ CInstance* FindByIdOrObject(int32_t idOrObjectIndex) {
   return object ? FirstInstanceOf(*object) : nullptr;
 }
 
+// Instances enter the world in creation order except when a room is entered:
+// then a carried persistent instance, or one of a stored room, may be older than
+// instances already in the list. The search from the end is one step otherwise.
+void InsertInCreationOrder(ObjectInstanceList& list, CInstance* instance) {
+  CInstance* firstYounger = nullptr;
+  for (CInstance* other = list.Last(); other && other->createdInPass > instance->createdInPass;
+       other = ObjectInstanceList::Previous(other))
+    firstYounger = other;
+  list.InsertBefore(firstYounger, instance);
+}
+
 const char* ObjectName(int32_t objectIndex) {
   const CObjectDef* object = FindObject(objectIndex);
   return object ? object->name.c_str() : nullptr;
@@ -55,7 +66,7 @@ int32_t NewInstanceId() { return g_nextInstanceId++; }
 void NoteInstanceId(int32_t id) { g_nextInstanceId = std::max(g_nextInstanceId, id + 1); }
 
 void EnterWorld(CInstance* instance) {
-  if (CObjectDef* object = FindObject(instance->objectIndex)) object->instances.PushBack(instance);
+  if (CObjectDef* object = FindObject(instance->objectIndex)) InsertInCreationOrder(object->instances, instance);
   g_instancesById[instance->id] = instance;
 }
 

@@ -22,7 +22,7 @@ int32_t NewInstanceId();
 // Records an id given by the game data so that fresh ids never repeat it.
 void NoteInstanceId(int32_t id);
 
-// Puts the instance into its object's list (at the end) and the id map, or takes it out.
+// Puts the instance into its object's list (in creation order) and the id map, or takes it out.
 void EnterWorld(CInstance* instance);
 void LeaveWorld(CInstance* instance);
 CInstance* FindInstanceById(int32_t id);

@@ -22,11 +22,12 @@ struct InputEvent {
   Type type = Type::MouseMove;
   int key = 0;             // KeyDown, KeyUp
   bool repeat = false;     // KeyDown: an auto-repeat of a held key
-  bool extended = false;   // KeyDown, KeyUp: the right-hand Alt or Control
+  bool extended = false;   // KeyDown, KeyUp: the right-hand Shift, Alt or Control
   int button = 0;          // ButtonDown, ButtonUp
   int x = 0, y = 0;        // ButtonDown, ButtonUp, MouseMove
   int wheelDelta = 0;      // Wheel: positive up, negative down
   uint32_t character = 0;  // Character: a Unicode codepoint
+  bool active = false;     // Activate: the window became the active one (false: it stopped being it)
 };
 
 class PlatformClock {
@@ -42,6 +43,9 @@ class FrameWaiter {
   // Returns at or soon after `deadlineMicros` (of the platform clock), calling
   // `pump` while it spins so that input keeps flowing.
   virtual void WaitUntil(int64_t deadlineMicros, const std::function<void()>& pump) = 0;
+  // Returns at or after `deadlineMicros`, asleep all the while: for frames in
+  // which nothing runs, whose start need not be precise.
+  virtual void IdleUntil(int64_t deadlineMicros) = 0;
 };
 
 class EventSource {

@@ -9,17 +9,17 @@ RasterCanvas::RasterCanvas() { SetDrawSink(&recording_); }
 
 RasterCanvas::~RasterCanvas() { SetDrawSink(nullptr); }
 
-void RasterCanvas::BeginFrame(int width, int height, uint32_t backgroundColour, bool clear) {
+void RasterCanvas::BeginFrame(int width, int height) {
   if (frame_.width != width || frame_.height != height) {
     frame_ = Image(width, height);
     finished_.Reset(0, 0);  // nothing of the old picture can be repeated
   }
-  if (clear) {
-    recording_.Reset(width, height);
-    recording_.Clear(PixelFromColour(backgroundColour, 255));
-  } else {
-    recording_.Resize(width, height);
-  }
+  recording_.Resize(width, height);
+}
+
+void RasterCanvas::ClearBackground(uint32_t backgroundColour) {
+  recording_.Reset(frame_.width, frame_.height);
+  recording_.Clear(PixelFromColour(backgroundColour, 255));
 }
 
 void RasterCanvas::DrawDefault(const CInstance& instance) { DrawInstanceSprite(instance); }

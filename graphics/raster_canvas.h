@@ -3,10 +3,11 @@
 // record into the canvas (from the Draw events, and from any other event too),
 // and the recording is rasterised when the frame is finished.
 //
-// A frame that starts by clearing the picture and records exactly what the
-// previous finished frame recorded is not rasterised again: the picture already
-// shows it. A frame that does not clear is drawn over the previous picture, as
-// every drawing call since the previous frame was finished asks.
+// A frame is drawn over the previous picture, as every drawing call since the
+// previous frame was finished asks, until its background is cleared: the clear
+// covers the whole picture, so what was recorded before it is dropped. A frame
+// that cleared its background and records exactly what the previous finished
+// frame recorded is not rasterised again: the picture already shows it.
 #pragma once
 
 #include "engine/frame_canvas.h"
@@ -18,7 +19,8 @@ class RasterCanvas : public FrameCanvas {
   RasterCanvas();
   ~RasterCanvas() override;
 
-  void BeginFrame(int width, int height, uint32_t backgroundColour, bool clear) override;
+  void BeginFrame(int width, int height) override;
+  void ClearBackground(uint32_t backgroundColour) override;
   void DrawDefault(const CInstance& instance) override;
   const Image& FinishFrame() override;
   bool RepeatedPreviousFrame() const override { return repeated_; }

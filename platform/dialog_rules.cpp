@@ -1,5 +1,7 @@
 #include "platform/dialog_rules.h"
 
+#include <algorithm>
+
 #include "platform/utf8_text.h"
 
 namespace {
@@ -21,6 +23,15 @@ std::string_view Trim(std::string_view text) {
 }
 
 bool IsAsciiLetter(char c) { return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z'); }
+
+char AsciiLower(char c) { return IsAsciiLetter(c) ? char(c | 0x20) : c; }
+
+bool EndsWithIgnoringCase(std::string_view text, std::string_view end) {
+  if (end.size() > text.size()) return false;
+  text.remove_prefix(text.size() - end.size());
+  return std::equal(text.begin(), text.end(), end.begin(),
+                    [](char a, char b) { return AsciiLower(a) == AsciiLower(b); });
+}
 
 }  // namespace
 
@@ -52,7 +63,7 @@ std::string DefaultExtension(const FileFilter& filter) {
 std::string WithDefaultExtension(const std::string& path, const std::string& extension) {
   size_t slash = path.rfind('/');
   std::string_view name = std::string_view(path).substr(slash == std::string::npos ? 0 : slash + 1);
-  if (extension.empty() || name.empty() || name.find('.') != std::string_view::npos) return path;
+  if (extension.empty() || name.empty() || EndsWithIgnoringCase(name, "." + extension)) return path;
   return path + "." + extension;
 }
 
@@ -64,7 +75,7 @@ std::string CaseInsensitivePattern(std::string_view pattern) {
       glob += c;
       continue;
     }
-    char lower = char(c | 0x20);
+    char lower = AsciiLower(c);
     glob += {'[', lower, char(lower - 'a' + 'A'), ']'};
   }
   return glob;

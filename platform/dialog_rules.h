@@ -27,7 +27,8 @@ std::vector<FileFilter> SplitFilter(std::string_view filter);
 // first "." ("csv" for "*.csv"); empty when that is empty or still a wildcard.
 std::string DefaultExtension(const FileFilter& filter);
 
-// `path` with ".extension" appended when its file name has no "." of its own.
+// `path` with ".extension" appended unless its file name already ends with it
+// (in any case): a name with dots of its own ("raport 07.12.2026") gets it too.
 std::string WithDefaultExtension(const std::string& path, const std::string& extension);
 
 // A glob that matches letters in either case: "*.csv" gives "*.[cC][sS][vV]".

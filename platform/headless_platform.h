@@ -8,6 +8,7 @@
 class ImmediateWaiter : public FrameWaiter {
  public:
   void WaitUntil(int64_t, const std::function<void()>&) override {}
+  void IdleUntil(int64_t) override {}
 };
 
 // Accepts frames and shows them nowhere; always counts as visible, so that mouse

@@ -120,6 +120,6 @@ int VirtualKeyFromSdl(SDL_Keycode key, SDL_Scancode scancode, uint16_t modifiers
 }
 
 bool IsExtendedSdlKey(SDL_Keycode key, SDL_Scancode scancode) {
-  if (key == SDLK_RCTRL || key == SDLK_RALT || key == SDLK_MODE) return true;
-  return scancode == SDL_SCANCODE_RCTRL || scancode == SDL_SCANCODE_RALT;
+  if (key == SDLK_RSHIFT || key == SDLK_RCTRL || key == SDLK_RALT || key == SDLK_MODE) return true;
+  return scancode == SDL_SCANCODE_RSHIFT || scancode == SDL_SCANCODE_RCTRL || scancode == SDL_SCANCODE_RALT;
 }

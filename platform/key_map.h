@@ -16,6 +16,6 @@ inline constexpr int kVkAlt = 18;
 // The virtual-key code of a key, or 0 when it has none.
 int VirtualKeyFromSdl(SDL_Keycode key, SDL_Scancode scancode, uint16_t modifiers);
 
-// True for the right-hand Control and Alt (and AltGr), the keys whose messages
-// carry the extended flag.
+// True for the right-hand Shift, Control and Alt (and AltGr): the keys that the
+// engine records under their own codes as right-hand ones besides the shared code.
 bool IsExtendedSdlKey(SDL_Keycode key, SDL_Scancode scancode);

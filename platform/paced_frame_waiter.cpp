@@ -20,13 +20,18 @@ void SleepUntil(int64_t targetMicros) {
   }
 }
 
+// A frame wait never lasts longer than the longest sleep.
+int64_t WithinLongestSleep(int64_t deadlineMicros, int64_t now) {
+  return deadlineMicros > now + kLongestSleepMicros ? now + kLongestSleepMicros : deadlineMicros;
+}
+
 }  // namespace
 
 PacedFrameWaiter::PacedFrameWaiter(SleepMargin margin) : margin_(margin) { prctl(PR_SET_TIMERSLACK, 1UL, 0, 0, 0); }
 
 void PacedFrameWaiter::WaitUntil(int64_t deadlineMicros, const std::function<void()>& pump) {
   int64_t now = MonotonicMicrosNow();
-  if (deadlineMicros > now + kLongestSleepMicros) deadlineMicros = now + kLongestSleepMicros;
+  deadlineMicros = WithinLongestSleep(deadlineMicros, now);
   int64_t wakeTarget = deadlineMicros - margin_.Micros();
   if (wakeTarget > now) {
     SleepUntil(wakeTarget);
@@ -37,4 +42,8 @@ void PacedFrameWaiter::WaitUntil(int64_t deadlineMicros, const std::function<voi
     if (pump) pump();
     now = MonotonicMicrosNow();
   }
+}
+
+void PacedFrameWaiter::IdleUntil(int64_t deadlineMicros) {
+  SleepUntil(WithinLongestSleep(deadlineMicros, MonotonicMicrosNow()));
 }

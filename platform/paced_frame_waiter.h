@@ -13,6 +13,7 @@ class PacedFrameWaiter : public FrameWaiter {
  public:
   explicit PacedFrameWaiter(SleepMargin margin);
   void WaitUntil(int64_t deadlineMicros, const std::function<void()>& pump) override;
+  void IdleUntil(int64_t deadlineMicros) override;
 
  private:
   SleepMargin margin_;

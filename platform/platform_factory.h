@@ -16,7 +16,8 @@
 //   2. Each frame N: waiter->WaitUntil(deadline, pump) where pump lets input
 //      flow (events->Pump(N, record-into-latches) is fine); then
 //      events->Pump(N, ...) before the input update; a Close event means the
-//      window was closed; stop when events->Exhausted() after that frame.
+//      window was closed; stop when events->Exhausted() after that frame (the
+//      end of a playback script, which is no close).
 //   3. After drawing frame N: presenter->Present(N, picture, unchanged) every
 //      frame that is drawn (shots of a script are taken there).
 //   4. window_set_caption: call presenter->SetCaption and dialogs->SetCaption.

@@ -52,8 +52,13 @@ std::string PlaybackDialogs::GetOpenFilename(const std::string&, const std::stri
   return TakeFile("get_open_filename");
 }
 
-std::string PlaybackDialogs::GetSaveFilename(const std::string&, const std::string&) {
-  return TakeFile("get_save_filename");
+// As in the save chooser, a typed name gets the default extension of the filter
+// (the first, which a chooser starts with).
+std::string PlaybackDialogs::GetSaveFilename(const std::string& filter, const std::string&) {
+  std::string path = TakeFile("get_save_filename");
+  std::vector<FileFilter> filters = SplitFilter(filter);
+  if (path.empty() || filters.empty()) return path;
+  return WithDefaultExtension(path, DefaultExtension(filters.front()));
 }
 
 int PlaybackDialogs::ShowErrorDialog(const std::string&, bool) {

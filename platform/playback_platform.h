@@ -34,7 +34,8 @@ class PlaybackClock : public PlatformClock {
   std::shared_ptr<PlaybackSession> session_;
 };
 
-// Dialogs take their answers from the script's queue. The error dialog takes no
+// Dialogs take their answers from the script's queue; a save dialog's answer
+// gets the default extension as in the save chooser. The error dialog takes no
 // answer: it is answered Abort, with a line on the debug output.
 class PlaybackDialogs : public DialogHost {
  public:

@@ -27,7 +27,7 @@ class ScriptBuilder {
         if (line.number <= frame_)
           return Fail(error, "frame numbers must increase (previous @" + std::to_string(frame_) + ")");
         frame_ = line.number;
-        if (!ended_) script_.closeAfterFrame = frame_;
+        if (!ended_) script_.endAfterFrame = frame_;
         return true;
       case Kind::Answer: script_.answers.push_back({line.answer, line.text, lineNumber}); return true;
       default: break;
@@ -36,7 +36,7 @@ class ScriptBuilder {
     if (line.kind == Kind::Shot) {
       script_.shots.push_back({frame_, line.text, lineNumber});
     } else if (line.kind == Kind::End) {
-      if (!ended_) script_.closeAfterFrame = frame_;
+      if (!ended_) script_.endAfterFrame = frame_;
       ended_ = true;
     } else {
       if (script_.groups.empty() || script_.groups.back().frame != frame_) script_.groups.push_back({frame_, {}});

@@ -2,7 +2,7 @@
 // error surfaces before the game runs.
 //
 // Invariants of a parsed script: groups are in strictly increasing frame order
-// and none is empty; answers and shots are in file order; closeAfterFrame is the
+// and none is empty; answers and shots are in file order; endAfterFrame is the
 // frame of the first `end`, or else the last `@N` of the file (0 when there is none).
 #pragma once
 
@@ -36,7 +36,7 @@ struct PlaybackScript {
   std::vector<PlaybackGroup> groups;
   std::vector<PlaybackAnswer> answers;
   std::vector<PlaybackShot> shots;
-  int64_t closeAfterFrame = 0;
+  int64_t endAfterFrame = 0;
 };
 
 // Parses `text`; local times of the clock line are read in the TZ of the

@@ -31,15 +31,10 @@ void PlaybackSession::Pump(int64_t frame, const std::function<void(const InputEv
   if (exhausted_) return;
   frame_ = frame;
   for (; nextGroup_ < script_.groups.size() && script_.groups[nextGroup_].frame <= frame; ++nextGroup_) {
-    if (script_.groups[nextGroup_].frame > script_.closeAfterFrame) break;
+    if (script_.groups[nextGroup_].frame > script_.endAfterFrame) break;
     for (const InputEvent& event : script_.groups[nextGroup_].events) deliver(event);
   }
-  if (frame > script_.closeAfterFrame) {
-    exhausted_ = true;
-    InputEvent close;
-    close.type = InputEvent::Type::Close;
-    deliver(close);
-  }
+  if (frame >= script_.endAfterFrame) exhausted_ = true;
 }
 
 int64_t PlaybackSession::WallClockSeconds() const {

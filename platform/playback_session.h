@@ -3,8 +3,9 @@
 // dialogs, shots) share one session.
 //
 // Invariants: groups, answers and shots are each consumed in order and never
-// twice; once the frame after closeAfterFrame has been pumped the session is
-// exhausted and delivers nothing more.
+// twice; once endAfterFrame has been pumped the session is exhausted and
+// delivers nothing more. The end of a script is not a close of the window: only
+// the script's `close` lines deliver a Close.
 #pragma once
 
 #include <cstdint>
@@ -31,8 +32,8 @@ class PlaybackSession {
   PlaybackSession(const PlaybackSession&) = delete;
   PlaybackSession& operator=(const PlaybackSession&) = delete;
 
-  // Delivers the events of every group up to `frame`, then a Close once the
-  // script has ended.
+  // Delivers the events of every group up to `frame` (none after
+  // endAfterFrame); the session is exhausted once endAfterFrame had its input.
   void Pump(int64_t frame, const std::function<void(const InputEvent&)>& deliver);
   bool Exhausted() const { return exhausted_; }
 

@@ -62,7 +62,12 @@ void TranslateKey(const SDL_KeyboardEvent& key, std::vector<InputEvent>& out) {
 void TranslateWindowEvent(const SDL_WindowEvent& window, std::vector<InputEvent>& out) {
   switch (window.event) {
     case SDL_WINDOWEVENT_FOCUS_GAINED:
-    case SDL_WINDOWEVENT_FOCUS_LOST: out.push_back(MakeEvent(InputEvent::Type::Activate)); break;
+    case SDL_WINDOWEVENT_FOCUS_LOST: {
+      InputEvent activate = MakeEvent(InputEvent::Type::Activate);
+      activate.active = window.event == SDL_WINDOWEVENT_FOCUS_GAINED;
+      out.push_back(activate);
+      break;
+    }
     case SDL_WINDOWEVENT_CLOSE: out.push_back(MakeEvent(InputEvent::Type::Close)); break;
     default: break;
   }
@@ -73,6 +78,21 @@ void TranslateWheel(const SDL_MouseWheelEvent& wheel, std::vector<InputEvent>& o
   InputEvent event = MakeEvent(InputEvent::Type::Wheel);
   event.wheelDelta = notches > 0 ? kWheelNotchDelta : -kWheelNotchDelta;
   for (int i = std::abs(notches); i > 0; --i) out.push_back(event);
+}
+
+// Takes the queued key presses out; true when one of them closes the program.
+bool TakeQueuedKeyPressesFindingClose() {
+  bool close = false;
+  SDL_Event keys[32];
+  std::vector<InputEvent> translated;
+  for (int count; (count = SDL_PeepEvents(keys, 32, SDL_GETEVENT, SDL_KEYDOWN, SDL_KEYDOWN)) > 0;) {
+    for (int i = 0; i < count; ++i) {
+      translated.clear();
+      TranslateSdlEvent(keys[i], translated);
+      for (const InputEvent& event : translated) close = close || event.type == InputEvent::Type::Close;
+    }
+  }
+  return close;
 }
 
 }  // namespace
@@ -135,6 +155,13 @@ void SdlEventSource::FollowButtons(const InputEvent& event) {
 
 void DiscardPendingSdlInput() {
   SDL_PumpEvents();
+  // Alt+F4 pressed on the window while the dialog was open still closes it,
+  // once the dialog is answered, as the window's close button does.
+  if (TakeQueuedKeyPressesFindingClose()) {
+    SDL_Event quit{};
+    quit.type = SDL_QUIT;
+    SDL_PushEvent(&quit);
+  }
   SDL_FlushEvents(SDL_KEYDOWN, SDL_MOUSEMOTION - 1);     // keys and typed text
   SDL_FlushEvents(SDL_MOUSEBUTTONDOWN, SDL_MOUSEWHEEL);  // buttons and wheel; motion stays
   SDL_CaptureMouse(SDL_FALSE);

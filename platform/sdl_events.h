@@ -29,5 +29,6 @@ class SdlEventSource : public EventSource {
 };
 
 // Drops the keyboard and mouse input that is still queued (what the user did to
-// the game window while a modal dialog was open) and ends the mouse capture.
+// the game window while a modal dialog was open) and ends the mouse capture. A
+// close of the window stays queued, Alt+F4 included.
 void DiscardPendingSdlInput();

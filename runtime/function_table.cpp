@@ -1,5 +1,7 @@
 #include "runtime/function_table.h"
 
+#include <cstdio>
+#include <cstdlib>
 #include <cstring>
 #include <string>
 #include <unordered_map>
@@ -39,6 +41,13 @@ std::unordered_map<std::string, int>& ScriptIndices() {
 
 void RegisterBuiltin(const char* name, BuiltinFunction function, int argumentCount, bool) {
   auto& table = g_table;
+  // A second entry of a name would never be found (the first match wins): a
+  // registration that runs twice is a fault of the program, stopped at once.
+  for (const FunctionEntry& entry : table) {
+    if (std::strcmp(entry.name, name) != 0) continue;
+    std::fprintf(stderr, "The built-in %s is registered twice\n", name);
+    std::abort();
+  }
   if (table.size() == table.capacity()) table.reserve(table.size() + kGrowthStep);
   table.push_back(FunctionEntry{name, function, argumentCount});
 }

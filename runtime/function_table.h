@@ -2,9 +2,9 @@
 // built-in by its index.
 //
 // Built-ins are registered by name at start-up, before the application's symbols
-// are resolved; afterwards the table does not change, so an index stays valid for
-// the whole run. While a built-in runs, g_currentFunction points to its entry
-// (its name appears in argument errors).
+// are resolved, each name once (a second registration stops the program);
+// afterwards the table does not change, so an index stays valid for the whole run. While a built-in runs,
+// g_currentFunction points to its entry (its name appears in argument errors).
 #pragma once
 
 #include <cstdint>
@@ -40,5 +40,5 @@ const char* CurrentFunctionName();
 // `undefined` first. Returns `result`.
 RValue* CallBuiltinByIndex(CInstance* self, CInstance* other, RValue* result, int argc, int index, RValue** args);
 
-// Forgets every registration (tests).
+// Forgets every registration: before a run registers its built-ins, and in tests.
 void ClearFunctionTable();

@@ -45,7 +45,9 @@ class CInstance : public VQObjectBase {
   int32_t id;
   int32_t objectIndex;
   uint32_t flags = kInstanceVisible;
-  int64_t createdInPass = 0;  // the event pass counter when the instance was created
+  // The event pass counter when the instance was created; the counter moves on
+  // at every creation, so this also orders instances by creation.
+  int64_t createdInPass = 0;
 
   float x, y;
   float xPrevious, yPrevious;

@@ -95,8 +95,10 @@ int CompareValues(const RValue& lhs, const RValue& rhs, double epsilon, bool rep
   }
   if ((IsNumeric(l) || IsIntegral(l)) && (IsNumeric(r) || IsIntegral(r)))
     return CompareMixedNumbers(lhs, l, rhs, r, epsilon);
-  if (IsNumeric(l) && r == Group::String) return CompareNumberWithString(lhs, rhs, true, epsilon, report);
-  if (l == Group::String && IsNumeric(r)) return CompareNumberWithString(rhs, lhs, false, epsilon, report);
+  // Only a number is compared with a string as a number: a boolean against a
+  // string falls to the rule for unrelated kinds.
+  if (l == Group::Number && r == Group::String) return CompareNumberWithString(lhs, rhs, true, epsilon, report);
+  if (l == Group::String && r == Group::Number) return CompareNumberWithString(rhs, lhs, false, epsilon, report);
   if (l == Group::Int32 && r == Group::String) return CompareIntegerWithString(lhs, rhs, true, report);
   if (l == Group::String && r == Group::Int32) return CompareIntegerWithString(rhs, lhs, false, report);
   if (l == Group::String && r == Group::String) return CompareStrings(lhs, rhs);

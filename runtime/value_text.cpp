@@ -54,12 +54,18 @@ void AppendFormatted(std::string& buffer, size_t capacity, const char* format, .
   if (written > 0) buffer.append(text.data(), std::min(size_t(written), capacity - 1));
 }
 
+// Whether the number equals its truncation to a 64-bit integer: whole, and within
+// [-2^63, 2^63), where the conversion is defined.
+bool IntegralWithin64Bits(double number) {
+  return number >= -0x1p63 && number < 0x1p63 && number == std::trunc(number);
+}
+
 void AppendNumber(std::string& buffer, double number) {
   if (std::isnan(number)) {
     buffer += "NaN";
   } else if (std::isinf(number)) {
     buffer += number < 0 ? "-inf" : "inf";
-  } else if (std::fabs(number) < 9.2e18 && number == double(int64_t(number))) {
+  } else if (IntegralWithin64Bits(number)) {
     AppendFormatted(buffer, 256, "%lld", (long long)int64_t(number));
   } else {
     AppendFormatted(buffer, 512, "%.2f", number);

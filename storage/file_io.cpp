@@ -124,6 +124,9 @@ IoResult AtomicFileWriter::Open(const std::string& target) {
   ReadFaultFromEnvironment();
   bytesBeforeFault_ = (++g_writeAttempts == g_faultAtWrite) ? int64_t(g_faultBytes) : -1;
 
+  if (IsUnreachableLink(target_))
+    return Fail(IoResult::Failure("the symbolic link cannot be followed to its file", ENOENT));
+
   if (::access(target_.c_str(), W_OK) != 0 && (errno == EACCES || errno == EPERM))
     return Fail(Errno("the file is write-protected"));
 
@@ -221,6 +224,11 @@ bool IsExistingFile(const std::string& path) {
   return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }
 
+bool IsUnreachableLink(const std::string& path) {
+  struct stat info;
+  return ::lstat(path.c_str(), &info) == 0 && S_ISLNK(info.st_mode) && ::stat(path.c_str(), &info) != 0;
+}
+
 void SetFileFailureNotifier(FileFailureNotifier notifier) { g_fileFailureNotifier = notifier; }
 
 void ReportWriteFailure(const std::string& path, const std::string& reason) {
@@ -231,6 +239,12 @@ void ReportWriteFailure(const std::string& path, const std::string& reason) {
 void ReportReadFailure(const std::string& path, const std::string& reason) {
   DebugOutput("Unable to read file '%s': %s\n", path.c_str(), reason.c_str());
   if (g_fileFailureNotifier) g_fileFailureNotifier(FileOperation::Read, path, reason);
+}
+
+void ReportUnreachableFile(const std::string& path) {
+  const std::string reason = "the symbolic link cannot be followed to its file";
+  DebugOutput("Unable to reach file '%s': %s\n", path.c_str(), reason.c_str());
+  if (g_fileFailureNotifier) g_fileFailureNotifier(FileOperation::Reach, path, reason);
 }
 
 int64_t WriteAttemptCount() { return g_writeAttempts; }

@@ -13,7 +13,9 @@
 // and the notifier that the application sets (a dialog naming the file).
 //
 // A file the user may not write (read-only) is not replaced, although the
-// rename over it would succeed: the write fails as writing into it would.
+// rename over it would succeed: the write fails as writing into it would. Nor is
+// a symbolic link whose file cannot be reached (a network share not mounted):
+// the write fails instead of putting a new file in the link's place.
 //
 // Tests inject failures: the environment variable KALVORA_FAIL_WRITE=n or n:k
 // (counted from the start of the process), or SetWriteFaultForTesting (counted
@@ -49,7 +51,8 @@ class AtomicFileWriter {
 
   // Creates missing parent folders of `target` and the temporary file beside it.
   // A symbolic link as target is followed: the file it names is replaced. Fails
-  // when the target exists and may not be written.
+  // when the target exists and may not be written, or is a link that cannot be
+  // followed to its file.
   IoResult Open(const std::string& target);
   IoResult Append(std::string_view bytes);
   // Flushes the temporary file, renames it over the target and flushes the folder.
@@ -80,8 +83,13 @@ IoResult RemoveFile(const std::string& path);
 // True when `path` names an existing regular file (symbolic links followed).
 bool IsExistingFile(const std::string& path);
 
+// True when `path` is a symbolic link that cannot be followed to its file: the
+// file, or a folder on the way to it, is missing (or closed to the user).
+bool IsUnreachableLink(const std::string& path);
+
 // --- Making failures visible -------------------------------------------------
-enum class FileOperation { Read, Write };
+// Reach: the file is a symbolic link that cannot be followed to its file.
+enum class FileOperation { Read, Write, Reach };
 // Called with the file's path and the reason after a read or a write failed; none
 // by default.
 using FileFailureNotifier = void (*)(FileOperation operation, const std::string& path, const std::string& reason);
@@ -90,6 +98,9 @@ void SetFileFailureNotifier(FileFailureNotifier notifier);
 // to the debug output and call the notifier.
 void ReportWriteFailure(const std::string& path, const std::string& reason);
 void ReportReadFailure(const std::string& path, const std::string& reason);
+// The same for a symbolic link that cannot be followed to its file: "Unable to
+// reach file '<path>': ..." and the notifier.
+void ReportUnreachableFile(const std::string& path);
 
 // --- Tests ---------------------------------------------------------------------
 // Writes opened so far in this process (each AtomicFileWriter::Open counts one).

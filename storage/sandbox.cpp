@@ -131,8 +131,14 @@ std::optional<std::string> ResolveProgramDirectoryPath(std::string_view name) {
   return std::nullopt;
 }
 
-std::optional<std::string> FindReadableFile(std::string_view name) {
-  if (auto path = ResolveSaveAreaPath(name, FileAccess::Read); path && IsExistingFile(*path)) return path;
+std::optional<std::string> FindReadableFile(std::string_view name, std::string* unreachable) {
+  if (auto path = ResolveSaveAreaPath(name, FileAccess::Read)) {
+    if (IsExistingFile(*path)) return path;
+    if (IsUnreachableLink(*path)) {
+      if (unreachable) *unreachable = *path;
+      return std::nullopt;
+    }
+  }
   if (auto path = ResolveProgramDirectoryPath(name); path && IsExistingFile(*path)) return path;
   return std::nullopt;
 }

@@ -46,5 +46,7 @@ std::optional<std::string> ResolveSaveAreaPath(std::string_view name, FileAccess
 // The program-directory path of `name` for reading, or nothing when refused.
 std::optional<std::string> ResolveProgramDirectoryPath(std::string_view name);
 // The existing file a read of `name` opens: the save-area copy, else the copy in
-// the program directory; nothing when neither exists.
-std::optional<std::string> FindReadableFile(std::string_view name);
+// the program directory; nothing when neither exists. A save-area path that is a
+// symbolic link that cannot be followed (a network share not mounted) is no file
+// and hides the program directory's copy; it is put into `unreachable` when given.
+std::optional<std::string> FindReadableFile(std::string_view name, std::string* unreachable = nullptr);

@@ -1,4 +1,5 @@
-// Fuzz target: arbitrary typed text through the application's date parser and
+// Fuzz target: arbitrary typed text through the application's date parser (the
+// dateset script and the reading of a prompt's answer, with its message) and
 // the date and string built-ins it stands on, plus the same built-ins with
 // numbers taken from the input (NaN, infinities and huge values included), in
 // both time-zone modes. Any input must run without a crash or a sanitizer report.
@@ -11,11 +12,13 @@
 #include <string>
 
 #include "app/app_symbols.h"
+#include "app/typed_dates.h"
 #include "builtins/builtins.h"
 #include "builtins/dates.h"
 #include "engine/engine_builtins.h"
 #include "runtime/args.h"
 #include "runtime/compiled.h"
+#include "runtime/debug_output.h"
 #include "runtime/error.h"
 #include "runtime/instance.h"
 
@@ -54,6 +57,8 @@ class InputNumbers {
   size_t used_ = 0;
 };
 
+std::string g_debugLines;  // the messages' log lines, emptied after every input
+
 void SetUpOnce() {
   setenv("TZ", "Europe/Warsaw", 1);
   tzset();
@@ -65,6 +70,7 @@ void SetUpOnce() {
   if (!ResolveSymbols(*KalvoraLinkRecord(), &missing)) std::abort();
   CreateStringConstants();
   SetWallClock([] { return int64_t(1715610645); });
+  SetDebugOutputCapture(&g_debugLines);
 }
 
 TempValue Call(const char* name, const auto&... args) {
@@ -85,9 +91,16 @@ TempValue ParseTypedDate(CInstance& caller, const TempValue& text) {
   return k.Script(ksl_Script_dateset, text);
 }
 
-// The parsed date shown, moved and compared as the editors and the view do.
+// The answer to a date prompt, read as the editors and the view read it.
+TypedDate ReadAnswer(CInstance& caller, const TempValue& text) {
+  KslFrame k("fuzz_date_text", &caller, &caller);
+  return ReadTypedDate(k, text);
+}
+
+// The parsed date shown, offered, moved and compared as the editors and the view do.
 void UseParsedDate(const TempValue& date, InputNumbers& numbers) {
   Call("date_date_string", date);
+  if (KindOf(date) == VALUE_REAL) DayFirstDateText(date.real);
   Call("date_inc_day", date, numbers.NextWholeNumber());
   Call("date_compare_date", date, Call("date_current_datetime"));
   Call("is_undefined", date);
@@ -100,6 +113,7 @@ void CallDateBuiltinsWithNumbers(InputNumbers& numbers) {
   Call("date_create_datetime", fields[0], fields[1], fields[2], fields[3], fields[4], fields[5]);
   double date = numbers.NextDouble();
   Call("date_date_string", date);
+  DayFirstDateText(date);
   Call("date_inc_day", date, numbers.NextDouble());
   Call("date_compare_date", date, numbers.NextDouble());
 }
@@ -127,8 +141,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
   Call("date_set_timezone", double(numbers.NextByte() & 1));
 
   UseParsedDate(ParseTypedDate(caller, text), numbers);
+  if (TypedDate typed = ReadAnswer(caller, text); typed.Stores()) UseParsedDate(typed.value, numbers);
   CallDateBuiltinsWithNumbers(numbers);
   CallStringBuiltins(text, bytes, numbers);
   ReclaimArgumentScratch();
+  g_debugLines.clear();
   return 0;
 }

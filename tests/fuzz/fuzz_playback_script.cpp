@@ -57,7 +57,7 @@ void CheckScript(std::string_view text) {
     previous = group.frame;
   }
   for (const PlaybackShot& shot : script.shots) Require(shot.frame >= 1, "shots belong to a frame");
-  Require(script.closeAfterFrame >= 0, "the end is a frame");
+  Require(script.endAfterFrame >= 0, "the end is a frame");
 }
 }  // namespace
 

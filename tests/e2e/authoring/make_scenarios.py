@@ -60,12 +60,12 @@ def persons_editing():
     start = register("L1", PERSONS_START, (["stare"], [], [], []))
     write(s, "save/save.ini", ini_text([start, CARS_OTHER]))
     final = register("L1", [
-        # upper 31.02.2024 (now; the lower is not today and stays), lower
-        # 0/05/2024 ignored, then lower 12/05/2024
-        record("Ł-01", "Jan Kowalski", NOW, typed_day(2024, 5, 12)),
+        # upper 31.02.2024 and lower 0/05/2024 not understood (kept), then
+        # lower 12/05/2024
+        record("Ł-01", "Jan Kowalski", typed_day(2024, 6, 1), typed_day(2024, 5, 12)),
         # added; upper 12-5-24 while the lower is still today sets both, then
-        # lower 12.05 stores no value
-        record("", "", typed_day(2024, 5, 12), UNDEFINED),
+        # lower 12.05 is not understood (kept)
+        record("", "", typed_day(2024, 5, 12), typed_day(2024, 5, 12)),
         # added; lower 2024.05.12 first, so upper 15/05/2024 sets the upper only
         record("P-04", "Zofia Wójcik", typed_day(2024, 5, 15), typed_day(2024, 5, 12)),
     ], (["stare"], [], [], []))
@@ -80,7 +80,7 @@ def persons_escape_discards():
 
 
 # --- cars editor: today offered in date prompts, no follow of the lower date,
-# an answer without two separators stores no value, deletes, carried lists kept.
+# "-" clears a date, deletes, carried lists kept.
 def cars_editing():
     s = "cars_editing"
     carried = ([""], [""], [typed_day(2023, 1, 1)], [typed_day(2023, 1, 1)])
@@ -209,20 +209,50 @@ def reminder():
         write(s, "save/save.ini", lf_file(due))
         write(s, "expected/save/save.ini", lf_file(due))
 
+    # one Kalvora per save area: the reminder's date edit, then a person added by
+    # a later start; on a save area of its own, the person alone.
+    s = "one_instance_per_save_area"
+    added = record("P-02", "", NOW, NOW)
+    corrected = DUE_PERSON[0][:2] + (typed_day(2024, 6, 1), DUE_PERSON[0][3])
+    write(s, "save/save.ini", lf_file(due))
+    write(s, "expected/save.ini", ini_text([register("L1", [corrected, added], (["x"], [], [], []))] +
+                                           [empty_keys_1_to_4(name) for name in ("L2", "L3", "L4")]))
+    write(s, "expected/save.ini-alone", ini_text([register("L1", DUE_PERSON + [added], (["x"], [], [], []))]))
+
 
 # --- back up, then restore: save.ini becomes a byte copy of the chosen file
 # (a hand-written one, so that a rewrite could not pass for a copy).
 def backup_restore():
     original = lf_file([register("L1", [record("P-01", "Jan Kowalski", typed_day(2024, 9, 1),
                                                    typed_day(2024, 10, 1))])])
-    edited = ini_text([register("L1", [record("P-99", "Jan Kowalski", typed_day(2024, 9, 1),
-                                              typed_day(2024, 10, 1))])])
+    def edited_to(identifier):
+        return ini_text([register("L1", [record(identifier, "Jan Kowalski", typed_day(2024, 9, 1),
+                                                typed_day(2024, 10, 1))])])
+    edited = edited_to("P-99")
     write("backup_and_restore", "save/save.ini", original)
     write("backup_and_restore", "expected/work/kopia.vtab", original)
     write("backup_and_restore", "expected/save/save.ini", original)
+    # each restore keeps the database it replaces, under the next free name
+    write("backup_and_restore", "expected/save/save.ini.przed-przywroceniem.vtab", edited)
+    write("backup_and_restore", "expected/save/save.ini.przed-przywroceniem-2.vtab", edited_to("P-77"))
     write("restore_declined", "save/save.ini", original)
     write("restore_declined", "expected/work/kopia.vtab", original)
     write("restore_declined", "expected/save/save.ini", edited)
+    # files that hold no register are refused; the editor then works on save.ini
+    write("restore_refuses_non_database", "save/save.ini", original)
+    write("restore_refuses_non_database", "work/arkusz.vtab", table([("Jan Kowalski", "P-01", "01.09.2024", "")]))
+    write("restore_refuses_non_database", "work/pusty.vtab", b"")
+    write("restore_refuses_non_database", "expected/save/save.ini", edited_to("P-05"))
+
+
+# --- before any database, a backup says so; names typed with dates in them
+# still get their extensions.
+def backup_and_export_names():
+    s = "backup_and_export_names"
+    database = ini_text([register("L1", [record("", "", NOW, NOW)])])
+    write(s, "expected/save/save.ini", database)
+    write(s, "expected/work/kopia 13.05.2024.vtab", database)
+    write(s, "expected/work/raport 13.05.2024.csv", table([("", "", "13.05.2024", "13.05.2024")]))
 
 
 # --- a save.ini edited by hand: byte-order mark, LF line ends, comments,
@@ -305,6 +335,78 @@ def persons_after_midnight():
     write(s, "expected/save/save.ini", ini_text([final]))
 
 
+# --- typed dates that do not give a calendar date leave every date as it was;
+# 12.05.1999 is 1999; "-" clears the view's licences row's second date.
+def typed_dates_kept():
+    s = "typed_dates_kept"
+    carried = ([""], [""], [typed_day(2024, 1, 2)], [typed_day(2024, 1, 2)])
+    starts = [("L1", record("P-01", "Jan Kowalski", typed_day(2024, 5, 15), typed_day(2024, 7, 1)), ([], [], [], [])),
+              ("L2", record("Fiat Panda", "KR 5555", typed_day(2024, 5, 16), typed_day(2024, 9, 1)), carried),
+              ("L3", record("Maria Lis", "grypa", typed_day(2024, 5, 17), typed_day(2024, 12, 1)), carried),
+              ("L4", record("Office", "Pro", typed_day(2024, 5, 18), typed_day(2024, 6, 1)), carried)]
+    write(s, "save/save.ini", ini_text([register(name, [r], c) for name, r, c in starts]))
+    year_1999 = typed_day(1999, 5, 12)
+    second = {"L1": typed_day(2024, 7, 1), "L2": year_1999, "L3": typed_day(2024, 12, 1), "L4": UNDEFINED}
+    final = [register(name, [r[:2] + (year_1999, second[name])], c) for name, r, c in starts]
+    write(s, "expected/save/save.ini", ini_text(final))
+
+
+
+# --- dates offered day first whatever the locale: every confirmed date keeps
+# its day; the car's second date becomes today at 08:00 (offered today).
+def offered_dates():
+    s = "offered_dates_month_first"
+    persons = register("L1", [record("P-01", "Jan Kowalski", typed_day(2026, 12, 10), typed_day(2024, 1, 5)),
+                              record("P-02", "Anna Nowak", typed_day(2024, 5, 13), typed_day(2025, 2, 1))])
+    carried = ([""], [""], [typed_day(2024, 1, 2)], [typed_day(2024, 1, 2)])
+    car = record("Fiat Panda", "KR 5555", typed_day(2024, 9, 1), typed_day(2024, 10, 1))
+    write(s, "save/save.ini", ini_text([persons, register("L2", [car], carried)]))
+    cars = register("L2", [car[:3] + (typed_day(2024, 5, 13),)], carried)
+    write(s, "expected/save/save.ini", ini_text([persons, cars, empty_keys_1_to_4("L3"), empty_keys_1_to_4("L4")]))
+
+
+
+# --- unsaved changes: Escape and closing the window ask only when a screen
+# holds changes; the end of a script saves nothing.
+def unsaved_changes():
+    start = ini_text([register("L1", PERSONS_START)])
+    due_car = register("L2", [record("Fiat Panda", "KR 5555", typed_day(2024, 5, 15), typed_day(2024, 10, 1))])
+    with_due_car = ini_text([register("L1", PERSONS_START), due_car])
+    write("unsaved_escape", "save/save.ini", with_due_car)
+    write("unsaved_escape", "expected/save/save.ini", with_due_car)
+    due = ini_text([register("L1", DUE_PERSON)])
+    write("close_declined_discards", "save/save.ini", due)
+    write("close_declined_discards", "expected/save/save.ini", due)
+    hand_written = lf_file([register("L1", PERSONS_START)])
+    write("close_without_changes", "save/save.ini", hand_written)
+    write("close_without_changes", "expected/save/save.ini", hand_written)
+
+    write("close_asks_and_saves", "save/save.ini", start)
+    added = clock_now(CLOCK, frame=13)
+    edited = [("P-01a",) + PERSONS_START[0][1:], PERSONS_START[1], record("", "", added, added)]
+    write("close_asks_and_saves", "expected/save/save.ini", ini_text([register("L1", edited)]))
+
+    carried = ([""], [""], [typed_day(2024, 1, 2)], [typed_day(2024, 1, 2)])
+    car = record("Fiat Panda", "KR 5555", typed_day(2024, 9, 1), typed_day(2024, 10, 1))
+    write("close_during_prompt", "save/save.ini", ini_text([register("L2", [car], carried)]))
+    write("close_during_prompt", "expected/save/save.ini",
+          ini_text([register("L2", [car[:2] + (typed_day(2024, 6, 20), car[3])], carried)]))
+
+    s = "reminder_close_asks"
+    write(s, "save/save.ini", ini_text([register("L1", DUE_PERSON)]))
+    final = [DUE_PERSON[0][:3] + (typed_day(2024, 10, 1),)]
+    write(s, "expected/save/save.ini", ini_text([register("L1", final), empty_keys_1_to_4("L2"),
+                                                 empty_keys_1_to_4("L3"), empty_keys_1_to_4("L4")]))
+
+
+# --- the reliability case of a file-size limit: a register of 400 persons, all
+# overdue, whose save and whose exported table are both larger than the limit.
+def file_size_limit():
+    persons = [record("P-%03d" % i, "Pracownik %03d" % i, typed_day(2024, 5, 12), typed_day(2024, 9, 1))
+               for i in range(1, 401)]
+    write("../reliability/hostile/file_size_limit", "save/save.ini", ini_text([register("L1", persons)]))
+
+
 if __name__ == "__main__":
     first_runs()
     persons_editing()
@@ -318,8 +420,13 @@ if __name__ == "__main__":
     view_nothing_due()
     reminder()
     backup_restore()
+    backup_and_export_names()
     hand_edited_database()
     licences_pending_delete()
     view_refresh_to_empty()
     view_across_daylight_saving()
     persons_after_midnight()
+    typed_dates_kept()
+    offered_dates()
+    unsaved_changes()
+    file_size_limit()

@@ -13,6 +13,7 @@ class AppTest : public DateTest {
  protected:
   void SetUp() override {
     DateTest::SetUp();
+    ClearFunctionTable();  // the program's whole table instead of the date and string families
     RegisterAllBuiltins();
     RegisterEngineBuiltins();
     RegisterRuntimeBuiltinVariables();

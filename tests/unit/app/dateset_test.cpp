@@ -28,11 +28,25 @@ class DatesetTest : public AppTest {
 
 TEST_F(DatesetTest, ReadsDayMonthYearWithAnySeparator) {
   ExpectTwelfthOfMay("12/05/2024");
-  ExpectTwelfthOfMay("12-5-24");     // 2000 is added to a year below 2000
+  ExpectTwelfthOfMay("12-5-24");     // 2000 is added to a year of fewer than four digits
   ExpectTwelfthOfMay("2024.05.12");  // year first: day and year are swapped
   ExpectTwelfthOfMay("12.05.2024");  // the pieces 12. and 05. read as 12 and 5
   ExpectTwelfthOfMay("12:05:2024");
   ExpectTwelfthOfMay("12/05/2024 r.");  // at most five characters of the year are read
+}
+
+TEST_F(DatesetTest, AFourDigitYearIsTakenAsWritten) {
+  struct Case {
+    const char* text;
+    double year;
+  };
+  for (const Case& c : {Case{"12.05.1999", 1999}, Case{"12/05/1970", 1970}, Case{"12-05-1000", 1000},
+                        Case{"12.05.999", 2999}, Case{"12.05.0999", 2999}}) {
+    SCOPED_TRACE(c.text);
+    Parse(c.text);
+    EXPECT_EQ(Field(v_yr), c.year);
+  }
+  EXPECT_EQ(Parse("12.05.1999").real, Create(1999, 5, 12, 8, 0, 0));
 }
 
 TEST_F(DatesetTest, AcceptsWhatDateStringShows) {

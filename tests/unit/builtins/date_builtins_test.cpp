@@ -134,6 +134,20 @@ TEST_F(DateBuiltinsTest, DateStringAskedAgainFollowsTheModeAndTheZone) {
   EXPECT_EQ(text(), "12.05.2024");
 }
 
+TEST_F(DateBuiltinsTest, DayFirstTextIsTheSameInEveryLocale) {
+  double date = Create(2026, 12, 10, 23, 30, 0);
+  for (const char* locale : {"pl_PL.UTF-8", "C"}) {
+    std::setlocale(LC_TIME, locale);
+    EXPECT_EQ(DayFirstDateText(date), "10.12.2026") << locale;
+  }
+  double early = Create(2024, 5, 3, 0, 30, 0);  // 22:30 UTC the day before
+  EXPECT_EQ(DayFirstDateText(early), "03.05.2024");
+  Call("date_set_timezone", 1.0);
+  EXPECT_EQ(DayFirstDateText(early), "02.05.2024") << "the calendar day of the UTC mode";
+  for (double unconvertible : {0.0, -5.0, kNaN, kInfinity, 1e300})
+    EXPECT_EQ(DayFirstDateText(unconvertible), "") << unconvertible;
+}
+
 TEST_F(DateBuiltinsTest, CurrentDateTimeReadsTheInjectedClock) {
   SetWallClock([] { return int64_t(1715493600); });  // 2024-05-12 06:00:00 UTC
   TempValue now = Call("date_current_datetime");

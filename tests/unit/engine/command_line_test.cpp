@@ -9,6 +9,8 @@
 
 #include "engine/at_sign_files.h"
 #include "engine/game_runner.h"
+#include "engine/options_file.h"
+#include "runtime/debug_output.h"
 #include "test_game.h"
 
 namespace fs = std::filesystem;
@@ -101,6 +103,47 @@ class TempDirectories : public ::testing::Test {
 
   fs::path root_;
 };
+
+using OptionsFile = TempDirectories;
+
+TEST_F(OptionsFile, FillsInWhatTheCommandLineLeftAndNeverAnOptionThatNamesAFile) {
+  std::string log;
+  SetDebugOutputCapture(&log);
+  RuntimeOptions options;
+  TakeOptionsFile(root_.string(), options);
+  EXPECT_EQ(log, "") << "no file, nothing to say";
+
+  Write(root_ / "options.ini",
+        "[Other]\nsleepmargin=9\n[Runtime]\nheadless = true\nsleepmargin = 3\ngame = /tmp/other.win\n"
+        "playback = tour.kvi\nrecord = /tmp/session.kvi\noutput = /tmp/a.log\ndebugoutput = /tmp/b.log\n");
+  TakeOptionsFile(root_.string(), options);
+  EXPECT_TRUE(options.headless);
+  EXPECT_DOUBLE_EQ(options.sleepMarginMs, 3);
+  EXPECT_EQ(options.gamePath + options.playbackPath + options.recordPath + options.logPath, "");
+  for (const char* refused : {"game", "playback", "record", "output", "debugoutput"})
+    EXPECT_NE(log.find("option " + std::string(refused) + " is not taken from it\n"), std::string::npos) << refused;
+
+  RuntimeOptions commandLine = ParseRuntimeOptions({"prog", "-sleepmargin", "1"});
+  Write(root_ / "options.ini", "[Runtime]\nsleepmargin=3\nheadless=0\n");
+  TakeOptionsFile(root_.string(), commandLine);
+  EXPECT_DOUBLE_EQ(commandLine.sleepMarginMs, 1) << "the command line wins";
+  EXPECT_FALSE(commandLine.headless);
+
+  log.clear();
+  RuntimeOptions unread;
+  Write(root_ / "options.ini", "[Runtime]\nsleepmargin=soon\nheadless=maybe\n");
+  TakeOptionsFile(root_.string(), unread);
+  EXPECT_LT(unread.sleepMarginMs, 0);
+  EXPECT_FALSE(unread.headless);
+  EXPECT_NE(log.find("gives option sleepmargin a value that does not read: soon\n"), std::string::npos) << log;
+  EXPECT_NE(log.find("gives option headless a value that does not read: maybe\n"), std::string::npos) << log;
+
+  fs::remove(root_ / "options.ini");
+  fs::create_directories(root_ / "options.ini");
+  TakeOptionsFile(root_.string(), unread);
+  EXPECT_NE(log.find("Unable to read the options file " + (root_ / "options.ini").string()), std::string::npos);
+  SetDebugOutputCapture(nullptr);
+}
 
 using AtSignFiles = TempDirectories;
 

@@ -31,6 +31,26 @@ TEST(Draw, InstancesAreDrawnFromTheGreatestDepthInRoomOrder) {
       << "depth 20, then 10, then 0; the hidden one and the one without sprite draw nothing";
 }
 
+TEST(Draw, PreDrawComesBeforeTheBackgroundWhichOnlyARoomThatClearsPaints) {
+  TestGame game;
+  int a = game.AddObject("A");
+  std::vector<bool> clearedWhenDrawing;
+  for (int pass : {kDrawPre, kDrawBegin})
+    game.On(a, kEventDraw, pass, [&](KslFrame&) { clearedWhenDrawing.push_back(game.canvas.backgroundCleared); });
+  int clears = game.AddRoom("clears"), keeps = game.AddRoom("keeps");
+  game.Room(keeps).clearDisplay = false;
+  game.Place(clears, a);
+  game.Place(keeps, a);
+  ASSERT_TRUE(game.Start());
+  game.Frame();
+  EXPECT_EQ(clearedWhenDrawing, (std::vector<bool>{false, true}));
+  SetPendingRoom(keeps);
+  ActOnPendingRoom();
+  clearedWhenDrawing.clear();
+  game.Frame();
+  EXPECT_EQ(clearedWhenDrawing, (std::vector<bool>{false, false}));
+}
+
 TEST(Draw, AnimationAdvancesWrapsAndRaisesAnimationEnd) {
   TestGame game;
   int a = game.AddObject("A");

@@ -26,7 +26,12 @@ class FakeWaiter : public FrameWaiter {
     pump();
     if (deadline > clock_.now) clock_.now = deadline;
   }
+  void IdleUntil(int64_t deadline) override {
+    idles.push_back(deadline - clock_.now);
+    if (deadline > clock_.now) clock_.now = deadline;
+  }
   std::vector<int64_t> waits;  // how long each wait was asked to last
+  std::vector<int64_t> idles;  // the same for the waits without pumping
 
  private:
   FakeClock& clock_;

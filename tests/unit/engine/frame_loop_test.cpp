@@ -4,6 +4,8 @@
 
 #include <filesystem>
 #include <fstream>
+#include <functional>
+#include <map>
 #include <string>
 #include <vector>
 
@@ -24,6 +26,13 @@ InputEvent CloseEvent() {
   return event;
 }
 
+InputEvent ActivateEvent(bool active) {
+  InputEvent event;
+  event.type = InputEvent::Type::Activate;
+  event.active = active;
+  return event;
+}
+
 struct LoopParts {
   FakeClock clock;
   FakeWaiter waiter{clock};
@@ -33,7 +42,7 @@ struct LoopParts {
 
 void RunLoop(TestGame& game, LoopParts& parts) {
   RunFrameLoop(FrameLoopParts{parts.clock, parts.waiter, parts.events, parts.presenter, game.canvas,
-                              game.data.options.gameSpeed});
+                              game.data.options.gameSpeed, {}});
 }
 
 TEST(FrameLoop, FramesArePacedAndALongFrameIsFollowedAtOnce) {
@@ -59,7 +68,6 @@ TEST(FrameLoop, FramesArePacedAndALongFrameIsFollowedAtOnce) {
   EXPECT_EQ(CurrentFrameNumber(), 5);
   EXPECT_EQ(parts.presenter.frames, (std::vector<int64_t>{1, 2, 3, 4, 5}));
   EXPECT_FALSE(g_gameRunning);
-  EXPECT_NE(game.log.find("###game_end###254\n"), std::string::npos) << "an exhausted source ends as a closed window";
 }
 
 TEST(FrameLoop, FpsCountsTheFramesOfThePreviousSecond) {
@@ -93,6 +101,35 @@ TEST(FrameLoop, AClosedWindowEndsTheLoopBeforeTheNextFrameAndInputArrivesBeforeI
   EXPECT_EQ(CurrentFrameNumber(), 3);
   EXPECT_EQ(parts.presenter.frames, (std::vector<int64_t>{1, 2, 3})) << "the frame of the close never runs";
   EXPECT_NE(game.log.find("###game_end###254\n"), std::string::npos);
+}
+
+TEST(FrameLoop, AnInactiveWindowFreezesTheGameOnlyWhenItsOptionSaysSoAndTheWaitsDoNotSpin) {
+  for (bool freeze : {true, false}) {
+    SCOPED_TRACE(freeze ? "freezing" : "not freezing");
+    TestGame game;
+    game.data.options.gameSpeed = 10;  // 100 000 µs a frame
+    if (freeze) game.data.options.flags |= kOptionFreezeWhenInactive;
+    LoopParts parts;
+    int a = game.AddObject("A");
+    game.On(a, kEventStep, kStepNormal);
+    game.Place(game.AddRoom("r"), a);
+    ASSERT_TRUE(game.Start());
+    parts.events.byFrame[2] = {ActivateEvent(false)};
+    parts.events.byFrame[4] = {ActivateEvent(true)};
+    parts.events.endAfter = 5;
+    RunLoop(game, parts);
+    using Frames = std::vector<int64_t>;
+    if (freeze) {
+      EXPECT_EQ(game.Calls("A_Step_0").size(), 3u) << "frames 2 and 3 do not step";
+      EXPECT_EQ(parts.presenter.frames, (Frames{1, 4, 5}));
+      EXPECT_EQ(parts.waiter.idles, (Frames{100000, 100000})) << "before frames 3 and 4";
+      EXPECT_EQ(parts.waiter.waits, (Frames{100000, 100000})) << "before frames 2 and 5";
+    } else {
+      EXPECT_EQ(game.Calls("A_Step_0").size(), 5u);
+      EXPECT_EQ(parts.presenter.frames, (Frames{1, 2, 3, 4, 5}));
+      EXPECT_EQ(parts.waiter.idles, Frames{});
+    }
+  }
 }
 
 TEST(FrameLoop, ARoomChangeIsNotPresented) {
@@ -149,15 +186,18 @@ class RunGameTest : public ::testing::Test {
     launch.hooks.createPlatform = [this](const WindowRequest& request, std::string&) {
       windowWidth = request.width;
       windowHeight = request.height;
+      sleepMarginMs = request.options.sleepMarginMs;
       auto platform = MakeFakePlatform();
       events = static_cast<FakeEvents*>(platform->events.get());
       events->endAfter = endAfter;
+      events->byFrame = input;
       return platform;
     };
     launch.hooks.initGraphics = [this](const GameStart& start) -> std::unique_ptr<FrameCanvas> {
       gamePath = start.gameFilePath;
       return std::make_unique<RecordingCanvas>();
     };
+    launch.hooks.windowClosing = windowClosing;
     return RunGame(launch);
   }
 
@@ -167,7 +207,10 @@ class RunGameTest : public ::testing::Test {
   std::string executableDirectory, installedDataDirectory;
   int registrations = 0;
   int windowWidth = 0, windowHeight = 0;
+  double sleepMarginMs = 0;
   int64_t endAfter = 0;
+  std::map<int64_t, std::vector<InputEvent>> input;  // by frame
+  std::function<void()> windowClosing;
   FakeEvents* events = nullptr;
   std::string gamePath;
 };
@@ -213,7 +256,13 @@ TEST_F(RunGameTest, AGameRunsFromItsFirstRoomToGameEnd) {
                          "Create Window\n",
                          "Init Graphics\n",
                          "IO Init\n",
+                         "Process Messages\n",
+                         "Start Frame\n",
+                         "Part Create Textures\n",
+                         "Debug Init Remote Interface\n",
                          "VM Init\n",
+                         "Create Load Form\n",
+                         "Do The Work\n",
                          "LoadGameData()\n",
                          "Variable_Global_Init()\n",
                          "PrepareGame()\n",
@@ -231,6 +280,14 @@ TEST_F(RunGameTest, AGameRunsFromItsFirstRoomToGameEnd) {
   }
   EXPECT_FALSE(g_runtimeStarted);
   EXPECT_EQ(CurrentRoom(), nullptr);
+}
+
+TEST_F(RunGameTest, TheOptionsFileBesideTheGameFileIsRead) {
+  game.On(game.AddObject("A"), kEventCreate, 0, [](KslFrame& f) { f.Call(g_fnGameEnd); });
+  game.Place(game.AddRoom("r"), 0);
+  std::ofstream(directory_ / "options.ini") << "[Runtime]\nsleepmargin=4\n";
+  EXPECT_EQ(Run(), 0);
+  EXPECT_DOUBLE_EQ(sleepMarginMs, 4);
 }
 
 TEST_F(RunGameTest, AGameFileThatIsMissingOrDamagedEndsWithExitCode1) {
@@ -274,18 +331,35 @@ TEST_F(RunGameTest, AFatalErrorEndsTheRunWithExitCode1AndNoMoreEvents) {
   EXPECT_NE(game.log.find("of  Step Event0 for object A:\nbroken"), std::string::npos);
 }
 
-TEST_F(RunGameTest, AnExhaustedInputSourceEndsTheGameAsAClosedWindow) {
+// A close of the window is handed to the program between frames, before the
+// game ends as a closed window does; the end of the input (a playback script
+// that ran out) is no close: the game ends after its last frame, and the
+// program is not asked.
+TEST_F(RunGameTest, AClosedWindowRunsTheProgramsHookFirstAndTheEndOfTheInputDoesNot) {
   int a = game.AddObject("A");
   game.On(a, kEventOther, kOtherRoomEnd);
   game.On(a, kEventOther, kOtherGameEnd);
   game.On(a, kEventStep, kStepNormal);
   game.Place(game.AddRoom("r"), a);
+  windowClosing = [this] {
+    game.trace.push_back("closing after frame " + std::to_string(CurrentFrameNumber()));
+    DebugOutput("closing\n");
+  };
+  InputEvent close;
+  close.type = InputEvent::Type::Close;
+  input[3] = {close};
+  EXPECT_EQ(Run(), 0);
+  EXPECT_EQ(game.TakeTrace(), (std::vector<std::string>{"A_Step_0 1", "A_Step_0 1", "closing after frame 2",
+                                                        "A_Other_5 1", "A_Other_3 1"}));
+  EXPECT_NE(game.log.find("closing\n###game_end###254\n"), std::string::npos) << game.log;
+
+  input.clear();
+  game.log.clear();
   endAfter = 2;
   EXPECT_EQ(Run(), 0);
-  EXPECT_EQ(game.Calls("A_Step_0").size(), 2u);
-  EXPECT_EQ(game.Calls("A_Other_5").size(), 1u);
-  EXPECT_EQ(game.Calls("A_Other_3").size(), 1u);
-  EXPECT_NE(game.log.find("###game_end###254\n"), std::string::npos);
+  EXPECT_EQ(game.TakeTrace(), (std::vector<std::string>{"A_Step_0 1", "A_Step_0 1", "A_Other_5 1", "A_Other_3 1"}));
+  EXPECT_NE(game.log.find("###game_end###0\n"), std::string::npos) << game.log;
+  EXPECT_EQ(game.log.find("###game_end###254"), std::string::npos) << game.log;
 }
 
 TEST_F(RunGameTest, GameEndBeforeTheFirstRoomRunsNoRoom) {

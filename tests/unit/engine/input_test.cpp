@@ -111,15 +111,21 @@ TEST(Input, CurrentAndLastKeyAndSideSpecificModifiers) {
 
   ApplyInputEvent(KeyEvent(Type::KeyDown, 18, false, true));
   ApplyInputEvent(KeyEvent(Type::KeyDown, 17));
+  ApplyInputEvent(KeyEvent(Type::KeyDown, 16, false, true));
   UpdateInput();
   const KeyStates& keys = CurrentInput().keys;
   EXPECT_TRUE(keys.down[18] && keys.down[165] && !keys.down[164]);
   EXPECT_TRUE(keys.down[17] && keys.down[162] && !keys.down[163]);
+  EXPECT_TRUE(keys.down[16] && keys.down[161] && !keys.down[160] && keys.pressed[161]);
   EXPECT_TRUE(keys.pressed[165]);
   ApplyInputEvent(KeyEvent(Type::KeyUp, 18, false, true));
   UpdateInput();
   EXPECT_TRUE(CurrentInput().keys.released[165]);
   EXPECT_FALSE(CurrentInput().keys.down[165]);
+  ApplyInputEvent(KeyEvent(Type::KeyUp, 16, false, true));
+  ApplyInputEvent(KeyEvent(Type::KeyDown, 16));
+  UpdateInput();
+  EXPECT_TRUE(keys.released[161] && keys.pressed[160] && keys.down[160] && !keys.down[161]);
 }
 
 TEST(Input, TypedCharactersAndActivation) {

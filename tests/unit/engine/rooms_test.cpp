@@ -155,6 +155,7 @@ TEST(Rooms, PersistentInstancesAreCarriedWithoutANewCreate) {
   game.On(keeper, kEventOther, kOtherRoomStart);
   int k = game.Place(rooms.r, keeper);
   int b2 = game.Place(rooms.s, rooms.b);
+  int k2 = game.Place(rooms.s, keeper);
   ASSERT_TRUE(game.Start());
   CInstance* carried = Instance(k);
   game.TakeTrace();
@@ -162,12 +163,14 @@ TEST(Rooms, PersistentInstancesAreCarriedWithoutANewCreate) {
   ActOnPendingRoom();
   EXPECT_EQ(Instance(k), carried);
   EXPECT_EQ(CurrentRoom()->instances.First(), carried) << "carried instances go in front";
-  EXPECT_EQ(game.TakeTrace(),
-            (Trace{At("B_PreCreate_0", b2), At("B_Create_0", b2), At("B_Other_4", b2), At("Keeper_Other_4", k)}));
+  EXPECT_EQ(FindObject(keeper)->instances.First(), carried) << "an object's instances are in creation order";
+  EXPECT_EQ(game.TakeTrace(), (Trace{At("B_PreCreate_0", b2), At("B_Create_0", b2), At("Keeper_Create_0", k2),
+                                     At("B_Other_4", b2), At("Keeper_Other_4", k), At("Keeper_Other_4", k2)}));
   SetPendingRoom(rooms.r);
   ActOnPendingRoom();
   EXPECT_EQ(Instance(k), carried) << "its own room record is skipped when it comes back";
-  EXPECT_EQ(FindObject(keeper)->instances.Count(), 1);
+  EXPECT_EQ(FindObject(keeper)->instances.Count(), 2);
+  EXPECT_EQ(game.Calls("Keeper_Other_4"), (std::vector<int>{k, k2}));
 }
 
 TEST(Rooms, ACreateThatChangesRoomInTheFirstRoomSwitchesAtOnce) {

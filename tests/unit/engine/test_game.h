@@ -33,16 +33,22 @@ extern SymbolEntry g_varAlarm, g_varCount, g_varMouseX, g_varMouseY, g_varEventO
 
 class RecordingCanvas : public FrameCanvas {
  public:
-  void BeginFrame(int width, int height, uint32_t backgroundColour, bool clear) override {
+  void BeginFrame(int width, int height) override {
     ++framesBegun;
+    backgroundCleared = false;
+    picture = Image(width > 0 ? 4 : 0, height > 0 ? 4 : 0);
+  }
+  void ClearBackground(uint32_t backgroundColour) override {
+    backgroundCleared = true;
     lastBackground = backgroundColour;
-    picture = Image(width > 0 ? 4 : 0, height > 0 ? 4 : 0, backgroundColour);
+    picture = Image(picture.width, picture.height, backgroundColour);
   }
   void DrawDefault(const CInstance& instance) override { defaultDrawn.push_back(instance.id); }
   const Image& FinishFrame() override { return picture; }
 
   int framesBegun = 0;
   uint32_t lastBackground = 0;
+  bool backgroundCleared = false;  // in the frame begun last
   std::vector<int32_t> defaultDrawn;
   Image picture;
 };

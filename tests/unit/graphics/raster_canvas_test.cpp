@@ -13,10 +13,13 @@ class RasterCanvasTest : public ::testing::Test {
  protected:
   void SetUp() override { CurrentDrawState().Reset(kDefaultDrawColour); }
 
-  // One frame of the draw stage with a white box at (x, 2)-(x + 5, 6).
+  // One frame of the draw stage with a white box at (x, 2)-(x + 5, 6); pre-draw
+  // puts a white box at (20, 20)-(22, 22), which the background covers.
   const Image& BoxFrame(double x, bool clear = true) {
-    canvas.BeginFrame(40, 30, kBackground, clear);
+    canvas.BeginFrame(40, 30);
     DrawSetColour(0xFFFFFF);
+    DrawRectangleBetween(20, 20, 22, 22, false);
+    if (clear) canvas.ClearBackground(kBackground);
     DrawRectangleBetween(x, 2, x + 5, 6, false);
     return canvas.FinishFrame();
   }
@@ -25,8 +28,10 @@ class RasterCanvasTest : public ::testing::Test {
 };
 
 TEST_F(RasterCanvasTest, AFrameThatRepeatsThePreviousOneIsRecognisedAndKeepsItsPicture) {
-  EXPECT_EQ(BoxFrame(2).At(2, 2), kWhitePixel);
+  const Image& first = BoxFrame(2);
   EXPECT_FALSE(canvas.RepeatedPreviousFrame());
+  EXPECT_EQ(first.At(2, 2), kWhitePixel);
+  EXPECT_EQ(first.At(21, 21), kBackgroundPixel) << "the background covers what pre-draw drew";
   const Image& repeated = BoxFrame(2);
   EXPECT_TRUE(canvas.RepeatedPreviousFrame());
   EXPECT_EQ(repeated.At(2, 2), kWhitePixel);
@@ -57,7 +62,8 @@ TEST_F(RasterCanvasTest, DrawingOutsideTheDrawStageAndFramesWithoutClearingBuild
 
 TEST_F(RasterCanvasTest, ANewSizeIsNeverTakenAsARepeat) {
   BoxFrame(2);
-  canvas.BeginFrame(20, 10, kBackground, true);
+  canvas.BeginFrame(20, 10);
+  canvas.ClearBackground(kBackground);
   const Image& small = canvas.FinishFrame();
   EXPECT_FALSE(canvas.RepeatedPreviousFrame());
   EXPECT_EQ(small.width, 20);

@@ -34,7 +34,11 @@ TEST(DialogRules, DefaultExtensionIsThePatternAfterItsFirstDot) {
   EXPECT_EQ(DefaultExtension(SplitFilter("Jeden|plik.c?")[0]), "");
 
   EXPECT_EQ(WithDefaultExtension("/home/ala/Tabela Terminów", "csv"), "/home/ala/Tabela Terminów.csv");
-  EXPECT_EQ(WithDefaultExtension("/home/ala/tabela.txt", "csv"), "/home/ala/tabela.txt");
+  EXPECT_EQ(WithDefaultExtension("/home/ala/raport 07.12.2026", "csv"), "/home/ala/raport 07.12.2026.csv");
+  EXPECT_EQ(WithDefaultExtension("/home/ala/tabela.txt", "csv"), "/home/ala/tabela.txt.csv");
+  EXPECT_EQ(WithDefaultExtension("/home/ala/tabela.csv", "csv"), "/home/ala/tabela.csv");
+  EXPECT_EQ(WithDefaultExtension("/home/ala/TABELA.Csv", "csv"), "/home/ala/TABELA.Csv");
+  EXPECT_EQ(WithDefaultExtension("/home/ala/kopia.tar.gz", "tar.gz"), "/home/ala/kopia.tar.gz");
   EXPECT_EQ(WithDefaultExtension("/home/a.b/tabela", "csv"),
             "/home/a.b/tabela.csv");  // a dot of the folder is not the name's
   EXPECT_EQ(WithDefaultExtension("/home/ala/tabela", ""), "/home/ala/tabela");

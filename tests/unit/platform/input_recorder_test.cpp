@@ -170,7 +170,7 @@ TEST(InputRecorder, EndsAfterTheLastFrameAndReportsUnwritableFiles) {
   PlaybackScript script;
   std::string error;
   ASSERT_TRUE(LoadPlaybackScript(path, script, error)) << error;
-  EXPECT_EQ(script.closeAfterFrame, 42);
+  EXPECT_EQ(script.endAfterFrame, 42);
 
   EXPECT_EQ(InputRecorder::Open(testing::TempDir() + "no/such/folder/rec.txt", 0, error), nullptr);
   EXPECT_NE(error.find("cannot create the record file"), std::string::npos);

@@ -103,7 +103,9 @@ TEST(KeyMap, KeypadFollowsNumLock) {
   EXPECT_EQ(Vk(SDLK_1, SDL_SCANCODE_KP_1, KMOD_NUM), 97);  // a keypad key whose keysym is a digit
 }
 
-TEST(KeyMap, RightHandAltAndControlAreExtended) {
+TEST(KeyMap, RightHandShiftAltAndControlAreExtended) {
+  EXPECT_TRUE(IsExtendedSdlKey(SDLK_RSHIFT, SDL_SCANCODE_RSHIFT));
+  EXPECT_FALSE(IsExtendedSdlKey(SDLK_LSHIFT, SDL_SCANCODE_LSHIFT));
   EXPECT_TRUE(IsExtendedSdlKey(SDLK_RCTRL, SDL_SCANCODE_RCTRL));
   EXPECT_TRUE(IsExtendedSdlKey(SDLK_RALT, SDL_SCANCODE_RALT));
   EXPECT_TRUE(IsExtendedSdlKey(SDLK_MODE, SDL_SCANCODE_RALT));
@@ -199,8 +201,10 @@ TEST(SdlEvents, MouseWheelFocusAndClose) {
   window.type = SDL_WINDOWEVENT;
   window.window.event = SDL_WINDOWEVENT_FOCUS_LOST;
   EXPECT_EQ(Translate(window).at(0).type, InputEvent::Type::Activate);
+  EXPECT_FALSE(Translate(window).at(0).active);
   window.window.event = SDL_WINDOWEVENT_FOCUS_GAINED;
   EXPECT_EQ(Translate(window).at(0).type, InputEvent::Type::Activate);
+  EXPECT_TRUE(Translate(window).at(0).active);
   window.window.event = SDL_WINDOWEVENT_CLOSE;
   EXPECT_EQ(Translate(window).at(0).type, InputEvent::Type::Close);
   window.window.event = SDL_WINDOWEVENT_EXPOSED;
@@ -210,4 +214,28 @@ TEST(SdlEvents, MouseWheelFocusAndClose) {
   EXPECT_EQ(Translate(quit).at(0).type, InputEvent::Type::Close);
 }
 
+// What the user did to the window while a dialog was open is dropped, except a
+// close: Alt+F4 pressed then arrives as one Close once the dialog is answered.
+TEST(SdlEvents, InputQueuedDuringADialogIsDroppedButAnAltF4CloseIsKept) {
+  ASSERT_EQ(SDL_Init(SDL_INIT_EVENTS), 0) << SDL_GetError();
+  for (bool altF4 : {false, true}) {
+    SCOPED_TRACE(altF4 ? "with Alt+F4" : "without");
+    SDL_Event key = KeyEvent(SDL_KEYDOWN, SDLK_a, SDL_SCANCODE_A);
+    SDL_PushEvent(&key);
+    if (altF4) {
+      SDL_Event close = KeyEvent(SDL_KEYDOWN, SDLK_F4, SDL_SCANCODE_F4, KMOD_LALT);
+      SDL_PushEvent(&close);
+    }
+    SDL_PushEvent(&key);
+    DiscardPendingSdlInput();
+    std::vector<InputEvent> delivered;
+    SdlEventSource source;
+    source.Pump(1, [&](const InputEvent& event) { delivered.push_back(event); });
+    ASSERT_EQ(delivered.size(), altF4 ? 1u : 0u);
+    if (altF4) {
+      EXPECT_EQ(delivered[0].type, InputEvent::Type::Close);
+    }
+  }
+  SDL_Quit();
+}
 }  // namespace

@@ -35,7 +35,9 @@ class FakeWindowEvents : public EventSource {
   }
 };
 
-TEST(PlaybackPlatform, EventsArriveAtTheirFrameThenClose) {
+// The end of a script is no close of the window: the source is exhausted
+// once the last frame had its input, and no Close is delivered.
+TEST(PlaybackPlatform, EventsArriveAtTheirFrameAndTheLastFrameExhaustsTheSource) {
   PlaybackEventSource source(Session("kalvora-input 1\n@2\nkeydown 27\n@4\nkeyup 27\nmove 5 6\n"), nullptr);
   EXPECT_TRUE(Pump(source, 1).empty());
   std::vector<InputEvent> second = Pump(source, 2);
@@ -43,27 +45,17 @@ TEST(PlaybackPlatform, EventsArriveAtTheirFrameThenClose) {
   EXPECT_EQ(second[0].type, InputEvent::Type::KeyDown);
   EXPECT_TRUE(Pump(source, 2).empty());  // delivered once only
   EXPECT_TRUE(Pump(source, 3).empty());
-  EXPECT_EQ(Pump(source, 4).size(), 2u);
   EXPECT_FALSE(source.Exhausted());
-  std::vector<InputEvent> fifth = Pump(source, 5);
-  ASSERT_EQ(fifth.size(), 1u);
-  EXPECT_EQ(fifth[0].type, InputEvent::Type::Close);
+  EXPECT_EQ(Pump(source, 4).size(), 2u);
   EXPECT_TRUE(source.Exhausted());
-  EXPECT_TRUE(Pump(source, 6).empty());
+  EXPECT_TRUE(Pump(source, 5).empty());
 }
 
 TEST(PlaybackPlatform, EndStopsAfterItsFrameAndSkippedFramesCatchUp) {
   PlaybackEventSource source(Session("kalvora-input 1\n@2\nclick 1 1\n@3\nwheel up\nend\n@8\nkeydown 65\n"), nullptr);
   EXPECT_EQ(Pump(source, 3).size(), 4u);  // frames 2 and 3 together
-  std::vector<InputEvent> next = Pump(source, 4);
-  ASSERT_EQ(next.size(), 1u);
-  EXPECT_EQ(next[0].type, InputEvent::Type::Close);
   EXPECT_TRUE(source.Exhausted());
   EXPECT_TRUE(Pump(source, 8).empty());
-
-  PlaybackEventSource empty(Session("kalvora-input 1\n"), nullptr);
-  EXPECT_EQ(Pump(empty, 1).size(), 1u);
-  EXPECT_TRUE(empty.Exhausted());
 }
 
 TEST(PlaybackPlatform, WindowPassesOnlyItsCloseButton) {

@@ -52,11 +52,11 @@ TEST(PlaybackScript, GroupsAnswersShotsAndEnd) {
   EXPECT_EQ(script.shots[0].path, "menu.png");
   EXPECT_EQ(script.shots[1].frame, 11);
   EXPECT_EQ(script.shots[1].line, 13);
-  EXPECT_EQ(script.closeAfterFrame, 11);
+  EXPECT_EQ(script.endAfterFrame, 11);
   EXPECT_FALSE(script.clockStart.has_value());
 
-  EXPECT_EQ(ParseOk("kalvora-input 1\n@5\nend\n@9\nclose\n@12\nend\n").closeAfterFrame, 5);  // the first end counts
-  EXPECT_EQ(ParseOk("kalvora-input 1\n").closeAfterFrame, 0);
+  EXPECT_EQ(ParseOk("kalvora-input 1\n@5\nend\n@9\nclose\n@12\nend\n").endAfterFrame, 5);  // the first end counts
+  EXPECT_EQ(ParseOk("kalvora-input 1\n").endAfterFrame, 0);
   EXPECT_EQ(ParseOk("\xEF\xBB\xBFkalvora-input 1\r\n@2\r\nmove 1 2\r\n").groups.size(), 1u);
 }
 

@@ -229,6 +229,16 @@ TEST_F(ConventionsTest, ErrorsBeforeStartUpShowTheDialogAndEndTheGame) {
   EXPECT_NE(log.find("ERROR!!! :: ERROR in action number 1"), std::string::npos);
 }
 
+TEST(FunctionTableDeathTest, ANameRegisteredTwiceStopsTheProgram) {
+  EXPECT_DEATH(
+      {
+        ClearFunctionTable();
+        RegisterBuiltin("test_real", BuiltinTestReal, 1);
+        RegisterBuiltin("test_real", BuiltinTestReal, 1);
+      },
+      "The built-in test_real is registered twice");
+}
+
 TEST(ErrorDialogText, BreaksLinesOnceAndWidensTabs) {
   EXPECT_EQ(LayoutErrorDialogText("a\r\nb\n\rc\n\nd\te"),
             "\r\n" + std::string(43, '_') + "\r\na\r\nb\r\nc\r\nd       e");

@@ -27,6 +27,9 @@ TEST_F(ValueTest, NumbersPrintAsIntegersOrWithTwoDecimals) {
   EXPECT_EQ(TextOf(2.999), "3.00");
   EXPECT_EQ(TextOf(1000000), "1000000");
   EXPECT_EQ(TextOf(1e15), "1000000000000000");
+  EXPECT_EQ(TextOf(9.22e18), "9220000000000000000");
+  EXPECT_EQ(TextOf(-0x1p63), "-9223372036854775808");
+  EXPECT_EQ(TextOf(0x1p63), "9223372036854775808.00");  // beyond the 64-bit range
   EXPECT_EQ(TextOf(1e20), "100000000000000000000.00");
   EXPECT_EQ(TextOf(std::nan("")), "NaN");
   EXPECT_EQ(TextOf(INFINITY), "inf");
@@ -128,7 +131,10 @@ TEST_F(ValueTest, ComparisonFollowsTheKindRules) {
   EXPECT_FALSE(Equal(TempValue(1), 1.0001));
   EXPECT_TRUE(Equal(Str("10"), 10));
   EXPECT_TRUE(Equal(TempValue(10), Str("10")));
-  EXPECT_FALSE(Equal(Str("abc"), 0));  // no error with == (report off)
+  EXPECT_FALSE(Equal(Str("abc"), 0));         // no error with == (report off)
+  EXPECT_FALSE(Equal(Bool(true), Str("1")));  // a boolean is no number against a string
+  EXPECT_EQ(CompareValues(Bool(true), Str("1"), 1e-5, true), 1);
+  EXPECT_EQ(CompareValues(Str("1"), Bool(true), 1e-5, true), 1);
   EXPECT_TRUE(Equal(Undefined(), Undefined()));
   EXPECT_FALSE(Equal(Undefined(), 0));
   EXPECT_FALSE(Less(Undefined(), 0));
