@@ -1,8 +1,6 @@
 #include "app/app_helpers.h"
 
-#include "builtins/dates.h"
 #include "builtins/draw_builtins.h"
-#include "builtins/lists.h"
 
 namespace {
 StringConstant s_empty("");
@@ -17,23 +15,10 @@ TempValue RoomRef(int room) {
 void GoToRoom(KslFrame& k, int room) { k.Call(f_room_goto, RoomRef(room)); }
 
 TempValue ListValue(KslFrame& k, const SymbolEntry& list, const RValue& index) {
-  TempValue value;
-  DsListFindValue(value, k.Var(list), index);
-  return value;
+  return k.Call(f_ds_list_find_value, k.Var(list), index);
 }
 
-TempValue ListSize(KslFrame& k, const SymbolEntry& list) {
-  TempValue size;
-  DsListSize(size, k.Var(list));
-  return size;
-}
-
-const RValue& PeekCell(KslFrame& k, const SymbolEntry& list, const RValue& index, TempValue& scratch) {
-  const RValue& listId = k.Var(list);
-  if (const RValue* cell = DsListCell(listId, index)) return *cell;
-  DsListFindValue(scratch, listId, index);
-  return scratch;
-}
+TempValue ListSize(KslFrame& k, const SymbolEntry& list) { return k.Call(f_ds_list_size, k.Var(list)); }
 
 void ReplaceCell(KslFrame& k, const RValue& list, const RValue& index, const RValue& value) {
   TempValue missing;
@@ -60,9 +45,7 @@ bool HasDate(const RValue& cell) {
 
 TempValue DateText(KslFrame& k, const RValue& cell) {
   if (!HasDate(cell)) return TempValue(s_empty);
-  TempValue text;
-  DateDateString(text, cell);
-  return text;
+  return k.Call(f_date_date_string, cell);
 }
 
 bool IsToday(KslFrame& k, const RValue& cell) {
@@ -80,56 +63,18 @@ bool MouseInBox(KslFrame& k, double x1, const RValue& y1, double x2, const RValu
 }
 
 void SetTextStyle(uint32_t colour) {
-  DrawState& state = CurrentDrawState();
-  state.SetColour(colour);
-  state.SetFont(kFontMain, DrawFontCount());
-  state.SetValign(kAlignMiddle);
-  state.SetHalign(kAlignCentre);
+  DrawSetColour(colour);
+  DrawSetFont(kFontMain);
+  DrawSetValign(kAlignMiddle);
+  DrawSetHalign(kAlignCentre);
 }
 
 void FillBox(uint32_t colour, double x1, const RValue& y1, double x2, const RValue& y2) {
-  CurrentDrawState().SetColour(colour);
+  DrawSetColour(colour);
   DrawRectangleBetween(x1, ToReal(y1), x2, ToReal(y2), false);
 }
 
-void ShowText(double x, const RValue& y, const RValue& text) { DrawTextValue(x, ToReal(y), text); }
-
-void ShowLabelledText(double x, const RValue& y, const RValue& label, const RValue& text) {
-  if (KindOf(label) == VALUE_STRING && KindOf(text) == VALUE_STRING)
-    DrawJoinedTextAt(x, ToReal(y), StringBytes(label), StringBytes(text));
-  else
-    ShowText(x, y, Add(label, text));
-}
-
-void ShowCell(KslFrame& k, double x, const RValue& y, const RValue& cell) {
-  if (KindOf(cell) == VALUE_STRING)
-    ShowText(x, y, cell);
-  else
-    ShowText(x, y, CellText(k, cell));
-}
-
-void ShowLabelledCell(KslFrame& k, double x, const RValue& y, const RValue& label, const RValue& cell) {
-  if (KindOf(cell) == VALUE_STRING)
-    ShowLabelledText(x, y, label, cell);
-  else
-    ShowLabelledText(x, y, label, CellText(k, cell));
-}
-
-void ShowDate(KslFrame& k, double x, const RValue& y, const RValue& cell) {
-  if (KindOf(cell) == VALUE_REAL)
-    DrawTextAt(x, ToReal(y), DateTextView(cell.real));
-  else
-    ShowText(x, y, DateText(k, cell));
-}
-
-void ShowLabelledDate(KslFrame& k, double x, const RValue& y, const RValue& label, const RValue& cell) {
-  if (KindOf(cell) == VALUE_REAL && KindOf(label) == VALUE_STRING)
-    DrawJoinedTextAt(x, ToReal(y), StringBytes(label), DateTextView(cell.real));
-  else
-    ShowLabelledText(x, y, label, DateText(k, cell));
-}
-
-void DrawLineAcross(const RValue& y) { DrawLineBetween(0, ToReal(y), 800, ToReal(y)); }
+void DrawLineAcross(KslFrame& k, const RValue& y) { k.Call(f_draw_line, 0, y, 800, y); }
 
 void DestroyLists(KslFrame& k, std::initializer_list<const SymbolEntry*> lists) {
   for (const SymbolEntry* list : lists) k.Call(f_ds_list_destroy, k.Var(*list));

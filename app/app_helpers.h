@@ -30,20 +30,15 @@ constexpr int kAlignMiddle = 1;
 TempValue RoomRef(int room);
 void GoToRoom(KslFrame& k, int room);
 
-// ds_list_find_value(list, index) of a list held in a variable of self.
+// ds_list_find_value(list, index) and ds_list_size(list) of a list held in a variable of self.
 TempValue ListValue(KslFrame& k, const SymbolEntry& list, const RValue& index);
 TempValue ListSize(KslFrame& k, const SymbolEntry& list);
-// The same cell read in place where ds_list_find_value could only copy it (a
-// live list, a numeric index inside it); otherwise its value is put in
-// `scratch`. Valid until the list or `scratch` changes.
-const RValue& PeekCell(KslFrame& k, const SymbolEntry& list, const RValue& index, TempValue& scratch);
 // ds_list_replace(list, index, value). A list that a hand-edited file left
 // shorter than its register is first filled up to the index with cells without
 // a value, so that editing a missing cell stores the edit instead of failing.
 void ReplaceCell(KslFrame& k, const RValue& list, const RValue& index, const RValue& value);
 
 // The text a text cell shows: the string itself; "" for a cell without a value.
-// A cell read into a temporary passes its string on without another reference.
 TempValue CellText(KslFrame& k, TempValue cell);
 // Whether a date cell holds a date (a number); a missing cell holds none.
 bool HasDate(const RValue& cell);
@@ -62,26 +57,12 @@ bool MouseInRows(KslFrame& k, const RValue& y1, const RValue& y2);
 // The mouse inside the open box (x1, y1)-(x2, y2), reading mouse_x and mouse_y afresh.
 bool MouseInBox(KslFrame& k, double x1, const RValue& y1, double x2, const RValue& y2);
 
-// Draw-state setters of every screen: font 0, centred both ways, and the colour.
-// They write the draw state directly: the colours are valid by construction, so
-// the checks the draw_set_* entry points make on arbitrary reals are not needed.
+// The text style of every screen: the colour, font 0, centred both ways.
 void SetTextStyle(uint32_t colour);
+// A filled rectangle in `colour`, which becomes the draw colour.
 void FillBox(uint32_t colour, double x1, const RValue& y1, double x2, const RValue& y2);
-// draw_text(x, y, text), through its direct entry point.
-void ShowText(double x, const RValue& y, const RValue& text);
-// draw_text(x, y, label + text) of a string label and a string text, drawn
-// without building the joined string (a row of a long table is mostly off the
-// screen, where the join would be thrown away).
-void ShowLabelledText(double x, const RValue& y, const RValue& label, const RValue& text);
-// draw_text(x, y, <the text a date cell shows>) and draw_text(x, y, label + <that
-// text>), the date's text read where it is kept.
-void ShowDate(KslFrame& k, double x, const RValue& y, const RValue& cell);
-void ShowLabelledDate(KslFrame& k, double x, const RValue& y, const RValue& label, const RValue& cell);
-// draw_text(x, y, <the text a text cell shows>) and draw_text(x, y, label + <that text>).
-void ShowCell(KslFrame& k, double x, const RValue& y, const RValue& cell);
-void ShowLabelledCell(KslFrame& k, double x, const RValue& y, const RValue& label, const RValue& cell);
-// draw_line(0, y, 800, y), through its direct entry point: the separator under a row.
-void DrawLineAcross(const RValue& y);
+// draw_line(0, y, 800, y): the separator under a row.
+void DrawLineAcross(KslFrame& k, const RValue& y);
 
 // Releases lists a screen created, when it leaves its room.
 void DestroyLists(KslFrame& k, std::initializer_list<const SymbolEntry*> lists);

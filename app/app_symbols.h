@@ -33,11 +33,12 @@ extern SymbolEntry v_Init, v_Write, v_dateset;
 // --- Built-in functions --------------------------------------------------------
 extern SymbolEntry f_string_pos, f_string_count, f_date_create_datetime, f_string_copy, f_string_delete,
     f_date_valid_datetime, f_real, f_date_current_datetime, f_string, f_ini_write_string, f_ds_list_write,
-    f_ds_list_clear, f_room_goto, f_parameter_count, f_parameter_string, f_file_exists, f_file_copy,
-    f_get_save_filename, f_show_question, f_get_open_filename, f_file_delete, f_show_message, f_ds_list_add,
-    f_ds_list_read, f_ds_list_size, f_ds_list_create, f_ini_read_string, f_ds_list_delete, f_ds_list_find_value,
-    f_date_date_string, f_get_string, f_ds_list_replace, f_is_undefined, f_date_inc_day, f_date_compare_date,
-    f_file_text_open_write, f_file_text_close, f_file_text_write_string, f_ds_list_destroy, f_date_get_year,
+    f_ds_list_clear, f_ini_close, f_room_goto, f_parameter_count, f_parameter_string, f_file_exists, f_file_copy,
+    f_get_save_filename, f_show_question, f_get_open_filename, f_file_delete, f_show_message, f_draw_text,
+    f_ds_list_add, f_ds_list_read, f_ds_list_size, f_ds_list_create, f_ini_read_string, f_ds_list_delete,
+    f_ds_list_find_value, f_date_date_string, f_get_string, f_ds_list_replace, f_draw_line, f_is_undefined,
+    f_date_inc_day, f_date_compare_date, f_file_text_open_write, f_file_text_close, f_file_text_write_string,
+    f_ds_list_destroy, f_date_get_year,
     f_date_get_month, f_date_get_day;
 
 // --- String constants ----------------------------------------------------------

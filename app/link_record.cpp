@@ -72,6 +72,7 @@ SymbolEntry f_string{"string", 0};
 SymbolEntry f_ini_write_string{"ini_write_string", 0};
 SymbolEntry f_ds_list_write{"ds_list_write", 0};
 SymbolEntry f_ds_list_clear{"ds_list_clear", 0};
+SymbolEntry f_ini_close{"ini_close", 0};
 SymbolEntry f_room_goto{"room_goto", 0};
 SymbolEntry f_parameter_count{"parameter_count", 0};
 SymbolEntry f_parameter_string{"parameter_string", 0};
@@ -82,6 +83,7 @@ SymbolEntry f_show_question{"show_question", 0};
 SymbolEntry f_get_open_filename{"get_open_filename", 0};
 SymbolEntry f_file_delete{"file_delete", 0};
 SymbolEntry f_show_message{"show_message", 0};
+SymbolEntry f_draw_text{"draw_text", 0};
 SymbolEntry f_ds_list_add{"ds_list_add", 0};
 SymbolEntry f_ds_list_read{"ds_list_read", 0};
 SymbolEntry f_ds_list_size{"ds_list_size", 0};
@@ -92,6 +94,7 @@ SymbolEntry f_ds_list_find_value{"ds_list_find_value", 0};
 SymbolEntry f_date_date_string{"date_date_string", 0};
 SymbolEntry f_get_string{"get_string", 0};
 SymbolEntry f_ds_list_replace{"ds_list_replace", 0};
+SymbolEntry f_draw_line{"draw_line", 0};
 SymbolEntry f_is_undefined{"is_undefined", 0};
 SymbolEntry f_date_inc_day{"date_inc_day", 0};
 SymbolEntry f_date_compare_date{"date_compare_date", 0};
@@ -124,6 +127,7 @@ SymbolEntry* g_functionRefs[] = {&f_string_pos,
                                  &f_ini_write_string,
                                  &f_ds_list_write,
                                  &f_ds_list_clear,
+                                 &f_ini_close,
                                  &f_room_goto,
                                  &f_parameter_count,
                                  &f_parameter_string,
@@ -134,6 +138,7 @@ SymbolEntry* g_functionRefs[] = {&f_string_pos,
                                  &f_get_open_filename,
                                  &f_file_delete,
                                  &f_show_message,
+                                 &f_draw_text,
                                  &f_ds_list_add,
                                  &f_ds_list_read,
                                  &f_ds_list_size,
@@ -144,6 +149,7 @@ SymbolEntry* g_functionRefs[] = {&f_string_pos,
                                  &f_date_date_string,
                                  &f_get_string,
                                  &f_ds_list_replace,
+                                 &f_draw_line,
                                  &f_is_undefined,
                                  &f_date_inc_day,
                                  &f_date_compare_date,

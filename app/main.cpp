@@ -23,7 +23,6 @@
 #include "platform/platform_factory.h"
 #include "platform/platform_paths.h"
 #include "runtime/error.h"
-#include "storage/background_commit.h"
 #include "storage/file_io.h"
 #include "storage/sandbox.h"
 #include "storage/save_area_lock.h"
@@ -149,12 +148,8 @@ int main(int argc, char** argv) {
   launch.hooks.createPlatform = MakePlatform;
   launch.hooks.initGraphics = StartGraphicsAndServices;
   launch.hooks.mayStart = ClaimSaveArea;
-  // A save that failed in the background is told before the next frame's input;
-  // at the end, however the game ended, its saves are on disk and their failures told.
-  launch.hooks.frameStarted = ReportFinishedCommits;
   // Closing the window asks first when the open screen holds unsaved changes.
   launch.hooks.windowClosing = OfferToSaveBeforeClosing;
-  launch.hooks.gameEnded = WaitForAllCommits;
   launch.hooks.runCommand = RunCommand;
   int exitCode = RunGame(launch);
 

@@ -142,7 +142,7 @@ KSL_EVENT(MenuIcon, Create_0) {
   k.Line(2);
   IniOpen(s_save2Ini.Text());
   k.SetVar(v_termin, IniReadReal(s_termin.Text(), s_key1.Text(), 0));
-  IniClose();
+  k.Call(f_ini_close);
   k.Line(3);
   for (int i = 0; i < 5; ++i) k.Set(v_dni, s_horizons[i], i);
   k.Line(4);
@@ -179,7 +179,7 @@ KSL_EVENT(MenuIcon, Alarm_0) {
   k.Line(2);
   IniWriteReal(s_termin.Text(), s_key1.Text(), ToReal(k.Var(v_termin)));
   k.Line(3);
-  IniClose();
+  k.Call(f_ini_close);
 }
 
 KSL_EVENT(MenuIcon, Draw_0) {
@@ -189,5 +189,5 @@ KSL_EVENT(MenuIcon, Draw_0) {
   k.Line(2);
   DrawInstanceSprite(*self);
   k.Line(3);
-  ShowText(ToReal(k.Get(v_x)), Subtract(k.Get(v_y), 120), Caption(k));
+  k.Call(f_draw_text, k.Get(v_x), Subtract(k.Get(v_y), 120), Caption(k));
 }

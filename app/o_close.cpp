@@ -80,7 +80,7 @@ void DrawRow(KslFrame& k, const RValue& row) {
   TempValue top = SetRowTop(k, row);
   k.Line(42);
   DrawSetColour(kLightGrey);
-  DrawLineAcross(Add(top, 110));
+  DrawLineAcross(k, Add(top, 110));
   k.Line(43);
   FillBox(kYellow, 20, top, 360, Add(top, 40));
   FillBox(kLightGrey, 380, top, 780, Add(top, 40));
@@ -89,11 +89,10 @@ void DrawRow(KslFrame& k, const RValue& row) {
   k.Line(44);
   SetTextStyle(kBlack);
   k.Line(45);
-  TempValue scratch;
-  ShowCell(k, 190, Add(top, 20), PeekCell(k, v_ds1, row, scratch));
-  ShowCell(k, 190, Add(top, 80), PeekCell(k, v_ds2, row, scratch));
-  ShowDate(k, 580, Add(top, 20), PeekCell(k, v_ds3, row, scratch));
-  ShowDate(k, 580, Add(top, 80), PeekCell(k, v_ds4, row, scratch));
+  k.Call(f_draw_text, 190, Add(top, 20), CellText(k, ListValue(k, v_ds1, row)));
+  k.Call(f_draw_text, 190, Add(top, 80), CellText(k, ListValue(k, v_ds2, row)));
+  k.Call(f_draw_text, 580, Add(top, 20), DateText(k, ListValue(k, v_ds3, row)));
+  k.Call(f_draw_text, 580, Add(top, 80), DateText(k, ListValue(k, v_ds4, row)));
 }
 
 // One exported line: the row's columns, each after a tab but the first.
@@ -121,7 +120,7 @@ void SaveBack(KslFrame& k) {
     }
   }
   k.Line(4);
-  IniClose();
+  k.Call(f_ini_close);
 }
 }  // namespace
 
@@ -236,12 +235,12 @@ KSL_EVENT(oClose, Draw_0) {
   FillBox(kLightGrey, 520, Add(top, 120), 780, Add(top, 160));
   FillBox(kLightGrey, 20, Add(top, 120), 240, Add(top, 160));
   k.Line(51);
-  ShowText(380, Add(top, 140), Add(s_total, k.Call(f_string, ListSize(k, v_ds1))));
+  k.Call(f_draw_text, 380, Add(top, 140), Add(s_total, k.Call(f_string, ListSize(k, v_ds1))));
   k.Line(52);
   DrawSetColour(kBlack);
-  ShowText(650, Add(top, 140), s_saveAndLeave);
-  ShowText(130, Add(top, 200), s_export);
-  ShowText(130, Add(top, 140), s_refresh);
+  k.Call(f_draw_text, 650, Add(top, 140), s_saveAndLeave);
+  k.Call(f_draw_text, 130, Add(top, 200), s_export);
+  k.Call(f_draw_text, 130, Add(top, 140), s_refresh);
 }
 
 KSL_EVENT(oClose, KeyPress_27) {

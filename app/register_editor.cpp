@@ -33,7 +33,7 @@ void LoadRegister(KslFrame& k) {
     TempValue text = k.Call(f_ini_read_string, k.Var(v_lista), s_keys[list], s_empty);
     if (NotEqual(text, s_empty)) k.Call(f_ds_list_read, k.Var(*kLists[list]), text);
   }
-  IniClose();
+  k.Call(f_ini_close);
   damage.TellIfDamaged(database);
 }
 
@@ -108,7 +108,7 @@ void DrawRecord(const EditorDesign& design, KslFrame& k, const RValue& row) {
   TempValue top = SetRowTop(k, row);
   k.Line(32);
   DrawSetColour(kLightGrey);
-  DrawLineAcross(Add(top, 110));
+  DrawLineAcross(k, Add(top, 110));
   k.Line(33);
   FillBox(kYellow, 20, top, 360, Add(top, 40));
   FillBox(kLightGrey, 380, top, 720, Add(top, 40));
@@ -121,15 +121,14 @@ void DrawRecord(const EditorDesign& design, KslFrame& k, const RValue& row) {
   k.Line(35);
   SetTextStyle(kBlack);
   k.Line(36);
-  TempValue scratch;
-  ShowLabelledCell(k, 190, Add(top, 20), design.labels.upperLeft, PeekCell(k, v_ds1, row, scratch));
-  ShowLabelledCell(k, 190, Add(top, 80), design.labels.lowerLeft, PeekCell(k, v_ds2, row, scratch));
-  ShowLabelledDate(k, 560, Add(top, 20), design.labels.upperDate, PeekCell(k, v_ds3, row, scratch));
-  const RValue& lowerDate = PeekCell(k, v_ds4, row, scratch);
+  k.Call(f_draw_text, 190, Add(top, 20), Add(design.labels.upperLeft, CellText(k, ListValue(k, v_ds1, row))));
+  k.Call(f_draw_text, 190, Add(top, 80), Add(design.labels.lowerLeft, CellText(k, ListValue(k, v_ds2, row))));
+  k.Call(f_draw_text, 560, Add(top, 20), Add(design.labels.upperDate, DateText(k, ListValue(k, v_ds3, row))));
+  TempValue lowerDate = ListValue(k, v_ds4, row);
   if (!design.lowerDateOnlyWhenSet || !ToBool(k.Call(f_is_undefined, lowerDate)))
-    ShowLabelledDate(k, 560, Add(top, 80), design.labels.lowerDate, lowerDate);
-  ShowText(760, Add(top, 20), s_deleteMark);
-  if (last) ShowText(760, Add(top, 80), s_addMark);
+    k.Call(f_draw_text, 560, Add(top, 80), Add(design.labels.lowerDate, DateText(k, lowerDate)));
+  k.Call(f_draw_text, 760, Add(top, 20), s_deleteMark);
+  if (last) k.Call(f_draw_text, 760, Add(top, 80), s_addMark);
 }
 
 void DestroyRegisterLists(KslFrame& k) {
@@ -239,8 +238,8 @@ void EditorDraw(const EditorDesign& design, const char* name, CInstance* self, C
   const RValue& top = k.Var(v_top);
   FillBox(kLightGrey, 520, Add(top, 120), 780, Add(top, 160));
   k.Line(41);
-  ShowText(190, Add(top, 140), Add(s_total, k.Call(f_string, ListSize(k, v_ds1))));
+  k.Call(f_draw_text, 190, Add(top, 140), Add(s_total, k.Call(f_string, ListSize(k, v_ds1))));
   k.Line(42);
   DrawSetColour(kBlack);
-  ShowText(650, Add(top, 140), s_saveAndLeave);
+  k.Call(f_draw_text, 650, Add(top, 140), s_saveAndLeave);
 }

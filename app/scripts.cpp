@@ -85,7 +85,7 @@ RValue* ksl_Script_Write(CInstance* self, CInstance* other, RValue* result, int 
     k.Call(f_ds_list_clear, k.Var(*kRegisterLists[list]));
   }
   k.Line(5);
-  IniClose();
+  k.Call(f_ini_close);
   k.Line(6);
   GoToRoom(k, kMenuRoom);
   return result;

@@ -36,7 +36,7 @@ const RValue& FieldKey(int field) { return s_keys[field]; }
 void ReadHorizon(KslFrame& k) {
   IniOpen(s_save2Ini.Text());
   k.SetVar(v_termin, IniReadReal(s_termin.Text(), s_key1.Text(), 0));
-  IniClose();
+  k.Call(f_ini_close);
   for (int index = 0; index < 5; ++index)
     if (Equal(k.Var(v_termin), index)) k.SetVar(v_termin, kHorizonDays[index]);
 }
@@ -55,7 +55,7 @@ void ReadSourceLists(KslFrame& k) {
       if (NotEqual(text, s_empty)) k.Call(f_ds_list_read, k.Var(*kSourceLists[reg][field]), text);
     }
   }
-  IniClose();
+  k.Call(f_ini_close);
 }
 
 void ReadSourceListsForCommand(KslFrame& k) {

@@ -1,15 +1,15 @@
 #include "builtins/dates.h"
 
 #include <algorithm>
+#include <clocale>
 #include <cmath>
 #include <cstdio>
 #include <ctime>
 #include <limits>
 #include <string>
+#include <unordered_map>
 
 #include "builtins/builtins.h"
-#include "builtins/date_text_cache.h"
-#include "builtins/local_time.h"
 #include "runtime/args.h"
 #include "runtime/error.h"
 #include "runtime/function_table.h"
@@ -41,20 +41,17 @@ bool DateSeconds(double date, time_t& t) {
   return true;
 }
 
-// Breaks a time down into calendar fields of the current mode; false beyond
-// the platform's calendar range.
+// Breaks a time down into calendar fields of the current mode; false beyond the
+// platform's calendar range.
 bool TimeToCalendar(time_t t, std::tm& fields) {
-  return g_utcMode ? gmtime_r(&t, &fields) != nullptr : LocalCalendar(t, fields);
+  return (g_utcMode ? gmtime_r(&t, &fields) : localtime_r(&t, &fields)) != nullptr;
 }
 
-// Breaks a date down into calendar fields of the current mode. Fails where
-// DateSeconds fails and beyond the platform's calendar range.
-bool DateToCalendar(double date, std::tm& fields, time_t& t) {
-  return DateSeconds(date, t) && TimeToCalendar(t, fields);
-}
+// Breaks a date down into calendar fields of the current mode. Fails before
+// 1970, for NaN and infinities, and beyond the platform's calendar range.
 bool DateToCalendar(double date, std::tm& fields) {
   time_t t;
-  return DateToCalendar(date, fields, t);
+  return DateSeconds(date, t) && TimeToCalendar(t, fields);
 }
 
 // Seconds since 1970 of calendar fields in the current mode, out-of-range fields
@@ -117,20 +114,50 @@ int64_t CalendarDayKey(double date) {
   return date > kUnixEpochDay ? std::numeric_limits<int64_t>::max() : std::numeric_limits<int64_t>::min();
 }
 
-// Made on first use and never destroyed: its texts are released through the
-// memory manager, which static destruction may already have taken down.
-DateTextCache& TextCache() {
-  static auto* cache = new DateTextCache;
-  return *cache;
-}
-
 // The short date of the time locale; "invalid time" beyond the calendar range.
-std::string DateText(time_t t) {
+std::string TimeText(time_t t) {
   std::tm fields;
   if (!TimeToCalendar(t, fields)) return "invalid time";
   char text[kDateTextBytes];
   size_t length = std::strftime(text, sizeof text, "%x", &fields);  // 0 when it does not fit
   return std::string(text, length);
+}
+
+// What a date's text depends on besides its second: the time-zone mode, the zone
+// the C library has loaded (known by what tzset leaves in timezone, daylight and
+// tzname) and the time locale.
+struct TextConditions {
+  bool utc;
+  long zoneOffset;
+  int daylight;
+  const char* zoneNames[2];
+  std::string timeLocale;
+  bool operator==(const TextConditions&) const = default;
+};
+
+TextConditions CurrentTextConditions() {
+  const char* locale = std::setlocale(LC_TIME, nullptr);
+  return {g_utcMode, timezone, daylight, {tzname[0], tzname[1]}, locale ? locale : ""};
+}
+
+// The texts date_date_string made, by the second they stand for: a register
+// screen draws the dates of all its records in every frame, and a conversion to
+// local time with strftime costs more than the rest of drawing a record. The
+// memo starts afresh when the conditions of its texts changed, and when it holds
+// kMostDateTexts of them (a register of 20,000 records shows 40,000).
+constexpr size_t kMostDateTexts = size_t(1) << 16;
+std::unordered_map<time_t, std::string> g_dateTexts;
+TextConditions g_dateTextConditions;
+
+const std::string& DateText(time_t t) {
+  TextConditions conditions = CurrentTextConditions();
+  if (!(conditions == g_dateTextConditions) || g_dateTexts.size() >= kMostDateTexts) {
+    g_dateTexts.clear();
+    g_dateTextConditions = std::move(conditions);
+  }
+  auto [entry, made] = g_dateTexts.try_emplace(t);
+  if (made) entry->second = TimeText(t);
+  return entry->second;
 }
 
 void date_current_datetime(RValue& result, CInstance*, CInstance*, int, RValue*) {
@@ -155,38 +182,19 @@ void date_valid_datetime(RValue& result, CInstance*, CInstance*, int, RValue* ar
 // Moves a date by whole calendar days; the local time of day stays the same
 // across a daylight-saving change. -1 when the date does not convert; the
 // platform's failure value (t = -1) when the result does not.
-// The last move date_inc_day made: a table screen moves the same date (now) by
-// the same days once for every record, and mktime is slow.
-struct DayStep {
-  time_t from = -1;  // -1 while empty: no date has a negative time
-  int32_t days = 0;
-  bool utc = false;
-  ZoneState zone;
-  double to = 0;
-  bool Is(time_t t, int32_t n) const {
-    return from == t && days == n && utc == g_utcMode && zone == ZoneState::Current();
-  }
-};
-DayStep g_lastDayStep;
-
 void date_inc_day(RValue& result, CInstance*, CInstance*, int, RValue* args) {
   std::tm fields;
-  time_t t;
-  if (!DateToCalendar(ArgReal(args, 0), fields, t)) {
+  if (!DateToCalendar(ArgReal(args, 0), fields)) {
     SetReal(result, -1);
     return;
   }
-  const int32_t days = ArgInt32(args, 1);
-  if (!g_lastDayStep.Is(t, days)) {
-    int64_t day = int64_t(fields.tm_mday) + days;
-    int64_t seconds = -1;
-    if (FitsInt(day)) {
-      fields.tm_mday = int(day);
-      seconds = CalendarToSeconds(fields);
-    }
-    g_lastDayStep = DayStep{t, days, g_utcMode, ZoneState::Current(), DateFromSeconds(seconds)};
+  int64_t day = int64_t(fields.tm_mday) + ArgInt32(args, 1);
+  int64_t seconds = -1;
+  if (FitsInt(day)) {
+    fields.tm_mday = int(day);
+    seconds = CalendarToSeconds(fields);
   }
-  SetReal(result, g_lastDayStep.to);
+  SetReal(result, DateFromSeconds(seconds));
 }
 
 void date_compare_date(RValue& result, CInstance*, CInstance*, int, RValue* args) {
@@ -195,33 +203,10 @@ void date_compare_date(RValue& result, CInstance*, CInstance*, int, RValue* args
   SetReal(result, first == second ? 0 : (first < second ? -1 : 1));
 }
 
-// The kept text of `t`, made and kept first when it is not: borrowed from the
-// cache, valid until the next text is kept.
-StringBody* KeptDateText(time_t t) {
-  if (const StringBody* kept = TextCache().Find(int64_t(t), g_utcMode)) return const_cast<StringBody*>(kept);
-  RValue made;
-  SetStringCopy(made, DateText(t));
-  TextCache().Store(int64_t(t), g_utcMode, made);
-  StringBody* body = made.str;
-  FreeValue(made);  // the cache holds its own reference
-  return body;
-}
-
-constexpr const char* kInvalidTime = "invalid time";
-
-// result := the text of `date` (result holds no reference).
-void DateStringOf(RValue& result, double date) {
-  time_t t;
-  if (!DateSeconds(date, t)) return SetStringCopy(result, kInvalidTime);
-  CopyValue(result, BorrowedString(KeptDateText(t)));
-}
-
 void date_date_string(RValue& result, CInstance*, CInstance*, int, RValue* args) {
-  DateStringOf(result, ArgReal(args, 0));
+  time_t t;
+  SetStringCopy(result, DateSeconds(ArgReal(args, 0), t) ? DateText(t) : "invalid time");
 }
-
-// Registered from here, and named as the running built-in while its direct entry point runs.
-constexpr FunctionEntry kDateStringEntry{"date_date_string", date_date_string, 1};
 
 void date_set_timezone(RValue& result, CInstance*, CInstance*, int, RValue* args) {
   g_utcMode = ArgInt32(args, 0) != 0;
@@ -252,15 +237,6 @@ void date_get_day(RValue& result, CInstance*, CInstance*, int, RValue* args) {
 
 void SetWallClock(WallClock clock) { g_wallClock = std::move(clock); }
 
-void DateDateString(RValue& result, const RValue& date) {
-  if (KindOf(date) == VALUE_REAL) {  // nothing to report: the built-in's own work, without its call
-    ReleaseValue(result);
-    return DateStringOf(result, date.real);
-  }
-  RValue args[] = {date};
-  CallBuiltinDirectly(kDateStringEntry, result, 1, args);
-}
-
 std::string DayFirstDateText(double date) {
   std::tm fields;
   if (!DateToCalendar(date, fields)) return "";
@@ -270,20 +246,13 @@ std::string DayFirstDateText(double date) {
   return text;
 }
 
-std::string_view DateTextView(double date) {
-  time_t t;
-  if (!DateSeconds(date, t)) return kInvalidTime;
-  const StringBody* kept = KeptDateText(t);
-  return {kept->text ? kept->text : "", kept->Length()};
-}
-
 void RegisterDateBuiltins() {
   RegisterBuiltin("date_current_datetime", date_current_datetime, 0);
   RegisterBuiltin("date_create_datetime", date_create_datetime, 6);
   RegisterBuiltin("date_valid_datetime", date_valid_datetime, 6);
   RegisterBuiltin("date_inc_day", date_inc_day, 2);
   RegisterBuiltin("date_compare_date", date_compare_date, 2);
-  RegisterBuiltin(kDateStringEntry);
+  RegisterBuiltin("date_date_string", date_date_string, 1);
   RegisterBuiltin("date_set_timezone", date_set_timezone, 1);
   RegisterBuiltin("date_get_timezone", date_get_timezone, 0);
   RegisterBuiltin("date_get_year", date_get_year, 1);

@@ -22,9 +22,6 @@
 #include <cstdint>
 #include <functional>
 #include <string>
-#include <string_view>
-
-struct RValue;
 
 // Returns the current time in whole seconds since 1970-01-01 00:00 UTC.
 using WallClock = std::function<int64_t()>;
@@ -33,14 +30,7 @@ using WallClock = std::function<int64_t()>;
 // system clock.
 void SetWallClock(WallClock clock);
 
-// The direct entry point of date_date_string for compiled code: what a call of
-// it through the function table does (`result` released first, errors named as
-// the built-in's), with the date read where it is.
-void DateDateString(RValue& result, const RValue& date);
 // The calendar day of `date` written day first, the way typed dates are read:
 // two-digit day and month, four-digit year ("10.12.2026"), in the current mode,
 // whatever the time locale. "" when the date does not convert.
 std::string DayFirstDateText(double date);
-// The text date_date_string gives for the number `date`, read where it is kept
-// instead of copied: valid until the next date text is made. For drawing.
-std::string_view DateTextView(double date);

@@ -7,7 +7,6 @@
 #include "runtime/args.h"
 #include "runtime/debug_output.h"
 #include "runtime/function_table.h"
-#include "storage/background_commit.h"
 #include "storage/sandbox.h"
 
 namespace {
@@ -56,7 +55,6 @@ void get_string(RValue& result, CInstance*, CInstance*, int, RValue* args) {
 void get_open_filename(RValue& result, CInstance*, CInstance*, int, RValue* args) {
   std::string filter = ArgString(args, 0);
   std::string name = LimitBytes(ArgString(args, 1), kMaxFileNameBytes);
-  WaitForAllCommits();  // the dialog shows folders: no save of the program may be half done there
   std::string path = g_host ? g_host->GetOpenFilename(filter, name) : std::string();
   if (!path.empty()) AllowPathForReading(path);
   AfterDialog("get_open_filename " + QuoteText(filter) + " " + QuoteText(name) + " -> " + QuotedOrCancel(path));
@@ -66,7 +64,6 @@ void get_open_filename(RValue& result, CInstance*, CInstance*, int, RValue* args
 void get_save_filename(RValue& result, CInstance*, CInstance*, int, RValue* args) {
   std::string filter = ArgString(args, 0);
   std::string name = LimitBytes(ArgString(args, 1), kMaxFileNameBytes);
-  WaitForAllCommits();
   std::string path = g_host ? g_host->GetSaveFilename(filter, name) : std::string();
   if (!path.empty()) AllowPathForWriting(path);
   AfterDialog("get_save_filename " + QuoteText(filter) + " " + QuoteText(name) + " -> " + QuotedOrCancel(path));

@@ -24,23 +24,33 @@ const Font& CurrentFont() {
   return BuiltinFont();
 }
 
+int FontCount() { return g_resources.fonts ? int(g_resources.fonts->size()) : 0; }
+
 // Colours and indices arrive as reals; whatever does not fit an int is 0.
 int64_t WholeNumber(double value) { return (std::isfinite(value) && std::fabs(value) < 9.2e18) ? int64_t(value) : 0; }
 
 void draw_set_colour(RValue&, CInstance*, CInstance*, int, RValue* args) { DrawSetColour(ArgReal(args, 0)); }
-void draw_set_alpha(RValue&, CInstance*, CInstance*, int, RValue* args) { DrawSetAlpha(ArgReal(args, 0)); }
+void draw_set_alpha(RValue&, CInstance*, CInstance*, int, RValue* args) {
+  CurrentDrawState().SetAlpha(ArgReal(args, 0));
+}
 void draw_set_font(RValue&, CInstance*, CInstance*, int, RValue* args) { DrawSetFont(ArgReal(args, 0)); }
 void draw_set_halign(RValue&, CInstance*, CInstance*, int, RValue* args) { DrawSetHalign(ArgReal(args, 0)); }
 void draw_set_valign(RValue&, CInstance*, CInstance*, int, RValue* args) { DrawSetValign(ArgReal(args, 0)); }
 
+// The text form of the third argument at (x, y); a string is its own text form.
 void draw_text(RValue&, CInstance*, CInstance*, int, RValue* args) {
   double x = ArgReal(args, 0);
   double y = ArgReal(args, 1);
-  DrawTextValue(x, y, args[2]);
+  if (!g_sink) return;
+  if (KindOf(args[2]) == VALUE_STRING)
+    g_sink->Text(CurrentFont(), CurrentDrawState(), x, y, StringBytes(args[2]));
+  else
+    g_sink->Text(CurrentFont(), CurrentDrawState(), x, y, ValueText(args[2]));
 }
 
 void draw_line(RValue&, CInstance*, CInstance*, int, RValue* args) {
-  DrawLineBetween(ArgReal(args, 0), ArgReal(args, 1), ArgReal(args, 2), ArgReal(args, 3));
+  double x1 = ArgReal(args, 0), y1 = ArgReal(args, 1), x2 = ArgReal(args, 2), y2 = ArgReal(args, 3);
+  if (g_sink) g_sink->Line(x1, y1, x2, y2, CurrentDrawState().Pixel());
 }
 
 void draw_rectangle(RValue&, CInstance*, CInstance*, int, RValue* args) {
@@ -60,35 +70,14 @@ void SetDrawResources(const DrawResources& resources) { g_resources = resources;
 void SetDrawSink(DrawSink* sink) { g_sink = sink; }
 
 DrawState& CurrentDrawState() { return g_drawState; }
-int DrawFontCount() { return g_resources.fonts ? int(g_resources.fonts->size()) : 0; }
 
 void SetCaptionSink(CaptionSink sink) { g_captionSink = sink; }
 const std::string& CurrentCaption() { return g_caption; }
 
 void DrawSetColour(double colour) { CurrentDrawState().SetColour(uint32_t(WholeNumber(colour))); }
-void DrawSetAlpha(double alpha) { CurrentDrawState().SetAlpha(alpha); }
-void DrawSetFont(double font) { CurrentDrawState().SetFont(int(WholeNumber(font)), DrawFontCount()); }
+void DrawSetFont(double font) { CurrentDrawState().SetFont(int(WholeNumber(font)), FontCount()); }
 void DrawSetHalign(double halign) { CurrentDrawState().SetHalign(int(WholeNumber(halign))); }
 void DrawSetValign(double valign) { CurrentDrawState().SetValign(int(WholeNumber(valign))); }
-
-void DrawTextAt(double x, double y, std::string_view text) {
-  if (g_sink) g_sink->Text(CurrentFont(), CurrentDrawState(), x, y, text);
-}
-
-void DrawJoinedTextAt(double x, double y, std::string_view first, std::string_view second) {
-  if (g_sink) g_sink->JoinedText(CurrentFont(), CurrentDrawState(), x, y, first, second);
-}
-
-void DrawTextValue(double x, double y, const RValue& value) {
-  if (KindOf(value) == VALUE_STRING)  // a string is its own text form
-    DrawTextAt(x, y, StringBytes(value));
-  else
-    DrawTextAt(x, y, ValueText(value));
-}
-
-void DrawLineBetween(double x1, double y1, double x2, double y2) {
-  if (g_sink) g_sink->Line(x1, y1, x2, y2, CurrentDrawState().Pixel());
-}
 
 void DrawRectangleBetween(double x1, double y1, double x2, double y2, bool outline) {
   if (g_sink) g_sink->Rectangle(x1, y1, x2, y2, CurrentDrawState().Pixel(), outline);

@@ -5,11 +5,11 @@
 // They draw into the current draw sink (graphics/draw_sink.h): the frame
 // canvas's recording while a game runs, a frame drawn at once in tests; with no
 // sink set drawing does nothing. The draw state lives for the whole run. The functions below the
-// built-ins are the direct entry points that compiled code calls.
+// built-ins are the direct entry points that compiled code calls for the drawing
+// built-ins it does not reach through the function table.
 #pragma once
 
 #include <string>
-#include <string_view>
 #include <vector>
 
 #include "graphics/draw_state.h"
@@ -29,8 +29,6 @@ struct DrawResources {
 void SetDrawResources(const DrawResources& resources);
 void SetDrawSink(DrawSink* sink);
 DrawState& CurrentDrawState();
-// The number of fonts the game data holds (what DrawState::SetFont checks against).
-int DrawFontCount();
 
 // Where the caption goes (the window and the dialogs' titles).
 using CaptionSink = void (*)(const std::string& caption);
@@ -39,17 +37,9 @@ const std::string& CurrentCaption();
 
 // Direct entry points.
 void DrawSetColour(double colour);
-void DrawSetAlpha(double alpha);
 void DrawSetFont(double font);
 void DrawSetHalign(double halign);
 void DrawSetValign(double valign);
-void DrawTextAt(double x, double y, std::string_view text);
-// draw_text(x, y, first + second) of two strings, without joining them first:
-// the sink joins them only where it keeps the text.
-void DrawJoinedTextAt(double x, double y, std::string_view first, std::string_view second);
-// draw_text of a value: its text form (a string's own text) at (x, y).
-void DrawTextValue(double x, double y, const RValue& value);
-void DrawLineBetween(double x1, double y1, double x2, double y2);
 void DrawRectangleBetween(double x1, double y1, double x2, double y2, bool outline);
 void DrawInstanceSprite(const CInstance& instance);
 void WindowSetCaption(const std::string& caption);

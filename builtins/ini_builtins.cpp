@@ -7,7 +7,6 @@
 #include <charconv>
 #include <cstdlib>
 #include <cstring>
-#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -20,7 +19,6 @@
 #include "runtime/error.h"
 #include "runtime/function_table.h"
 #include "runtime/value.h"
-#include "storage/background_commit.h"
 #include "storage/file_io.h"
 #include "storage/sandbox.h"
 
@@ -37,34 +35,8 @@ struct CurrentIni {
 };
 std::unique_ptr<CurrentIni> g_currentIni;
 
-// Appends the pieces of a text to a file in blocks of at least kBlock bytes, so
-// that many small pieces make few writes; a large piece is appended as it is.
-class BlockedAppender {
- public:
-  explicit BlockedAppender(AtomicFileWriter& writer) : writer_(writer) { block_.reserve(kBlock); }
-  void operator()(std::string_view piece) {
-    if (block_.size() + piece.size() > kBlock) Flush();
-    if (piece.size() >= kBlock)
-      (void)writer_.Append(piece);  // a failure is kept by the writer and told when it is committed
-    else
-      block_.append(piece);
-  }
-  void Flush() {
-    if (!block_.empty()) (void)writer_.Append(block_);
-    block_.clear();
-  }
-
- private:
-  static constexpr size_t kBlock = 64 << 10;
-  AtomicFileWriter& writer_;
-  std::string block_;
-};
-
-// Writes the INI's text into the save area, handed to the file piece by piece:
-// the text of a large INI is never made whole in memory. The file is committed
-// in the background, so that a save does not wait for the disk; a failure is
-// reported once that commit finished.
-void WriteToDisk(const CurrentIni& current) {
+// Writes `text`, the INI's text, into the save area.
+void WriteToDisk(const CurrentIni& current, const std::string& text) {
   const std::string& name = *current.fileName;
   if (!current.unreadablePath.empty()) {
     ReportWriteFailure(current.unreadablePath,
@@ -76,47 +48,30 @@ void WriteToDisk(const CurrentIni& current) {
     ReportWriteFailure(name, "writing under this name is not allowed");
     return;
   }
-  auto writer = std::make_unique<AtomicFileWriter>();
-  if (IoResult opened = writer->Open(*path); !opened) {
-    ReportWriteFailure(*path, opened.reason);
-    return;
-  }
-  BlockedAppender append(*writer);
-  current.ini.SerialiseInto(std::ref(append));
-  append.Flush();
-  CommitInBackground(std::move(writer));
+  if (IoResult written = WriteFileAtomically(*path, text); !written) ReportWriteFailure(*path, written.reason);
 }
 
-// When the INI changed and came from a file, writes it into the save area. The
-// INI counts as unchanged afterwards, whatever the write did.
-void WriteOut(CurrentIni& current) {
-  if (current.ini.Dirty() && current.fileName) WriteToDisk(current);
+// When the INI changed and came from a file, writes `text`, its text, into the
+// save area. The INI counts as unchanged afterwards, whatever the write did.
+void WriteOut(CurrentIni& current, const std::string& text) {
+  if (current.ini.Dirty() && current.fileName) WriteToDisk(current, text);
   current.ini.ClearDirty();
 }
 
 // Closes the current INI, writing it out when it changed; its text goes into
 // `closedText` when one is given ("" without a current INI). The text is made
-// only for the result, and the INI, with the text it was parsed from, is gone
-// before a made text is copied for the result: the copy can take its memory
-// instead of fresh memory.
+// only when something needs it.
 void CloseCurrentIni(RValue* closedText = nullptr) {
   if (!g_currentIni) {
     if (closedText) SetStringCopy(*closedText, std::string_view());
     return;
   }
-  WriteOut(*g_currentIni);
-  if (!closedText) {
-    g_currentIni.reset();
-    return;
+  if (closedText || g_currentIni->ini.Dirty()) {
+    const std::string text = g_currentIni->ini.Serialise();
+    WriteOut(*g_currentIni, text);
+    if (closedText) SetStringCopy(*closedText, text);
   }
-  if (const std::string* unchanged = g_currentIni->ini.UnchangedText()) {
-    SetStringCopy(*closedText, *unchanged);
-    g_currentIni.reset();
-    return;
-  }
-  std::string text = g_currentIni->ini.Serialise();
   g_currentIni.reset();
-  SetStringCopy(*closedText, text);
 }
 
 // The INI of a file: the save-area copy, else the one beside the program, else
@@ -129,7 +84,7 @@ std::unique_ptr<CurrentIni> LoadIni(const char* name) {
   if (std::optional<std::string> path = FindReadableFile(name, &unreachable)) {
     std::string text;
     if (IoResult read = ReadWholeFile(*path, text); read) {
-      current->ini = IniFile::Parse(std::move(text));
+      current->ini = IniFile::Parse(text);
     } else if (read.error == ENOENT) {
       DebugOutput("Unable to read INI file '%s': %s\n", path->c_str(), read.reason.c_str());
     } else {
@@ -167,7 +122,7 @@ void WriteValue(const char* section, const char* key, std::string_view value) {
   if (!current) return;
   if (section == kSystemCommandSection) {
     current->ini.MarkDirty();
-    if (std::strcmp(key, "INI_FILE_FLUSH") == 0 && value == "NOW") WriteOut(*current);
+    if (std::strcmp(key, "INI_FILE_FLUSH") == 0 && value == "NOW") WriteOut(*current, current->ini.Serialise());
     return;
   }
   current->ini.Write(section, key, value);
@@ -248,8 +203,6 @@ void IniOpen(const char* name) {
   CloseCurrentIni();
   g_currentIni = LoadIni(name);
 }
-
-void IniClose() { CloseCurrentIni(); }
 
 double IniReadReal(const char* section, const char* key, double defaultValue) {
   CurrentIni* current = RequireIni(kNoIniToRead);

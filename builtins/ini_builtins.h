@@ -6,9 +6,7 @@
 // Closing (ini_close, opening another INI, or the flush command) writes the text
 // into the save area only when the INI is dirty and came from a file; the dirty
 // flag is cleared whether or not that write succeeded, and a failed write is
-// reported through ReportWriteFailure. The write's durable end runs in the
-// background (background_commit.h): its failure is reported once it finished,
-// and whatever reads the file first waits for it. An INI whose file existed but could not
+// reported through ReportWriteFailure. An INI whose file existed but could not
 // be read is reported through ReportReadFailure when it is opened (it opens
 // empty) and is never written back over that file. An INI still open when the
 // program ends is not written. Main thread only.
@@ -18,9 +16,6 @@
 
 // As ini_open: opens the INI named `name` (nothing happens for an empty name).
 void IniOpen(const char* name);
-// As ini_close where its result is not used: closes the current INI, writing it
-// out when it changed, without making a copy of its text for a result.
-void IniClose();
 // As ini_read_real: the value of `key` in `section` as a number, or the default.
 double IniReadReal(const char* section, const char* key, double defaultValue);
 // As ini_write_real: stores the number in the "%f" form.

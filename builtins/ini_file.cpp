@@ -1,7 +1,6 @@
 #include "builtins/ini_file.h"
 
 #include <algorithm>
-#include <array>
 #include <cstring>
 #include <vector>
 
@@ -28,80 +27,31 @@ std::string_view QuoteFor(std::string_view value) {
   if (value.find('\'') == std::string_view::npos) return "'";
   return "";
 }
-
-// The first occurrence of a byte at or after a position, before a limit. Each
-// byte value keeps what its last search found, which answers every later search
-// from a position up to it; a search that found nothing goes on from where it
-// stopped. As the parser's searches move forward, memchr reads each byte of the
-// text at most once per byte value searched for.
-class NextOccurrence {
- public:
-  explicit NextOccurrence(std::string_view text) : text_(text) {}
-
-  // The first `wanted` in [from, limit), or `limit` when there is none.
-  size_t Of(char wanted, size_t from, size_t limit) {
-    Search& search = searches_[static_cast<unsigned char>(wanted)];
-    if (!search.done || from < search.from || from > search.found) {
-      search = {true, from, from, from};
-    } else if (search.found < search.scannedTo) {
-      return std::min(search.found, limit);
-    }
-    if (limit > search.scannedTo) {  // nothing up to scannedTo: go on from there
-      const void* hit = std::memchr(text_.data() + search.scannedTo, wanted, limit - search.scannedTo);
-      search.found = hit ? size_t(static_cast<const char*>(hit) - text_.data()) : limit;
-      search.scannedTo = hit ? search.found + 1 : limit;
-    }
-    return std::min(search.found, limit);
-  }
-  size_t Of(char wanted, size_t from) { return Of(wanted, from, text_.size()); }
-
-  // The first line end at or after `from` (the text's size when there is none).
-  size_t OfLineEnd(size_t from) {
-    size_t lineFeed = Of('\n', from);
-    return Of('\r', from, lineFeed);
-  }
-
- private:
-  // The first occurrence at or after `from` is `found` when found < scannedTo;
-  // otherwise there is none before scannedTo.
-  struct Search {
-    bool done = false;
-    size_t from = 0;
-    size_t scannedTo = 0;
-    size_t found = 0;
-  };
-
-  std::string_view text_;
-  std::array<Search, 256> searches_{};
-};
 }  // namespace
 
 // One pass over the text. Every scan starts where the previous one stopped, so
 // the whole parse reads each byte a bounded number of times.
-//
-// Alongside, it checks whether the text is already what Serialise() makes of
-// what was parsed: `serialisedUpTo_` is the length of the text's beginning that
-// is, and each header or entry laid out as the writer does, starting right
-// there, extends it.
 class IniParser {
  public:
-  IniParser(std::string_view text, IniFile& ini) : text_(text), next_(text), ini_(ini) {}
+  IniParser(std::string_view text, IniFile& ini) : text_(text), ini_(ini) {}
 
-  // Parses the text; returns whether Serialise() gives it back unchanged.
-  bool Run() {
+  void Run() {
     if (text_.substr(0, kByteOrderMark.size()) == kByteOrderMark) position_ = kByteOrderMark.size();
     SkipBlanksAndComments();
-    position_ = next_.Of('[', position_);
+    position_ = Find('[', position_);
     while (!AtEnd() && ParseSectionHeader() && ParseEntries()) {
     }
-    return serialisedUpTo_ == text_.size();
   }
 
  private:
-  static constexpr std::string_view kLineEnd = "\r\n";
-
   bool AtEnd() const { return position_ >= text_.size(); }
   char Current() const { return text_[position_]; }
+
+  size_t Find(char wanted, size_t from) const {
+    if (from >= text_.size()) return text_.size();
+    const void* hit = std::memchr(text_.data() + from, wanted, text_.size() - from);
+    return hit ? size_t(static_cast<const char*>(hit) - text_.data()) : text_.size();
+  }
 
   template <typename Predicate>
   size_t FindIf(size_t from, Predicate stop) const {
@@ -115,27 +65,18 @@ class IniParser {
       if (IsBlank(Current())) {
         ++position_;
       } else if (IsCommentStart(Current())) {
-        position_ = next_.OfLineEnd(position_);
+        position_ = FindIf(position_, IsLineEnd);
       } else {
         break;
       }
     }
   }
 
-  // Extends the part of the text known to be in the writer's layout by an item
-  // that the writer lays out as the bytes from `begin` to `end` followed by a line
-  // end, when it does.
-  void ExtendSerialised(size_t begin, size_t end, bool writerLayout) {
-    if (writerLayout && begin == serialisedUpTo_ && text_.substr(end, kLineEnd.size()) == kLineEnd)
-      serialisedUpTo_ = end + kLineEnd.size();
-  }
-
   // At a "[": reads the name up to the next "]". A second header of an existing
   // name leaves the first section alone; its entries are discarded. Returns false
   // (parsing ends) when no "]" follows.
   bool ParseSectionHeader() {
-    size_t begin = position_;
-    size_t close = next_.Of(']', position_ + 1);
+    size_t close = Find(']', position_ + 1);
     if (close == text_.size()) return false;
     std::string_view name = text_.substr(position_ + 1, close - position_ - 1);
     position_ = close + 1;
@@ -144,7 +85,6 @@ class IniParser {
       IniSection section{std::string(name), 0, ini_.nextSectionIndex_++, {}};
       current_ = &ini_.sections_.emplace(section.name, std::move(section)).first->second;
     }
-    ExtendSerialised(begin, position_, current_ != nullptr);
     return true;
   }
 
@@ -156,29 +96,14 @@ class IniParser {
       SkipBlanksAndComments();
       if (AtEnd()) return false;
       if (Current() == '[') return true;
-      size_t begin = position_;
-      size_t equals = next_.Of('=', position_);
+      size_t equals = Find('=', position_);
       if (equals == text_.size()) return false;
       std::string_view key =
           TrimEnd(text_.substr(position_, equals - position_), [](char c) { return IsBlank(c) || IsCommentStart(c); });
       position_ = equals + 1;
       std::string_view value;
-      if (!ParseValue(value) || !current_) continue;
-      IniEntry* entry = IniFile::AddEntryIfNew(*current_, key);
-      if (entry) entry->parsedValue = value;
-      ExtendSerialised(begin, position_, entry && key.size() == equals - begin && IsWriterQuoted(equals + 1, value));
+      if (ParseValue(value) && current_) IniFile::AddEntryIfNew(*current_, key, value);
     }
-  }
-
-  // Whether the value, which starts right after "=" at `at`, stands between the
-  // quotes that the writer puts around it, the closing one right before the
-  // position. A value between double quotes holds none, which is when the writer
-  // uses them; it uses single quotes for a value that holds a double quote only.
-  bool IsWriterQuoted(size_t at, std::string_view value) const {
-    char quote = text_[at];
-    bool closedRightAfter =
-        value.data() == text_.data() + at + 1 && position_ == at + value.size() + 2 && text_[position_ - 1] == quote;
-    return closedRightAfter && (quote == '"' || (quote == '\'' && value.find('"') != std::string_view::npos));
   }
 
   // Reads the value after "="; false when it is missing (the line ends, or only
@@ -189,12 +114,11 @@ class IniParser {
     char quote = Current();
     if (quote == '"' || quote == '\'') {
       size_t begin = position_ + 1;
-      size_t end = next_.Of(quote, begin, next_.OfLineEnd(begin));
+      size_t end = FindIf(begin, [quote](char c) { return c == quote || IsLineEnd(c); });
       value = text_.substr(begin, end - begin);
-      position_ = (end < text_.size() && text_[end] == quote) ? next_.OfLineEnd(end) : end;
+      position_ = (end < text_.size() && text_[end] == quote) ? FindIf(end, IsLineEnd) : end;
     } else {
-      size_t lineEnd = next_.OfLineEnd(position_);
-      size_t end = next_.Of(';', position_, next_.Of('#', position_, lineEnd));
+      size_t end = FindIf(position_, [](char c) { return IsLineEnd(c) || IsCommentStart(c); });
       value = TrimEnd(text_.substr(position_, end - position_), IsSpaceOrTab);
       position_ = end;
     }
@@ -202,17 +126,14 @@ class IniParser {
   }
 
   std::string_view text_;
-  NextOccurrence next_;
   IniFile& ini_;
   size_t position_ = 0;
-  size_t serialisedUpTo_ = 0;
   IniSection* current_ = nullptr;  // null before a header and under a repeated one
 };
 
-IniFile IniFile::Parse(std::string text) {
+IniFile IniFile::Parse(std::string_view text) {
   IniFile ini;
-  ini.text_ = std::make_unique<const std::string>(std::move(text));
-  ini.textIsSerialised_ = IniParser(*ini.text_, ini).Run();
+  IniParser(text, ini).Run();
   return ini;
 }
 
@@ -221,15 +142,15 @@ std::optional<std::string_view> IniFile::Find(std::string_view section, std::str
   if (foundSection == sections_.end()) return std::nullopt;
   auto foundKey = foundSection->second.keys.find(key);
   if (foundKey == foundSection->second.keys.end()) return std::nullopt;
-  return foundKey->second.Value();
+  return foundKey->second.value;
 }
 
 bool IniFile::HasSection(std::string_view section) const { return sections_.find(section) != sections_.end(); }
 
-IniEntry* IniFile::AddEntryIfNew(IniSection& section, std::string_view key) {
-  if (section.keys.find(key) != section.keys.end()) return nullptr;
-  IniEntry entry{std::string(key), section.nextKeyIndex++, {}, std::nullopt};
-  return &section.keys.emplace(entry.key, std::move(entry)).first->second;
+void IniFile::AddEntryIfNew(IniSection& section, std::string_view key, std::string_view value) {
+  if (section.keys.find(key) != section.keys.end()) return;
+  IniEntry entry{std::string(key), std::string(value), section.nextKeyIndex++};
+  section.keys.emplace(entry.key, std::move(entry));
 }
 
 IniSection& IniFile::SectionForWrite(std::string_view section) {
@@ -240,11 +161,14 @@ IniSection& IniFile::SectionForWrite(std::string_view section) {
 }
 
 void IniFile::Write(std::string_view section, std::string_view key, std::string_view value) {
-  MarkChanged();
+  dirty_ = true;
   IniSection& target = SectionForWrite(section);
   auto found = target.keys.find(key);
-  IniEntry& entry = found != target.keys.end() ? found->second : *AddEntryIfNew(target, key);
-  entry.writtenValue.emplace(value);
+  if (found != target.keys.end()) {
+    found->second.value.assign(value);
+  } else {
+    AddEntryIfNew(target, key, value);
+  }
 }
 
 void IniFile::DeleteKey(std::string_view section, std::string_view key) {
@@ -253,14 +177,14 @@ void IniFile::DeleteKey(std::string_view section, std::string_view key) {
   auto foundKey = foundSection->second.keys.find(key);
   if (foundKey == foundSection->second.keys.end()) return;
   foundSection->second.keys.erase(foundKey);
-  MarkChanged();
+  dirty_ = true;
 }
 
 void IniFile::DeleteSection(std::string_view section) {
   auto found = sections_.find(section);
   if (found == sections_.end()) return;
   sections_.erase(found);
-  MarkChanged();
+  dirty_ = true;
 }
 
 namespace {
@@ -275,32 +199,19 @@ std::vector<const Item*> ByIndex(const std::map<std::string, Item, std::less<>>&
 }  // namespace
 
 std::string IniFile::Serialise() const {
-  if (const std::string* unchanged = UnchangedText()) return *unchanged;
   size_t length = 0;
   for (const auto& [name, section] : sections_) {
     length += name.size() + 4;
-    for (const auto& [key, entry] : section.keys) length += key.size() + entry.Value().size() + 5;
+    for (const auto& [key, entry] : section.keys) length += key.size() + entry.value.size() + 5;
   }
   std::string text;
   text.reserve(length);
-  SerialiseInto([&text](std::string_view piece) { text.append(piece); });
-  return text;
-}
-
-void IniFile::SerialiseInto(const std::function<void(std::string_view)>& out) const {
-  if (const std::string* unchanged = UnchangedText()) return out(*unchanged);
   for (const IniSection* section : ByIndex(sections_, [](const IniSection& s) { return s.sectionIndex; })) {
-    out("[");
-    out(section->name);
-    out("]\r\n");
+    text.append("[").append(section->name).append("]\r\n");
     for (const IniEntry* entry : ByIndex(section->keys, [](const IniEntry& e) { return e.keyIndex; })) {
-      std::string_view value = entry->Value();
-      std::string_view quote = QuoteFor(value);
-      for (std::string_view piece :
-           {std::string_view(entry->key), std::string_view("="), quote, value, quote, std::string_view("\r\n")})
-        out(piece);
+      std::string_view quote = QuoteFor(entry->value);
+      text.append(entry->key).append("=").append(quote).append(entry->value).append(quote).append("\r\n");
     }
   }
+  return text;
 }
-
-const std::string* IniFile::UnchangedText() const { return textIsSerialised_ ? text_.get() : nullptr; }

@@ -14,26 +14,18 @@
 //   insertions); it never fails, damaged text just yields fewer entries.
 // - Every value Parse() can produce is serialised in a form that parses back to
 //   the same value (see Serialise()).
-// - The INI owns the text it was parsed from, and a parsed value is a view into
-//   it: parsing copies no value. A value written later owns its bytes. An IniFile
-//   can be moved (the text stays where it is) but not copied.
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <map>
-#include <memory>
 #include <optional>
 #include <string>
 #include <string_view>
 
 struct IniEntry {
   std::string key;
+  std::string value;
   int32_t keyIndex = 0;
-  std::string_view parsedValue;             // into the INI's parsed text, unless written
-  std::optional<std::string> writtenValue;  // the value written since parsing, if any
-
-  std::string_view Value() const { return writtenValue ? std::string_view(*writtenValue) : parsedValue; }
 };
 
 struct IniSection {
@@ -48,10 +40,9 @@ class IniFile {
   using SectionMap = std::map<std::string, IniSection, std::less<>>;
 
   IniFile() = default;
-  // Parses an INI text, which the INI keeps: an optional UTF-8 byte-order mark,
-  // "#" and ";" comments, "[name]" headers, key=value lines with quoted or
-  // unquoted values.
-  static IniFile Parse(std::string text);
+  // Parses an INI text: an optional UTF-8 byte-order mark, "#" and ";" comments,
+  // "[name]" headers, key=value lines with quoted or unquoted values.
+  static IniFile Parse(std::string_view text);
 
   // The value of `key` in `section`, or nothing when either is missing. The view
   // lives until the entry is written or deleted, or the INI is destroyed.
@@ -72,13 +63,6 @@ class IniFile {
   // without quotes when it holds both quote characters, so that it reads back
   // unchanged.
   std::string Serialise() const;
-  // The same text handed to `out` piece by piece, in order, without making it
-  // whole: for writing a large INI straight into a file.
-  void SerialiseInto(const std::function<void(std::string_view)>& out) const;
-  // The parsed text when Serialise() gives it back byte for byte: a text already
-  // in the writer's layout (as every text Kalvora wrote), with nothing written or
-  // deleted since. Null otherwise. Saves making a copy of a large unchanged INI.
-  const std::string* UnchangedText() const;
 
   bool Dirty() const { return dirty_; }
   void MarkDirty() { dirty_ = true; }
@@ -90,17 +74,10 @@ class IniFile {
   friend class IniParser;
 
   IniSection& SectionForWrite(std::string_view section);
-  // Adds an entry without a value unless the key exists (the first entry of a
-  // name stays); null when it existed.
-  static IniEntry* AddEntryIfNew(IniSection& section, std::string_view key);
-  void MarkChanged() {
-    dirty_ = true;
-    textIsSerialised_ = false;
-  }
+  // Adds an entry unless the key exists; the first entry of a name stays.
+  static void AddEntryIfNew(IniSection& section, std::string_view key, std::string_view value);
 
   bool dirty_ = false;
   int32_t nextSectionIndex_ = 0;
   SectionMap sections_;
-  std::unique_ptr<const std::string> text_;  // the parsed text; parsed values point into it
-  bool textIsSerialised_ = false;            // *text_ is what Serialise() gives
 };

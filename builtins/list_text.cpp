@@ -271,17 +271,6 @@ bool FormOfVersion(int32_t version, bool legacy, ElementForm& form) {
   return true;
 }
 
-// The stream length of the list, exact unless it holds arrays (counted by their
-// headers only), so that the writer mostly fills a single buffer.
-int64_t EstimatedStreamBytes(const CDS_List& list) {
-  int64_t bytes = 8;
-  for (int32_t i = 0; i < list.Count(); ++i) {
-    const RValue& value = list.At(i);
-    bytes += 4 + ((KindOf(value) == VALUE_STRING && value.str) ? 4 + int64_t(value.str->Length()) : 8);
-  }
-  return bytes;
-}
-
 // The most elements that the remaining bytes could start.
 int32_t ElementsThatCanStart(int32_t declared, const CStream& stream) {
   if (declared <= 0) return 0;
@@ -291,7 +280,7 @@ int32_t ElementsThatCanStart(int32_t declared, const CStream& stream) {
 }  // namespace
 
 std::string WriteListText(const CDS_List& list) {
-  CStream stream(EstimatedStreamBytes(list));
+  CStream stream;
   stream.WriteInt32(kVersionCurrent);
   stream.WriteInt32(list.Count());
   ValueWriter writer(stream);

@@ -5,8 +5,6 @@
 // outside the table or a destroyed list is a runtime error naming the built-in,
 // and the built-in then does nothing. Reads at a position outside the list give
 // `undefined` and deletes there do nothing; writes there are runtime errors.
-#include "builtins/lists.h"
-
 #include <cstring>
 
 #include "builtins/builtins.h"
@@ -166,52 +164,14 @@ void ds_list_is_list(RValue& result, CInstance*, CInstance*, int, RValue* args) 
 void ds_list_is_map(RValue& result, CInstance*, CInstance*, int, RValue* args) {
   if (CDS_List* list = ArgList(args, 0)) SetBool(result, list->HasMark(ArgInt32(args, 1), kSlotMarkMap));
 }
-
-// The entries of the built-ins that have direct entry points: registered from
-// here, and named as the running built-in while a direct entry point runs.
-constexpr FunctionEntry kSizeEntry{"ds_list_size", ds_list_size, 1};
-constexpr FunctionEntry kFindValueEntry{"ds_list_find_value", ds_list_find_value, 2};
 }  // namespace
-
-namespace {
-// The live list a reference or a number names, where reading it cannot report
-// an error; null for anything the built-in itself must judge.
-const CDS_List* PlainList(const RValue& list) {
-  int32_t id;
-  return PlainListId(list, id) ? FindList(id) : nullptr;
-}
-}  // namespace
-
-void DsListSize(RValue& result, const RValue& list) {
-  if (const CDS_List* found = PlainList(list)) {
-    ReleaseValue(result);
-    SetReal(result, found->Count());
-    return;
-  }
-  RValue args[] = {list};
-  CallBuiltinDirectly(kSizeEntry, result, 1, args);
-}
-
-void DsListFindValue(RValue& result, const RValue& list, const RValue& index) {
-  const CDS_List* found = PlainList(list);
-  if (found && KindOf(index) == VALUE_REAL) return found->FindValue(ToInt32(index), result);
-  RValue args[] = {list, index};
-  CallBuiltinDirectly(kFindValueEntry, result, 2, args);
-}
-
-const RValue* DsListCell(const RValue& list, const RValue& index) {
-  const CDS_List* found = PlainList(list);
-  if (!found || KindOf(index) != VALUE_REAL) return nullptr;
-  const int32_t position = ToInt32(index);
-  return found->InRange(position) ? &found->At(position) : nullptr;
-}
 
 void RegisterListBuiltins() {
   RegisterBuiltin("ds_list_create", ds_list_create, 0);
   RegisterBuiltin("ds_list_destroy", ds_list_destroy, 1);
   RegisterBuiltin("ds_list_add", ds_list_add, -1);
-  RegisterBuiltin(kSizeEntry);
-  RegisterBuiltin(kFindValueEntry);
+  RegisterBuiltin("ds_list_size", ds_list_size, 1);
+  RegisterBuiltin("ds_list_find_value", ds_list_find_value, 2);
   RegisterBuiltin("ds_list_replace", ds_list_replace, 3);
   RegisterBuiltin("ds_list_delete", ds_list_delete, 2);
   RegisterBuiltin("ds_list_clear", ds_list_clear, 1);

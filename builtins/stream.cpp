@@ -39,27 +39,6 @@ constexpr std::array<int8_t, 256> MakeHexToNibble() {
 constexpr auto kByteToHex = MakeByteToHex();
 constexpr auto kHexToNibble = MakeHexToNibble();
 
-// The loops below work on locals only: their stores of bytes may alias any
-// object, so members read inside them would be read again after every store.
-
-// Decodes up to `pairs` pairs of hexadecimal digits into `out`; returns how many
-// pairs were decoded before the first that is not two digits.
-size_t DecodeHex(const char* text, size_t pairs, uint8_t* out) {
-  const auto* characters = reinterpret_cast<const uint8_t*>(text);
-  for (size_t i = 0; i < pairs; ++i) {
-    int high = kHexToNibble[characters[i * 2]];
-    int low = kHexToNibble[characters[i * 2 + 1]];
-    if ((high | low) < 0) return i;
-    out[i] = uint8_t(high << 4 | low);
-  }
-  return pairs;
-}
-
-// Writes two upper-case digits for each of `count` bytes.
-void EncodeHex(const uint8_t* bytes, size_t count, char* out) {
-  for (size_t i = 0; i < count; ++i, out += 2) std::memcpy(out, &kByteToHex[size_t(bytes[i]) * 2], 2);
-}
-
 template <typename T>
 T LoadLittleEndian(const uint8_t* bytes) {
   T value;
@@ -73,7 +52,15 @@ CStream::CStream(int64_t capacity)
 
 CStream CStream::FromText(std::string_view text) {
   CStream stream(int64_t(text.size() / 2));
-  stream.size_ = int64_t(DecodeHex(text.data(), size_t(stream.size_), stream.bytes_.get()));
+  const auto* characters = reinterpret_cast<const uint8_t*>(text.data());
+  int64_t pairs = 0;
+  for (; pairs < stream.size_; ++pairs) {
+    int high = kHexToNibble[characters[pairs * 2]];
+    int low = kHexToNibble[characters[pairs * 2 + 1]];
+    if ((high | low) < 0) break;
+    stream.bytes_[size_t(pairs)] = uint8_t(high << 4 | low);
+  }
+  stream.size_ = pairs;
   return stream;
 }
 
@@ -102,7 +89,8 @@ void CStream::WriteString(std::string_view text) {
 
 std::string CStream::ToText() const {
   std::string text(size_t(position_) * 2, '\0');
-  EncodeHex(bytes_.get(), size_t(position_), text.data());
+  char* out = text.data();
+  for (int64_t i = 0; i < position_; ++i, out += 2) std::memcpy(out, &kByteToHex[size_t(bytes_[size_t(i)]) * 2], 2);
   return text;
 }
 

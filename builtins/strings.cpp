@@ -11,8 +11,6 @@
 #include "runtime/value.h"
 
 namespace {
-constexpr uint64_t kLowBitOfEachByte = 0x0101010101010101ull;
-constexpr size_t kWordBytes = sizeof(uint64_t);
 constexpr size_t kInitialTextBytes = 256;
 
 size_t CharacterBytes(unsigned char lead) {
@@ -22,15 +20,6 @@ size_t CharacterBytes(unsigned char lead) {
 }
 
 bool IsContinuationByte(char byte) { return (static_cast<unsigned char>(byte) & 0xC0) == 0x80; }
-
-// Continuation bytes in a word: bit 7 set and bit 6 clear, brought to bit 0 of
-// each byte and summed into the top byte by the multiplication (at most 8).
-unsigned ContinuationBytesInWord(uint64_t word) {
-  uint64_t marks = (word >> 7) & ~(word >> 6) & kLowBitOfEachByte;
-  return unsigned((marks * kLowBitOfEachByte) >> 56);
-}
-
-bool IsWordAligned(const char* byte) { return reinterpret_cast<uintptr_t>(byte) % kWordBytes == 0; }
 
 // Steps over up to `count` characters; stops at the end of the text.
 const char* SkipCharacters(const char* text, int64_t count) {
@@ -131,17 +120,9 @@ const char* NextCharacter(const char* text) {
 }
 
 size_t CharacterLength(const char* text, size_t byteLength) {
-  const char* at = text;
-  const char* end = text + byteLength;
-  size_t continuation = 0;
-  for (; at < end && !IsWordAligned(at); ++at) continuation += IsContinuationByte(*at);
-  for (; size_t(end - at) >= kWordBytes; at += kWordBytes) {
-    uint64_t word;
-    std::memcpy(&word, at, kWordBytes);
-    continuation += ContinuationBytesInWord(word);
-  }
-  for (; at < end; ++at) continuation += IsContinuationByte(*at);
-  return byteLength - continuation;
+  size_t characters = 0;
+  for (size_t i = 0; i < byteLength; ++i) characters += !IsContinuationByte(text[i]);
+  return characters;
 }
 
 void RegisterStringBuiltins() {

@@ -18,6 +18,6 @@
 // terminating NUL); the NUL itself when the text ends inside the character.
 const char* NextCharacter(const char* text);
 
-// The character length of the `byteLength` bytes at `text`, counted a 64-bit
-// word at a time where the bytes are aligned. Reads no byte outside them.
+// The character length of the `byteLength` bytes at `text`: the bytes that are
+// not continuation bytes. Reads no byte outside them.
 size_t CharacterLength(const char* text, size_t byteLength);

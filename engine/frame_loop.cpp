@@ -1,7 +1,6 @@
 #include "engine/frame_loop.h"
 
 #include <algorithm>
-#include <vector>
 
 #include "engine/frame_canvas.h"
 #include "engine/frame_stats.h"
@@ -45,7 +44,6 @@ class FrameLoop {
     const int32_t room = CurrentRoom() ? CurrentRoom()->index : -1;
     CountFrame();
     ++g_frameNumber;
-    if (parts_.frameStarted) parts_.frameStarted();
     parts_.events.Pump(g_frameNumber, [this](const InputEvent& event) { Deliver(event); });
     if (!StillRunning()) return;
     FrameStepSettings settings{parts_.presenter.Visible(), parts_.gameSpeed};
@@ -107,13 +105,7 @@ class FrameLoop {
 
   void Present() {
     const Image& picture = parts_.canvas.FinishFrame();
-    bool unchanged =
-        parts_.canvas.RepeatedPreviousFrame() || (picture.width == previousWidth_ && picture.pixels == previousPixels_);
-    parts_.presenter.Present(g_frameNumber, picture, unchanged);
-    if (!unchanged) {
-      previousPixels_ = picture.pixels;
-      previousWidth_ = picture.width;
-    }
+    parts_.presenter.Present(g_frameNumber, picture, parts_.canvas.RepeatedPreviousFrame());
   }
 
   const FrameLoopParts& parts_;
@@ -123,8 +115,6 @@ class FrameLoop {
   int64_t countedSecond_ = 0;
   int framesThisSecond_ = 0;
   bool closeRequested_ = false;
-  std::vector<uint32_t> previousPixels_;
-  int previousWidth_ = -1;
   FrameStats stats_;
 };
 }  // namespace

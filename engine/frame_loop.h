@@ -17,7 +17,6 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 
 #include "engine/platform.h"
 
@@ -30,7 +29,6 @@ struct FrameLoopParts {
   FramePresenter& presenter;
   FrameCanvas& canvas;
   int gameSpeed = 60;
-  std::function<void()> frameStarted;   // optional: called at the start of every frame, before its input
   std::function<void()> windowClosing;  // optional: called when a Close arrived, before the game ends
 };
 

@@ -131,7 +131,7 @@ int PlayGame(const LinkRecord& link, const GameHooks& hooks, Platform& platform,
     if (StartGame()) {
       DebugOutput("Entering main loop.\n");
       RunFrameLoop(FrameLoopParts{*platform.clock, *platform.waiter, *platform.events, *platform.presenter, canvas,
-                                  gameSpeed, hooks.frameStarted, hooks.windowClosing});
+                                  gameSpeed, hooks.windowClosing});
       EndGameRooms();
     }
   } catch (const GameAbort& abort) {
@@ -140,7 +140,6 @@ int PlayGame(const LinkRecord& link, const GameHooks& hooks, Platform& platform,
     g_exitCode = HandleUnhandledException(exception);
   }
   ReleaseWorld();
-  if (hooks.gameEnded) hooks.gameEnded();
   return g_exitCode;
 }
 

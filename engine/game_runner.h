@@ -13,12 +13,9 @@
 //                      the game data or the platform (fonts, dialogs, save area)
 //   mayStart           optional: last, before the game starts; false ends the
 //                      run there with exit code 0 (the program declines to run)
-//   frameStarted       optional: at the start of every frame, before its input
 //   windowClosing      optional: the user closed the window; runs between
 //                      frames, before the game ends as a closed window does, and
 //                      may open dialogs and save (without it the game just ends)
-//   gameEnded          optional: once the game ended, however it ended, after
-//                      the world was released and before RunGame returns
 // A command line that asks for a command (RuntimeOptions::RunsCommand) runs
 // the command instead of the game, when the hook is set:
 //   runCommand         once the game data is loaded and the built-ins and the
@@ -77,9 +74,7 @@ struct GameHooks {
   std::function<std::unique_ptr<Platform>(const WindowRequest&, std::string& error)> createPlatform;
   std::function<std::unique_ptr<FrameCanvas>(const GameStart&)> initGraphics;
   std::function<bool(const GameStart&)> mayStart;
-  std::function<void()> frameStarted;
   std::function<void()> windowClosing;
-  std::function<void()> gameEnded;
   std::function<int(const CommandStart&)> runCommand;
 };
 

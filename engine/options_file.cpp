@@ -63,9 +63,9 @@ void TakeOptionsFile(const std::string& gameDirectory, RuntimeOptions& options) 
   }
   for (const auto& [key, entry] : section->second.keys) {
     bool known;
-    if (!TakeOption(key, entry.Value(), options, known))
+    if (!TakeOption(key, entry.value, options, known))
       DebugOutput("The options file %s gives option %s a value that does not read: %.*s\n", shown.c_str(), key.c_str(),
-                  int(entry.Value().size()), entry.Value().data());
+                  int(entry.value.size()), entry.value.data());
     else if (!known)
       DebugOutput("The options file %s: option %s is not taken from it\n", shown.c_str(), key.c_str());
   }

@@ -61,8 +61,9 @@ class EventSource {
 class FramePresenter {
  public:
   virtual ~FramePresenter() = default;
-  // Shows the frame drawn during `frame`. `unchanged` is true when its pixels are
-  // identical to the previously presented frame.
+  // Shows the frame drawn during `frame`. `unchanged` is true when the canvas
+  // recognised it as the same picture as the previously presented frame (a frame
+  // that is not recognised may still be the same).
   virtual void Present(int64_t frame, const Image& picture, bool unchanged) = 0;
   virtual void SetCaption(const std::string& utf8) = 0;
   virtual bool Visible() const { return true; }

@@ -32,23 +32,19 @@ bool DrawList::SpanTouchesFrame(double x1, double y1, double x2, double y2) cons
 // A block of n lines lies within n line heights of y, whatever its vertical
 // alignment, plus the shadow's offset; n is at most one more than the line
 // breaks, which are at most all the bytes (tried first, without reading them).
-bool DrawList::TextMayTouchFrame(const Font& font, double y, std::string_view first, std::string_view second) const {
+bool DrawList::TextMayTouchFrame(const Font& font, double y, std::string_view text) const {
   if (std::isnan(y) || font.lineHeight <= 0) return false;
-  const size_t bytes = first.size() + second.size();
   // A text a whole pixel beyond that reach is turned away on its coordinate alone
   // (within the range where pixel indices are not clamped).
-  const double farthest = double(bytes + 1) * font.lineHeight + std::abs(font.shadowOffsetY) + 1;
+  const double farthest = double(text.size() + 1) * font.lineHeight + std::abs(font.shadowOffsetY) + 1;
   if (farthest < double(kFarPixel) && (y + farthest <= 0 || y - farthest >= height_)) return false;
   const int64_t top = PixelOf(y);
   auto within = [&](int64_t lines) {
     const int64_t reach = lines * font.lineHeight + std::abs(font.shadowOffsetY);
     return top + reach > 0 && top - reach < height_;
   };
-  if (!within(int64_t(bytes) + 1)) return false;
-  auto breaks = [](std::string_view part) {
-    return std::count_if(part.begin(), part.end(), [](char c) { return c == '\n' || c == '\r'; });
-  };
-  return within(1 + breaks(first) + breaks(second));
+  if (!within(int64_t(text.size()) + 1)) return false;
+  return within(1 + std::count_if(text.begin(), text.end(), [](char c) { return c == '\n' || c == '\r'; }));
 }
 
 void DrawList::Clear(uint32_t pixel) {
@@ -69,13 +65,8 @@ void DrawList::Rectangle(double x1, double y1, double x2, double y2, uint32_t pi
 }
 
 void DrawList::Text(const Font& font, const DrawState& state, double x, double y, std::string_view text) {
-  JoinedText(font, state, x, y, text, {});
-}
-
-void DrawList::JoinedText(const Font& font, const DrawState& state, double x, double y, std::string_view first,
-                          std::string_view second) {
-  if (state.Alpha() == 0 || std::isnan(x) || !TextMayTouchFrame(font, y, first, second)) return;
-  RecordText(font, state, x, y, first, second);
+  if (state.Alpha() == 0 || std::isnan(x) || !TextMayTouchFrame(font, y, text)) return;
+  RecordText(font, state, x, y, text);
 }
 
 void DrawList::RecordSpan(Kind kind, double x1, double y1, double x2, double y2, uint32_t pixel, bool outline) {
@@ -87,16 +78,15 @@ void DrawList::RecordSpan(Kind kind, double x1, double y1, double x2, double y2,
   commands_.push_back(command);
 }
 
-void DrawList::RecordText(const Font& font, const DrawState& state, double x, double y, std::string_view first,
-                          std::string_view second) {
+void DrawList::RecordText(const Font& font, const DrawState& state, double x, double y, std::string_view text) {
   Command command;
   command.kind = Kind::Text;
   command.x1 = x, command.y1 = y;
   command.state = state;
   command.resource = &font;
   command.textStart = uint32_t(texts_.size());
-  command.textLength = uint32_t(first.size() + second.size());
-  texts_.append(first).append(second);
+  command.textLength = uint32_t(text.size());
+  texts_.append(text);
   commands_.push_back(command);
 }
 

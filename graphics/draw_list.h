@@ -7,9 +7,7 @@
 // pictures. A line, rectangle or text that cannot touch any pixel of the frame
 // (NaN, or lying wholly above, below, left or right of it; texts are tested
 // vertically only) is not recorded, so drawing off the screen costs a few
-// comparisons; a text given in two parts (JoinedText) is tested and kept
-// without joining them first, so a label and a value drawn off the screen are
-// never copied. The texts of a list share one byte arena, and emptying a list
+// comparisons. The texts of a list share one byte arena, and emptying a list
 // keeps its storage, so a list that is reused frame after frame stops
 // allocating once it has grown to a frame's size.
 #pragma once
@@ -33,8 +31,6 @@ class DrawList : public DrawSink {
   void Line(double x1, double y1, double x2, double y2, uint32_t pixel) override;
   void Rectangle(double x1, double y1, double x2, double y2, uint32_t pixel, bool outline) override;
   void Text(const Font& font, const DrawState& state, double x, double y, std::string_view text) override;
-  void JoinedText(const Font& font, const DrawState& state, double x, double y, std::string_view first,
-                  std::string_view second) override;
   void SpriteImage(const Sprite& sprite, double imageIndex, const SpritePlacement& placement, uint32_t tint) override;
 
   // Whether the first command fills the whole frame, so that the picture does not
@@ -63,13 +59,13 @@ class DrawList : public DrawSink {
   // Whether the pixel rectangle spanned by two corners (in room coordinates)
   // overlaps the frame; false for NaN.
   bool SpanTouchesFrame(double x1, double y1, double x2, double y2) const;
-  bool TextMayTouchFrame(const Font& font, double y, std::string_view first, std::string_view second) const;
+  bool TextMayTouchFrame(const Font& font, double y, std::string_view text) const;
   // The recording of what passed those tests, out of line: most drawing of a long
   // table is turned away, and that path should not pay for setting up a command.
   [[gnu::noinline]] void RecordSpan(Kind kind, double x1, double y1, double x2, double y2, uint32_t pixel,
                                     bool outline);
   [[gnu::noinline]] void RecordText(const Font& font, const DrawState& state, double x, double y,
-                                    std::string_view first, std::string_view second);
+                                    std::string_view text);
 
   int width_ = 0, height_ = 0;
   std::vector<Command> commands_;

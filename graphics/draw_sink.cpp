@@ -1,18 +1,8 @@
 #include "graphics/draw_sink.h"
 
-#include <string>
-
 #include "graphics/raster.h"
 #include "graphics/sprite_draw.h"
 #include "graphics/text.h"
-
-void DrawSink::JoinedText(const Font& font, const DrawState& state, double x, double y, std::string_view first,
-                          std::string_view second) {
-  std::string joined;
-  joined.reserve(first.size() + second.size());
-  joined.append(first).append(second);
-  Text(font, state, x, y, joined);
-}
 
 void FrameSink::Line(double x1, double y1, double x2, double y2, uint32_t pixel) {
   DrawLine(frame_, x1, y1, x2, y2, pixel);

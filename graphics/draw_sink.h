@@ -20,10 +20,6 @@ class DrawSink {
   virtual void Line(double x1, double y1, double x2, double y2, uint32_t pixel) = 0;
   virtual void Rectangle(double x1, double y1, double x2, double y2, uint32_t pixel, bool outline) = 0;
   virtual void Text(const Font& font, const DrawState& state, double x, double y, std::string_view text) = 0;
-  // Text of `first` followed by `second`, as if they were one string. This joins
-  // them and draws the result; a sink that can keep the two parts overrides it.
-  virtual void JoinedText(const Font& font, const DrawState& state, double x, double y, std::string_view first,
-                          std::string_view second);
   virtual void SpriteImage(const Sprite& sprite, double imageIndex, const SpritePlacement& placement,
                            uint32_t tint) = 0;
 };

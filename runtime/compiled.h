@@ -109,10 +109,11 @@ class KslFrame {
   CInstance* Self() const { return self_; }
   CInstance* Other() const { return other_; }
 
-  // Calls the built-in that `function` names with temporaries holding `args`.
+  // Calls the built-in that `function` names with temporaries holding `args`
+  // (an argument that is itself a temporary becomes one of them).
   template <typename... Args>
-  TempValue Call(const SymbolEntry& function, const Args&... args) {
-    TempValue temporaries[sizeof...(Args) + 1] = {TempValue(args)...};
+  TempValue Call(const SymbolEntry& function, Args&&... args) {
+    TempValue temporaries[sizeof...(Args) + 1] = {TempValue(std::forward<Args>(args))...};
     RValue* pointers[sizeof...(Args) + 1] = {};
     for (size_t i = 0; i < sizeof...(Args); ++i) pointers[i] = &temporaries[i];
     TempValue result;

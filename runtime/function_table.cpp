@@ -52,8 +52,6 @@ void RegisterBuiltin(const char* name, BuiltinFunction function, int argumentCou
   table.push_back(FunctionEntry{name, function, argumentCount});
 }
 
-void RegisterBuiltin(const FunctionEntry& entry) { RegisterBuiltin(entry.name, entry.function, entry.argumentCount); }
-
 void RegisterScriptName(const char* name, int scriptIndex) { ScriptIndices()[name] = scriptIndex; }
 
 int FindFunctionIndex(const char* name) {
@@ -105,12 +103,6 @@ RValue* CallBuiltinByIndex(CInstance* self, CInstance* other, RValue* result, in
   if (argc > kInlineArguments) return CallWithManyArguments(self, other, result, argc, index, args);
   alignas(RValue) unsigned char room[kInlineArguments * sizeof(RValue)];
   return CallWithArgumentsIn(reinterpret_cast<RValue*>(room), self, other, result, argc, index, args);
-}
-
-void CallBuiltinDirectly(const FunctionEntry& entry, RValue& result, int argc, RValue* args) {
-  ReleaseValue(result);
-  RunningBuiltin running(&entry);
-  entry.function(result, nullptr, nullptr, argc, args);
 }
 
 void ClearFunctionTable() {

@@ -23,8 +23,6 @@ constexpr int kScriptIndexBase = 100000;
 constexpr int kSecondTableIndexBase = 500000;
 
 void RegisterBuiltin(const char* name, BuiltinFunction function, int argumentCount, bool flag = false);
-// Registers a built-in whose entry its direct entry point also names.
-void RegisterBuiltin(const FunctionEntry& entry);
 // Scripts are found by name too: index kScriptIndexBase + scriptIndex.
 void RegisterScriptName(const char* name, int scriptIndex);
 
@@ -41,11 +39,6 @@ const char* CurrentFunctionName();
 // bit, their references stay with the caller). `result` is released and set to
 // `undefined` first. Returns `result`.
 RValue* CallBuiltinByIndex(CInstance* self, CInstance* other, RValue* result, int argc, int index, RValue** args);
-
-// What a direct entry point does: runs the built-in of `entry` on `args` where
-// they are (borrowed, as a call by index borrows them), with `result` released
-// first and the built-in named as the running one.
-void CallBuiltinDirectly(const FunctionEntry& entry, RValue& result, int argc, RValue* args);
 
 // Forgets every registration: before a run registers its built-ins, and in tests.
 void ClearFunctionTable();

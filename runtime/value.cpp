@@ -31,33 +31,6 @@ StringBody* NewStringBody(char* text, uint32_t lengthWord) {
   return body;
 }
 
-// Copies `length` bytes of text. The texts a frame joins are short, and at those
-// lengths two overlapping moves of the widest chunk that fits cost less than a
-// call of the library's copy.
-template <typename Chunk>
-void CopyTwoChunks(char* to, const char* from, size_t length) {
-  Chunk head, tail;
-  std::memcpy(&head, from, sizeof(Chunk));
-  std::memcpy(&tail, from + length - sizeof(Chunk), sizeof(Chunk));
-  std::memcpy(to, &head, sizeof(Chunk));
-  std::memcpy(to + length - sizeof(Chunk), &tail, sizeof(Chunk));
-}
-
-void CopyText(char* to, const char* from, size_t length) {
-  if (length > 32)
-    std::memcpy(to, from, length);
-  else if (length >= 16)
-    CopyTwoChunks<unsigned __int128>(to, from, length);
-  else if (length >= 8)
-    CopyTwoChunks<uint64_t>(to, from, length);
-  else if (length >= 4)
-    CopyTwoChunks<uint32_t>(to, from, length);
-  else if (length >= 2)
-    CopyTwoChunks<uint16_t>(to, from, length);
-  else if (length == 1)
-    *to = *from;
-}
-
 // Allocates a body owning `left` followed by `right` (plus the NUL), the text in
 // the same block right after the body: one allocation per string.
 StringBody* NewOwnedString(std::string_view left, std::string_view right = {}) {
@@ -68,8 +41,8 @@ StringBody* NewOwnedString(std::string_view left, std::string_view right = {}) {
   auto* body = static_cast<StringBody*>(TakeStringBlock(sizeof(StringBody) + length + 1));
   if (!body) return nullptr;
   char* text = reinterpret_cast<char*>(body + 1);
-  CopyText(text, left.data(), leftLength);
-  CopyText(text + leftLength, right.data(), rightLength);
+  left.copy(text, leftLength);
+  right.copy(text + leftLength, rightLength);
   text[length] = '\0';
   body->text = text;
   body->refCount = 1;

@@ -101,15 +101,6 @@ inline const char* StringText(const RValue& v) { return (v.str && v.str->text) ?
 // The bytes of a string value, zero bytes included (none for a null body).
 inline std::string_view StringBytes(const RValue& v) { return {StringText(v), v.str ? v.str->Length() : 0}; }
 
-// A string value standing for `body` without a reference of its own: copying it
-// (CopyValue) takes one, freeing it (FreeValue) drops one its owner held.
-inline RValue BorrowedString(StringBody* body) {
-  RValue value;
-  value.str = body;
-  value.kind = VALUE_STRING;
-  return value;
-}
-
 // Copy-on-write mode for arrays (a game option, on until the game data says otherwise).
 extern bool g_copyOnWriteArrays;
 // The epsilon of ==, <, > in compiled code.

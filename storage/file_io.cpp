@@ -13,7 +13,6 @@
 #include <filesystem>
 
 #include "runtime/debug_output.h"
-#include "storage/background_commit.h"
 
 namespace {
 FileFailureNotifier g_fileFailureNotifier = nullptr;
@@ -119,7 +118,6 @@ IoResult AtomicFileWriter::Fail(IoResult failure) {
 }
 
 IoResult AtomicFileWriter::Open(const std::string& target) {
-  WaitForCommitsOf(target);
   Abandon();
   failure_ = IoResult::Success();
   target_ = FollowLink(target);
@@ -173,11 +171,6 @@ IoResult AtomicFileWriter::Append(std::string_view bytes) {
 }
 
 IoResult AtomicFileWriter::Commit() {
-  WaitForAllCommits();
-  return CommitNow();
-}
-
-IoResult AtomicFileWriter::CommitNow() {
   if (!failure_) return failure_;
   if (fd_ < 0) return Fail(IoResult::Failure("the file is not open", EBADF));
   if (bytesBeforeFault_ >= 0) return Fail(IoResult::Failure("could not flush to disk (injected failure)", EIO));
@@ -198,7 +191,6 @@ IoResult WriteFileAtomically(const std::string& target, std::string_view bytes) 
 }
 
 IoResult ReadWholeFile(const std::string& path, std::string& bytes) {
-  WaitForCommitsOf(path);
   bytes.clear();
   int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
   if (fd < 0) return Errno("could not open " + path);
@@ -222,14 +214,12 @@ IoResult ReadWholeFile(const std::string& path, std::string& bytes) {
 }
 
 IoResult RemoveFile(const std::string& path) {
-  WaitForAllCommits();
   if (::unlink(path.c_str()) != 0) return Errno("could not delete " + path);
   (void)FlushFolder(ParentFolder(path));  // the file is gone either way; the flush only hurries it
   return IoResult::Success();
 }
 
 bool IsExistingFile(const std::string& path) {
-  WaitForCommitsOf(path);
   struct stat info;
   return ::stat(path.c_str(), &info) == 0 && S_ISREG(info.st_mode);
 }

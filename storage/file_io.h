@@ -8,10 +8,6 @@
 // A process killed during a write leaves its temporary file; the next write of
 // the same file removes it.
 //
-// A write may end in the background instead (background_commit.h): then every
-// function here first waits for the pending commits it could otherwise see
-// unfinished, those of its own file or, for changes made at once, all of them.
-//
 // A failed write is made visible through ReportWriteFailure (a failed read that
 // the user must know of, through ReportReadFailure): a line on the debug output
 // and the notifier that the application sets (a dialog naming the file).
@@ -59,16 +55,12 @@ class AtomicFileWriter {
   // followed to its file.
   IoResult Open(const std::string& target);
   IoResult Append(std::string_view bytes);
-  // Flushes the temporary file, renames it over the target and flushes the
-  // folder, after every pending background commit.
+  // Flushes the temporary file, renames it over the target and flushes the folder.
   IoResult Commit();
 
   const std::string& Target() const { return target_; }
 
  private:
-  // The worker of background commits commits without waiting (for itself).
-  friend class BackgroundCommitter;
-  IoResult CommitNow();
   IoResult Fail(IoResult failure);
   void Abandon();
 

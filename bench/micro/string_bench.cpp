@@ -1,14 +1,12 @@
 // The string built-ins on a short text (a typed date) and a long one (10 KB of
 // Polish text with two-byte letters), called by index through the function
-// table as compiled code calls them; and the character length counted a word at
-// a time against a byte-at-a-time count.
+// table as compiled code calls them.
 #include <benchmark/benchmark.h>
 
 #include <cstring>
 #include <string>
 
 #include "builtins/builtins.h"
-#include "builtins/strings.h"
 #include "runtime/compiled.h"
 #include "runtime/function_table.h"
 
@@ -62,27 +60,9 @@ void BM_string_copy_middle(benchmark::State& state) {
 void BM_string_delete_middle(benchmark::State& state) {
   RunBuiltin(state, "string_delete", TempValue(state.range(0) == 0 ? 4.0 : 5000.0), TempValue(2.0), true);
 }
-
-void BM_CharacterLength_word_at_a_time(benchmark::State& state) {
-  const std::string& text = LongText();
-  for (auto _ : state) benchmark::DoNotOptimize(CharacterLength(text.data(), text.size()));
-  state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(text.size()));
-}
-
-void BM_CharacterLength_byte_at_a_time(benchmark::State& state) {
-  const std::string& text = LongText();
-  for (auto _ : state) {
-    size_t characters = 0;
-    for (char byte : text) characters += (static_cast<unsigned char>(byte) & 0xC0) != 0x80;
-    benchmark::DoNotOptimize(characters);
-  }
-  state.SetBytesProcessed(int64_t(state.iterations()) * int64_t(text.size()));
-}
 }  // namespace
 
 BENCHMARK(BM_string_pos_absent)->Arg(0)->Arg(1);
 BENCHMARK(BM_string_count)->Arg(0)->Arg(1);
 BENCHMARK(BM_string_copy_middle)->Arg(0)->Arg(1);
 BENCHMARK(BM_string_delete_middle)->Arg(0)->Arg(1);
-BENCHMARK(BM_CharacterLength_word_at_a_time);
-BENCHMARK(BM_CharacterLength_byte_at_a_time);

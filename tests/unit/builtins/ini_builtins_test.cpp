@@ -253,10 +253,10 @@ TEST_F(IniBuiltinsTest, RefusedOrFailedWriteIsReportedAndTheFlagStillCleared) {
   WriteString("S", "k", "new");
   SetWriteFaultForTesting(1, 5);
   Close();
-  EXPECT_EQ(ReadFile(InSave("save.ini")), "[S]\r\nk=\"old\"\r\n");
-  ASSERT_EQ(failedWrites().size(), 2u);
+  ASSERT_EQ(failedWrites().size(), 2u) << "told by the close that failed, not later";
   EXPECT_EQ(failedWrites()[1], InSave("save.ini"));
   EXPECT_NE(log_.find("Unable to write file '" + InSave("save.ini") + "'"), std::string::npos);
+  EXPECT_EQ(ReadFile(InSave("save.ini")), "[S]\r\nk=\"old\"\r\n");
 }
 
 // At every point a save can fail, the file is afterwards exactly the old one or

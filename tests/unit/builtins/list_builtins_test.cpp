@@ -4,7 +4,6 @@
 
 #include <algorithm>
 
-#include "builtins/lists.h"
 #include "list_test_support.h"
 #include "runtime/array.h"
 #include "runtime/debug_output.h"
@@ -125,56 +124,6 @@ TEST_F(ListBuiltinsTest, ListIdArgumentsAreCheckedWithTheirMessages) {
 
   EXPECT_EQ(CallError("ds_list_size", {Val::Real(0.9)}), "");  // a number names a list, truncated
   EXPECT_EQ(Call("ds_list_size", {Val::Text("0")}).v.real, 0);
-}
-
-// The entry points compiled code calls give what calls by index give, with the
-// same errors, and release what the result held before.
-TEST_F(ListBuiltinsTest, DirectSizeAndFindValueActAsTheCallsByIndex) {
-  Val list = NewList();
-  Call("ds_list_add", {list, Val::Text("pierwszy"), Val::Real(2)});
-  auto held = [] {
-    Val result = Val::Text("before");
-    return result;
-  };
-  Val size = held();
-  DsListSize(size.v, list.v);
-  EXPECT_EQ(size.v.real, Call("ds_list_size", {list}).v.real);
-  for (double position : {-1.0, 0.0, 1.0, 1.9, 2.0}) {
-    Val found = held();
-    DsListFindValue(found.v, list.v, Val::Real(position).v);
-    Val called = At(list, position);
-    EXPECT_EQ(KindOf(found.v), KindOf(called.v)) << position;
-    EXPECT_EQ(ValueText(found.v), ValueText(called.v)) << position;
-    // Read in place exactly where the list holds the position; the same value.
-    const RValue* cell = DsListCell(list.v, Val::Real(position).v);
-    EXPECT_EQ(cell != nullptr, position >= 0 && position < 2) << position;
-    if (cell) {
-      EXPECT_EQ(ValueText(*cell), ValueText(called.v)) << position;
-    }
-  }
-  // Whatever the built-in must judge (another kind of index, no list) is left to it.
-  EXPECT_EQ(DsListCell(list.v, Val::Text("0").v), nullptr);
-  EXPECT_EQ(DsListCell(Val::Real(7).v, Val::Real(0).v), nullptr);
-  EXPECT_EQ(DsListCell(Val().v, Val::Real(0).v), nullptr);
-
-  auto directError = [](auto call) {
-    try {
-      call();
-    } catch (const VQKSLException& error) {
-      return error.Message();
-    }
-    return std::string();
-  };
-  Val array;
-  MakeArray(array.v, 1);
-  Val result;
-  EXPECT_EQ(directError([&] { DsListSize(result.v, Val::Real(7).v); }),
-            "ds_list_size argument 1 invalid reference to (ds_list) - requested 7 max is 1");
-  EXPECT_EQ(directError([&] { DsListFindValue(result.v, list.v, array.v); }),
-            "ds_list_find_value argument 2 incorrect type (array) expecting a Number (VQGI32)");
-  EXPECT_EQ(directError([&] { DsListFindValue(result.v, Val().v, Val::Real(0).v); }),
-            "ds_list_find_value argument 1 incorrect type (undefined) expecting a ds_list");
-  EXPECT_EQ(CurrentFunctionName(), std::string("Unknown Function"));  // restored on the way out
 }
 
 TEST_F(ListBuiltinsTest, ARejectedIdNeverFallsBackToListZero) {

@@ -56,14 +56,10 @@ class FakeEvents : public EventSource {
 
 class FakePresenter : public FramePresenter {
  public:
-  void Present(int64_t frame, const Image&, bool unchanged) override {
-    frames.push_back(frame);
-    unchangedFlags.push_back(unchanged);
-  }
+  void Present(int64_t frame, const Image&, bool) override { frames.push_back(frame); }
   void SetCaption(const std::string&) override {}
   bool Visible() const override { return true; }
   std::vector<int64_t> frames;
-  std::vector<bool> unchangedFlags;
 };
 
 inline std::unique_ptr<Platform> MakeFakePlatform() {

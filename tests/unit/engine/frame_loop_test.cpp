@@ -2,14 +2,11 @@
 
 #include <unistd.h>
 
-#include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <functional>
 #include <map>
 #include <string>
-#include <thread>
-#include <utility>
 #include <vector>
 
 #include "engine/game_runner.h"
@@ -18,7 +15,6 @@
 #include "fake_platform.h"
 #include "runtime/debug_output.h"
 #include "runtime/function_table.h"
-#include "storage/background_commit.h"
 #include "test_game.h"
 
 namespace fs = std::filesystem;
@@ -44,15 +40,9 @@ struct LoopParts {
   FakePresenter presenter;
 };
 
-void RunLoop(TestGame& game, LoopParts& parts, std::function<void()> frameStarted = {}) {
-  RunFrameLoop(FrameLoopParts{parts.clock,
-                              parts.waiter,
-                              parts.events,
-                              parts.presenter,
-                              game.canvas,
-                              game.data.options.gameSpeed,
-                              std::move(frameStarted),
-                              {}});
+void RunLoop(TestGame& game, LoopParts& parts) {
+  RunFrameLoop(FrameLoopParts{parts.clock, parts.waiter, parts.events, parts.presenter, game.canvas,
+                              game.data.options.gameSpeed, {}});
 }
 
 TEST(FrameLoop, FramesArePacedAndALongFrameIsFollowedAtOnce) {
@@ -77,7 +67,6 @@ TEST(FrameLoop, FramesArePacedAndALongFrameIsFollowedAtOnce) {
   EXPECT_EQ(frameStarts, (std::vector<int64_t>{start, start + 100000, start + 200000, start + 450000, start + 550000}));
   EXPECT_EQ(CurrentFrameNumber(), 5);
   EXPECT_EQ(parts.presenter.frames, (std::vector<int64_t>{1, 2, 3, 4, 5}));
-  EXPECT_EQ(parts.presenter.unchangedFlags, (std::vector<bool>{false, true, true, true, true}));
   EXPECT_FALSE(g_gameRunning);
 }
 
@@ -159,63 +148,6 @@ TEST(FrameLoop, ARoomChangeIsNotPresented) {
   EXPECT_EQ(CurrentRoom()->index, 1);
 }
 
-// A save whose commit failed in the background: written in the first frame's
-// step into a fresh folder, the flush made to fail. Its failure must be told
-// through the notifier, which records the frame and the steps run by then.
-struct BackgroundFailure {
-  static inline int64_t toldInFrame = 0;
-  static inline int tellings = 0;
-  static inline int stepsRun = 0;
-  static inline int stepsBeforeTelling = 0;
-
-  BackgroundFailure() {
-    char pattern[] = "/tmp/kalvora-loop-XXXXXX";
-    folder = ::mkdtemp(pattern);
-    toldInFrame = tellings = stepsRun = stepsBeforeTelling = 0;
-    SetFileFailureNotifier([](FileOperation, const std::string&, const std::string&) {
-      toldInFrame = CurrentFrameNumber();
-      stepsBeforeTelling = stepsRun;
-      ++tellings;
-    });
-  }
-  ~BackgroundFailure() {
-    WaitForAllCommits();
-    SetFileFailureNotifier(nullptr);
-    SetWriteFaultForTesting(0);
-    fs::remove_all(folder);
-  }
-  void Save() {
-    auto writer = std::make_unique<AtomicFileWriter>();
-    SetWriteFaultForTesting(1, 1000);
-    ASSERT_TRUE(writer->Open(folder + "/save.ini"));
-    ASSERT_TRUE(writer->Append("[S]"));
-    CommitInBackground(std::move(writer));
-  }
-  std::string folder;
-};
-
-TEST(FrameLoop, ASaveThatFailedInTheBackgroundIsToldAtTheStartOfAFrame) {
-  TestGame game;
-  LoopParts parts;
-  BackgroundFailure failure;
-  int a = game.AddObject("A");
-  game.On(a, kEventStep, kStepNormal, [&](KslFrame&) {
-    if (CurrentFrameNumber() == 1) failure.Save();
-    ++BackgroundFailure::stepsRun;
-    if (BackgroundFailure::tellings == 0)
-      std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    else if (parts.events.endAfter == 0)
-      parts.events.endAfter = CurrentFrameNumber() + 1;
-  });
-  game.Place(game.AddRoom("r"), a);
-  ASSERT_TRUE(game.Start());
-  parts.events.endAfter = 2000;                 // 10 s for the worker to run
-  RunLoop(game, parts, ReportFinishedCommits);  // as the program wires it
-  ASSERT_EQ(BackgroundFailure::tellings, 1);
-  EXPECT_GT(BackgroundFailure::toldInFrame, 1);
-  EXPECT_EQ(BackgroundFailure::stepsBeforeTelling, BackgroundFailure::toldInFrame - 1) << "told after the frame's step";
-}
-
 // RunGame from its arguments, with a game file on disk and the fake platform.
 class RunGameTest : public ::testing::Test {
  protected:
@@ -266,7 +198,6 @@ class RunGameTest : public ::testing::Test {
       return std::make_unique<RecordingCanvas>();
     };
     launch.hooks.windowClosing = windowClosing;
-    launch.hooks.gameEnded = WaitForAllCommits;  // as the program wires it
     return RunGame(launch);
   }
 
@@ -398,27 +329,6 @@ TEST_F(RunGameTest, AFatalErrorEndsTheRunWithExitCode1AndNoMoreEvents) {
   EXPECT_EQ(Run(), 1);
   EXPECT_EQ(game.TakeTrace(), (std::vector<std::string>{"A_Step_0 1"}));
   EXPECT_NE(game.log.find("of  Step Event0 for object A:\nbroken"), std::string::npos);
-}
-
-// The gameEnded hook runs before RunGame returns; wired as the program wires it,
-// the game's saves are on disk and their failures told by then (here: a save in
-// the Game End event whose commit is held until after the game's end).
-TEST_F(RunGameTest, TheEndOfTheGameWaitsForItsSaves) {
-  BackgroundFailure failure;
-  int a = game.AddObject("A");
-  game.On(a, kEventOther, kOtherGameEnd, [&](KslFrame&) {
-    HoldCommitsForTesting(true);
-    failure.Save();
-    std::thread([] {
-      std::this_thread::sleep_for(std::chrono::milliseconds(100));
-      HoldCommitsForTesting(false);
-    }).detach();
-  });
-  game.Place(game.AddRoom("r"), a);
-  endAfter = 1;
-  EXPECT_EQ(Run(), 0);
-  EXPECT_EQ(BackgroundFailure::tellings, 1);
-  EXPECT_NE(game.log.find("Unable to write file '" + failure.folder + "/save.ini'"), std::string::npos) << game.log;
 }
 
 // A close of the window is handed to the program between frames, before the

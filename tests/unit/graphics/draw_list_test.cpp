@@ -118,33 +118,6 @@ TEST_F(DrawListFixture, ListsAreEqualOnlyWhenEverythingDrawnIsEqual) {
   unclear.Line(0, 0, 5, 5, kInk);
   EXPECT_FALSE(unclear.StartsWithClear());
 }
-// A text given in two parts is the text of the joined parts, in a list (recorded
-// the same, culled by the line breaks of both parts) and drawn at once.
-TEST_F(DrawListFixture, AJoinedTextIsTheTextOfBothPartsTogether) {
-  state.SetValign(2);  // bottom-aligned: a third line reaches up into the frame
-  for (double y : {5.0, 34.0, 38.0, 42.0, -30.0}) {
-    DrawList joined = Recorded(0), whole = Recorded(0);
-    joined.JoinedText(font, state, 10, y, "A\n", "B\nM");
-    whole.Text(font, state, 10, y, "A\nB\nM");
-    EXPECT_TRUE(joined == whole) << "y " << y;
-
-    Image direct(40, 30, kPaper), replayed(40, 30);
-    FrameSink sink(direct);
-    sink.JoinedText(font, state, 10, y, "A\n", "B\nM");
-    DrawList list;
-    list.Reset(40, 30);
-    list.Clear(kPaper);
-    list.JoinedText(font, state, 10, y, "A\n", "B\nM");
-    list.Replay(replayed);
-    EXPECT_EQ(replayed.pixels, direct.pixels) << "y " << y;
-  }
-  DrawList second = Recorded(0), reordered = Recorded(0);
-  second.JoinedText(font, state, 10, 38, "", "A\nB\nM");  // rows 26 to 37: visible
-  reordered.JoinedText(font, state, 10, 38, "A\nB\nM", "");
-  EXPECT_TRUE(second == reordered);
-  EXPECT_FALSE(second == Recorded(0));
-}
-
 // Spans just above and below the 40 × 30 frame, around the pixel boundaries
 // (a row n holds the coordinates above n − 0.5 up to n + 0.5): a span is
 // recorded exactly when drawing it at once lights a pixel.

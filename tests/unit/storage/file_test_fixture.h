@@ -27,7 +27,6 @@
 #include "runtime/function_table.h"
 #include "runtime/gc.h"
 #include "runtime/object.h"
-#include "storage/background_commit.h"
 #include "storage/file_io.h"
 #include "storage/sandbox.h"
 
@@ -61,7 +60,6 @@ class FileTest : public ::testing::Test {
 
   void TearDown() override {
     Call("ini_close", {});
-    WaitForAllCommits();  // before the folders go and the failures stop being recorded
     SetFileFailureNotifier(nullptr);
     SetWriteFaultForTesting(0);
     SetDebugOutputCapture(nullptr);
@@ -77,7 +75,6 @@ class FileTest : public ::testing::Test {
     if (registered) return;
     RegisterIniBuiltins();
     RegisterFileBuiltins();
-    RegisterDialogBuiltins();
     registered = true;
   }
 
@@ -127,26 +124,17 @@ class FileTest : public ::testing::Test {
     return "";
   }
 
-  // These look at the files behind the program's back, so they first wait for
-  // the saves still being committed in the background, as the program's own
-  // file operations do (and the failures of those saves are reported then).
   static void WriteFile(const std::string& path, const std::string& bytes) {
-    WaitForAllCommits();
     fs::create_directories(fs::path(path).parent_path());
     std::ofstream(path, std::ios::binary) << bytes;
   }
   static std::string ReadFile(const std::string& path) {
-    WaitForAllCommits();
     std::ifstream in(path, std::ios::binary);
     return std::string(std::istreambuf_iterator<char>(in), {});
   }
-  static bool Exists(const std::string& path) {
-    WaitForAllCommits();
-    return fs::exists(path);
-  }
+  static bool Exists(const std::string& path) { return fs::exists(path); }
   // Hidden names in `folder`: temporary files a write left behind.
   static std::vector<std::string> TemporaryFiles(const std::string& folder) {
-    WaitForAllCommits();
     std::vector<std::string> names;
     for (const auto& entry : fs::directory_iterator(folder))
       if (entry.path().filename().string()[0] == '.') names.push_back(entry.path().filename());
