@@ -261,6 +261,22 @@ TEST(Input, OverlappingInstancesReceiveTheLocalReleaseByObjectThenTheGlobalOne) 
                                      at("A_Mouse_56", a2), at("B_Mouse_56", b1)}));
 }
 
+// Buttons 1, 2 and 3 are left, right and middle.
+TEST(Input, EachButtonHasItsOwnGlobalRelease) {
+  TestGame game;
+  int b = game.AddObject("B");
+  for (int number : {kMouseGlobalLeftReleased, kMouseGlobalLeftReleased + 1, kMouseGlobalLeftReleased + 2})
+    game.On(b, kEventMouse, number);
+  game.Place(game.AddRoom("r"), b);
+  ASSERT_TRUE(game.Start());
+  for (int button : {1, 2, 3}) {
+    ApplyInputEvent(ButtonEvent(Type::ButtonDown, button, 0, 0));
+    ApplyInputEvent(ButtonEvent(Type::ButtonUp, button, 0, 0));
+    game.Frame();
+    EXPECT_EQ(game.TakeTrace(), Trace{"B_Mouse_" + std::to_string(55 + button) + " 1"});
+  }
+}
+
 TEST(Input, ADialogThatClearsTheInputStopsTheClickFromRaisingMore) {
   TestGame game;
   int a = game.AddObject("A"), b = game.AddObject("B");
