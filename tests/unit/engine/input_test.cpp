@@ -14,36 +14,12 @@ using Ids = std::vector<int>;
 using Type = InputEvent::Type;
 
 InputEvent KeyEvent(Type type, int key, bool repeat = false, bool extended = false) {
-  InputEvent event;
-  event.type = type;
-  event.key = key;
-  event.repeat = repeat;
-  event.extended = extended;
-  return event;
+  return {.type = type, .key = key, .repeat = repeat, .extended = extended};
 }
-
-InputEvent ButtonEvent(Type type, int button, int x, int y) {
-  InputEvent event;
-  event.type = type;
-  event.button = button;
-  event.x = x;
-  event.y = y;
-  return event;
-}
-
-InputEvent Wheel(int delta) {
-  InputEvent event;
-  event.type = Type::Wheel;
-  event.wheelDelta = delta;
-  return event;
-}
-
-InputEvent Typed(uint32_t character) {
-  InputEvent event;
-  event.type = Type::Character;
-  event.character = character;
-  return event;
-}
+InputEvent ButtonEvent(Type type, int button, int x, int y) { return {.type = type, .button = button, .x = x, .y = y}; }
+InputEvent Wheel(int delta) { return {.type = Type::Wheel, .wheelDelta = delta}; }
+InputEvent Typed(uint32_t character) { return {.type = Type::Character, .character = character}; }
+InputEvent MoveTo(int x, int y) { return {.type = Type::MouseMove, .x = x, .y = y}; }
 
 void Click(int x, int y) {
   ApplyInputEvent(ButtonEvent(Type::ButtonDown, 1, x, y));
@@ -146,9 +122,7 @@ TEST(Input, TypedCharactersAndActivation) {
 
   ApplyInputEvent(KeyEvent(Type::KeyDown, 'K'));
   ApplyInputEvent(ButtonEvent(Type::ButtonDown, 2, 5, 5));
-  InputEvent activate;
-  activate.type = Type::Activate;
-  ApplyInputEvent(activate);
+  ApplyInputEvent({.type = Type::Activate});
   UpdateInput();
   EXPECT_FALSE(CurrentInput().keys.down['K']);
   EXPECT_FALSE(CurrentInput().keys.pressed['K']);
@@ -304,13 +278,10 @@ TEST(Input, MouseEnterAndLeave) {
   int room = game.AddRoom("r");
   game.Place(room, a, 20, 20);
   ASSERT_TRUE(game.Start());
-  InputEvent move;
-  move.type = Type::MouseMove;
   std::vector<std::pair<int, Trace>> steps = {
       {5, {}}, {25, {"A_Mouse_10 1"}}, {26, {}}, {40, {"A_Mouse_11 1"}}, {41, {}}};
   for (auto& [position, expected] : steps) {
-    move.x = move.y = position;
-    ApplyInputEvent(move);
+    ApplyInputEvent(MoveTo(position, position));
     game.Frame();
     EXPECT_EQ(game.TakeTrace(), expected) << position;
   }
@@ -330,11 +301,7 @@ TEST(Input, MouseRoomPositionScalesTheClientAreaToTheRoom) {
   game.Place(room, a);
   ASSERT_TRUE(game.Start());
   SetWindowClientSize(800, 600);
-  InputEvent move;
-  move.type = Type::MouseMove;
-  move.x = 101;
-  move.y = 51;
-  ApplyInputEvent(move);
+  ApplyInputEvent(MoveTo(101, 51));
   game.Frame();
   EXPECT_EQ(seen, (std::vector<double>{50, 25}));
   SetWindowClientSize(400, 300);
@@ -344,28 +311,21 @@ TEST(Input, MouseRoomPositionScalesTheClientAreaToTheRoom) {
 
 TEST(Input, KeyMapBuiltins) {
   TestGame game;
-  SymbolEntry setMap{"keyboard_set_map", 0}, unsetMap{"keyboard_unset_map", 0};
   int a = game.AddObject("A");
   game.On(a, kEventKeyPress, 'B');
-  int room = game.AddRoom("r");
-  game.Place(room, a);
+  game.Place(game.AddRoom("r"), a);
   ASSERT_TRUE(game.Start());
-  int setIndex = FindFunctionIndex("keyboard_set_map"), unsetIndex = FindFunctionIndex("keyboard_unset_map");
-  ASSERT_GE(setIndex, 0);
-  setMap.slot = setIndex;
-  unsetMap.slot = unsetIndex;
-  {
+  auto call = [](const char* name, const auto&... args) {
+    SymbolEntry function{name, FindFunctionIndex(name)};
     KslFrame frame("test", Instance(1), nullptr);
-    frame.Call(setMap, double('A'), double('B'));
-  }
+    frame.Call(function, args...);
+  };
+  call("keyboard_set_map", double('A'), double('B'));
   ApplyInputEvent(KeyEvent(Type::KeyDown, 'A'));
   game.Frame();
   EXPECT_EQ(game.TakeTrace(), (Trace{"A_KeyPress_66 1"}));
   ApplyInputEvent(KeyEvent(Type::KeyUp, 'A'));
-  {
-    KslFrame frame("test", Instance(1), nullptr);
-    frame.Call(unsetMap);
-  }
+  call("keyboard_unset_map");
   ApplyInputEvent(KeyEvent(Type::KeyDown, 'A'));
   game.Frame();
   EXPECT_TRUE(game.TakeTrace().empty());
