@@ -1,7 +1,5 @@
 #include "engine/command_line.h"
 
-#include <unistd.h>
-
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -86,21 +84,14 @@ TEST(CommandLine, RuntimeOptionsAndTheirValuesAreRecognised) {
 
 class TempDirectories : public ::testing::Test {
  protected:
-  void SetUp() override {
-    root_ = fs::temp_directory_path() / ("kalvora_engine_" + std::to_string(::getpid()) + "_" +
-                                         ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(root_);
-    fs::create_directories(root_);
-  }
-  void TearDown() override { fs::remove_all(root_); }
-
   static void Write(const fs::path& path, const std::string& text) { std::ofstream(path) << text; }
   static std::string Read(const fs::path& path) {
     std::ifstream in(path);
     return std::string(std::istreambuf_iterator<char>(in), {});
   }
 
-  fs::path root_;
+  ScratchFolder scratch;
+  const fs::path& root_ = scratch.path;
 };
 
 using OptionsFile = TempDirectories;

@@ -1,7 +1,5 @@
 #include "engine/frame_loop.h"
 
-#include <unistd.h>
-
 #include <filesystem>
 #include <fstream>
 #include <functional>
@@ -12,7 +10,6 @@
 #include "engine/game_runner.h"
 #include "engine/game_world.h"
 #include "engine/rooms.h"
-#include "fake_platform.h"
 #include "runtime/debug_output.h"
 #include "runtime/function_table.h"
 #include "test_game.h"
@@ -139,18 +136,11 @@ TEST(FrameLoop, ARoomChangeIsNotPresented) {
 class RunGameTest : public ::testing::Test {
  protected:
   void SetUp() override {
-    directory_ = fs::temp_directory_path() / ("kalvora_run_" + std::to_string(::getpid()) + "_" +
-                                              ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(directory_);
-    fs::create_directories(directory_);
     std::ofstream(directory_ / "data.win") << "game bytes";
     executableDirectory = directory_.string();
     g_dataToLoad = &game.data;
   }
-  void TearDown() override {
-    g_dataToLoad = nullptr;
-    fs::remove_all(directory_);
-  }
+  void TearDown() override { g_dataToLoad = nullptr; }
 
   static bool LoadFromMemory(const uint8_t* bytes, size_t size, GameData& out, std::string& error) {
     if (std::string(reinterpret_cast<const char*>(bytes), size) != "game bytes") {
@@ -190,7 +180,8 @@ class RunGameTest : public ::testing::Test {
 
   static inline GameData* g_dataToLoad = nullptr;
   TestGame game;
-  fs::path directory_;
+  ScratchFolder scratch;
+  const fs::path& directory_ = scratch.path;
   std::string executableDirectory, installedDataDirectory;
   int registrations = 0;
   int windowWidth = 0, windowHeight = 0;

@@ -1,5 +1,7 @@
 #include "test_game.h"
 
+#include <unistd.h>
+
 #include <array>
 #include <utility>
 
@@ -192,3 +194,12 @@ std::vector<int> TestGame::Calls(const std::string& handler) const {
 }
 
 CInstance* Instance(int id) { return FindInstanceById(id); }
+
+ScratchFolder::ScratchFolder()
+    : path(std::filesystem::temp_directory_path() / ("kalvora_engine_" + std::to_string(::getpid()) + "_" +
+                                                     ::testing::UnitTest::GetInstance()->current_test_info()->name())) {
+  std::filesystem::remove_all(path);
+  std::filesystem::create_directories(path);
+}
+
+ScratchFolder::~ScratchFolder() { std::filesystem::remove_all(path); }
