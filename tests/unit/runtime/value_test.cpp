@@ -10,14 +10,6 @@ using ValueTest = RuntimeTest;
 
 std::string TextOf(double number) { return ValueText(TempValue(number)); }
 
-TEST(ValueLayout, IsSixteenBytesWithKindAtTheEnd) {
-  RValue fresh;
-  EXPECT_EQ(sizeof(RValue), 16u);
-  EXPECT_EQ(fresh.kind, uint32_t(VALUE_UNSET));
-  EXPECT_EQ(fresh.v64, 0);
-  EXPECT_EQ(fresh.flags, 0u);
-}
-
 TEST_F(ValueTest, NumbersPrintAsIntegersOrWithTwoDecimals) {
   EXPECT_EQ(TextOf(5), "5");
   EXPECT_EQ(TextOf(5.5), "5.50");
@@ -72,29 +64,24 @@ TEST_F(ValueTest, ArraysPrintNestedWithQuotedStringsAndStopAtRecursion) {
 }
 
 TEST_F(ValueTest, ParseNumberReadsTheLongestNumericPrefix) {
-  double number;
-  EXPECT_TRUE(ParseNumber("12abc", number));
-  EXPECT_EQ(number, 12);
-  EXPECT_TRUE(ParseNumber("0b101", number));
-  EXPECT_EQ(number, 5);
-  EXPECT_TRUE(ParseNumber("0b/", number));  // no binary digits: the leading 0
-  EXPECT_EQ(number, 0);
-  EXPECT_TRUE(ParseNumber("   7", number));
-  EXPECT_EQ(number, 7);
-  EXPECT_TRUE(ParseNumber("ref 42", number));
-  EXPECT_EQ(number, 42);
-  EXPECT_TRUE(ParseNumber("3.5abc", number));
-  EXPECT_EQ(number, 3.5);
-  EXPECT_FALSE(ParseNumber("abc", number));
-  EXPECT_FALSE(ParseNumber("", number));
-
+  struct Case {
+    const char* text;
+    bool read;
+    double number;
+  };
+  for (const Case& c :
+       {Case{"12abc", true, 12}, Case{"0b101", true, 5}, Case{"0b/", true, 0}, Case{"   7", true, 7},
+        Case{"ref 42", true, 42}, Case{"3.5abc", true, 3.5}, Case{"abc", false, 0}, Case{"", false, 0}}) {
+    double number = 0;
+    EXPECT_EQ(ParseNumber(c.text, number), c.read) << c.text;
+    EXPECT_EQ(number, c.number) << c.text;  // "0b/": no binary digits, the leading 0
+  }
+  for (auto [text, value] : {std::pair{"0x1F", 31}, {"0b11", 3}, {"12.9", 12}}) {
+    int64_t integer;
+    EXPECT_TRUE(ParseInteger(text, integer));
+    EXPECT_EQ(integer, value) << text;
+  }
   int64_t integer;
-  EXPECT_TRUE(ParseInteger("0x1F", integer));
-  EXPECT_EQ(integer, 31);
-  EXPECT_TRUE(ParseInteger("0b11", integer));
-  EXPECT_EQ(integer, 3);
-  EXPECT_TRUE(ParseInteger("12.9", integer));
-  EXPECT_EQ(integer, 12);
   EXPECT_FALSE(ParseInteger("0x", integer));
 }
 
