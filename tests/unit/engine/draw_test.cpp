@@ -58,8 +58,11 @@ TEST(Draw, AnimationAdvancesWrapsAndRaisesAnimationEnd) {
   game.data.sprites[size_t(sprite)].frames.resize(3, Image(4, 4));
   game.Object(a).spriteIndex = sprite;
   game.On(a, kEventOther, kOtherAnimationEnd);
+  int still = game.AddObject("Still");  // no sprite, so no animation to end
+  game.On(still, kEventOther, kOtherAnimationEnd);
   int room = game.AddRoom("r");
   int a1 = game.Place(room, a, 5, 6), a2 = game.Place(room, a);
+  game.Place(room, still);
   ASSERT_TRUE(game.Start());
   Instance(a1)->imageSpeed = 1.5f;
   Instance(a2)->imageSpeed = -1.0f;
@@ -68,6 +71,7 @@ TEST(Draw, AnimationAdvancesWrapsAndRaisesAnimationEnd) {
   EXPECT_FLOAT_EQ(Instance(a1)->imageIndex, 1.5f);
   EXPECT_FLOAT_EQ(Instance(a2)->imageIndex, 2.0f) << "below 0 wraps by adding the frame count";
   EXPECT_EQ(game.Calls("A_Other_7"), std::vector<int>{a2});
+  EXPECT_TRUE(game.Calls("Still_Other_7").empty());
   EXPECT_EQ(Instance(a1)->xPrevious, 7.0f);
   game.TakeTrace();
   game.Frame();
