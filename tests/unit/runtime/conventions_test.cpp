@@ -175,8 +175,11 @@ TEST_F(ConventionsTest, GettersNameTheFunctionAndTheArgument) {
   EXPECT_RUNTIME_ERROR(call(listFirst, {Undefined()}),
                        "probe_function argument 1 incorrect type (undefined) expecting a ds_list");
 
-  TempValue digits = Str("12abc");
+  TempValue digits = Str("12abc"), flag = Bool(true), small;
+  SetInt32(small, -7);
   EXPECT_EQ(ArgReal(&digits, 0), 12);
+  EXPECT_EQ(ArgReal(&flag, 0), 1) << "every numeric kind is a number";
+  EXPECT_EQ(ArgFloat(&small, 0), -7.0f);
   TempValue blankLed = Str(" 12");
   EXPECT_RUNTIME_ERROR(ArgReal(&blankLed, 0),
                        "Unknown Function argument 1 incorrect type (string) expecting a Number (VQGR)");
