@@ -56,11 +56,13 @@ TEST(Input, KeyCodesAboveTheListedRangeAndOutsideTheTableRaiseNothing) {
   TestGame game;
   int a = game.AddObject("A");
   game.On(a, kEventKeyPress, 200);
+  game.On(a, kEventKeyboard, 129);  // the first number past the keyboard's lists
   game.On(a, kEventKeyPress, kAnyKey);
   int room = game.AddRoom("r");
   game.Place(room, a);
   ASSERT_TRUE(game.Start());
   ApplyInputEvent(KeyEvent(Type::KeyDown, 200));
+  ApplyInputEvent(KeyEvent(Type::KeyDown, 129));
   ApplyInputEvent(KeyEvent(Type::KeyDown, 300));
   ApplyInputEvent(KeyEvent(Type::KeyDown, 229));
   game.Frame();
