@@ -102,6 +102,19 @@ def editor_scroll_five_records():
     write(s, "expected/save/save.ini", start)
 
 
+# --- where scrolling starts: an editor of three records opens unscrolled, one
+# of four scrolled; the view of four rows (of the default 7 days) unscrolled.
+def scroll_boundaries():
+    s = "scroll_boundaries"
+    persons = [record("P-%d" % i, "Osoba %d" % i, typed_day(2024, 5, 14) if i == 0 else typed_day(2024, 9, 1),
+                      typed_day(2024, 9, 1)) for i in range(3)]
+    cars = [record("Auto %d" % i, "WA %d" % i, typed_day(2024, 5, 15 + i) if i < 3 else typed_day(2024, 12, 1),
+                   typed_day(2024, 12, 1)) for i in range(4)]
+    start = ini_text([register("L1", persons), register("L2", cars)])
+    write(s, "save/save.ini", start)
+    write(s, "expected/save/save.ini", start)
+
+
 def horizon():
     for s, written in (("horizon_cycle", 0), ("horizon_write_delay", 4)):
         write(s, "save/save2.ini", horizon_ini(4))
@@ -526,6 +539,7 @@ if __name__ == "__main__":
     persons_escape_discards()
     cars_editing()
     editor_scroll_five_records()
+    scroll_boundaries()
     horizon()
     view_selection_and_export()
     view_three_month_horizon()
