@@ -51,8 +51,6 @@ class DialogBuiltinsTest : public BuiltinTest {
  protected:
   void SetUp() override {
     BuiltinTest::SetUp();
-    RegisterDialogBuiltins();
-    RegisterFileBuiltins();
     SetDialogHost(&dialogs_);
     SetAfterDialogHook([] { ++g_inputClears; });
     g_inputClears = 0;

@@ -10,7 +10,6 @@ class DrawBuiltinsTest : public BuiltinTest {
  protected:
   void SetUp() override {
     BuiltinTest::SetUp();
-    RegisterDrawBuiltins();
     CurrentDrawState().Reset(kDefaultDrawColour);
     SetDrawSink(&sink_);
   }
