@@ -7,13 +7,15 @@
 #   prepare_run DIR CASE  a fresh run folder: DIR/data/Kalvora (the save area,
 #                         from CASE/save/), DIR/run (the working directory, from
 #                         CASE/work/) and DIR/home
-#   run_headless DIR SCRIPT LOG [ARGS...]
-#                         Kalvora ($kalvora, game $data) headless in DIR/run on
-#                         DIR's save area, replaying SCRIPT, its debug output in
-#                         LOG; returns its exit code. The environment: no
+#   run_kalvora DIR ARGS...
+#                         Kalvora ($kalvora, game $data) in DIR/run on DIR's save
+#                         area; returns its exit code. The environment: no
 #                         display, TZ=Europe/Warsaw, LC_TIME=$run_lc_time
 #                         (pl_PL.UTF-8 by default), then the VAR=value words of
 #                         $run_env; $run_launcher (e.g. prlimit) goes in front.
+#   run_headless DIR SCRIPT LOG [ARGS...]
+#                         the same headless, replaying SCRIPT, its debug output
+#                         in LOG
 #   dialog_lines LOG DIR  the dialog lines of LOG, DIR/run written <run> and the
 #                         save area <save>
 #   compare_tree EXPECTED ACTUAL LABEL
@@ -50,15 +52,21 @@ prepare_run() {
   return 0
 }
 
-run_headless() {
-  local dir=$1 script=$2 log=$3
-  shift 3
+run_kalvora() {
+  local dir=$1
+  shift
   (
     cd "$dir/run" &&
       env -u DISPLAY -u WAYLAND_DISPLAY XDG_DATA_HOME="$dir/data" HOME="$dir/home" TZ=Europe/Warsaw LC_ALL= \
         LANG=C.UTF-8 LC_TIME="${run_lc_time:-pl_PL.UTF-8}" "${run_env[@]}" "${run_launcher[@]}" \
-        "$kalvora" -game "$data" -headless -playback "$script" -output "$log" "$@"
+        "$kalvora" -game "$data" "$@"
   )
+}
+
+run_headless() {
+  local dir=$1 script=$2 log=$3
+  shift 3
+  run_kalvora "$dir" -headless -playback "$script" -output "$log" "$@"
 }
 
 dialog_lines() {
