@@ -3,11 +3,11 @@
 #include <deque>
 #include <filesystem>
 
-#include "builtins/builtin_test.h"
 #include "builtins/dialogs.h"
 #include "engine/platform.h"
 #include "runtime/debug_output.h"
 #include "storage/sandbox.h"
+#include "support/builtin_fixture.h"
 
 namespace {
 // Answers dialogs from a queue and remembers what they asked.

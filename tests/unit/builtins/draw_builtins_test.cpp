@@ -1,9 +1,9 @@
 #include "builtins/draw_builtins.h"
 
-#include "builtins/builtin_test.h"
 #include "graphics/colour.h"
 #include "graphics/draw_sink.h"
 #include "runtime/instance.h"
+#include "support/builtin_fixture.h"
 
 namespace {
 class DrawBuiltinsTest : public BuiltinTest {

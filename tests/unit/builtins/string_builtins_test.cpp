@@ -1,6 +1,6 @@
 #include <cmath>
 
-#include "builtins/builtin_test.h"
+#include "support/builtin_fixture.h"
 
 namespace {
 using StringBuiltinsTest = BuiltinTest;
