@@ -3,6 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <map>
+#include <string>
+#include <vector>
 
 #include "platform/sdl_events.h"
 
@@ -60,6 +63,21 @@ TEST(KeyMap, RangesLayoutPositionAndKeypadRules) {
            {SDLK_KP_ENTER, SDL_SCANCODE_KP_ENTER, KMOD_NONE, 13},
        })
     EXPECT_EQ(Vk(row.key, row.scancode, row.modifiers), row.code) << SDL_GetKeyName(row.key);
+}
+
+// Distinct keys have distinct codes, save the left and right hand modifiers and
+// the two Enter keys (with Num Lock on, so the keypad is not the navigation keys).
+TEST(KeyMap, DistinctKeysHaveDistinctCodes) {
+  std::map<int, std::vector<std::string>> keysOfCode;
+  for (int scancode = 0; scancode < SDL_NUM_SCANCODES; ++scancode) {
+    SDL_Keycode key = SDL_SCANCODE_TO_KEYCODE(scancode);
+    int code = Vk(key, SDL_Scancode(scancode), KMOD_NUM);
+    if (code != 0) keysOfCode[code].push_back(SDL_GetScancodeName(SDL_Scancode(scancode)));
+  }
+  for (const auto& [code, keys] : keysOfCode) {
+    if (code == kVkShift || code == kVkControl || code == kVkAlt || code == 13) continue;
+    EXPECT_EQ(keys.size(), 1u) << code << ": " << ::testing::PrintToString(keys);
+  }
 }
 
 TEST(KeyMap, RightHandShiftAltAndControlAreExtended) {
