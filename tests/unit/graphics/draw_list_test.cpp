@@ -156,12 +156,21 @@ TEST_F(DrawListFixture, SpansAtTheEdgesAreRecordedExactlyWhenTheyLightAPixel) {
   // texts far beyond the frame are not.
   for (int valign : {0, 1, 2}) {
     state.SetValign(valign);
-    for (double y = -12; y <= 42; y += 0.25) {
-      auto text = [&](DrawSink& sink) { sink.Text(font, state, 10, y, "AB\nM"); };
-      if (lightsAPixel(text)) {
-        EXPECT_TRUE(recordsSomething(text)) << "valign " << valign << ", y " << y;
+    // A one-letter text has the least room between its bytes and its lines;
+    // a shadow reaches further than the letters.
+    for (const char* letters : {"AB\nM", "M"})
+      for (int shadow : {0, 6}) {
+        font.shadow = shadow != 0;
+        font.shadowOffsetY = shadow;
+        for (double y = -12; y <= 42; y += 0.25) {
+          auto text = [&](DrawSink& sink) { sink.Text(font, state, 10, y, letters); };
+          if (lightsAPixel(text)) {
+            EXPECT_TRUE(recordsSomething(text)) << "valign " << valign << ", y " << y << ", " << letters;
+          }
+        }
       }
-    }
+    font.shadow = false;
+    font.shadowOffsetY = 0;
     auto farAbove = [&](DrawSink& sink) { sink.Text(font, state, 10, -200, "AB\nM"); };
     auto farBelow = [&](DrawSink& sink) { sink.Text(font, state, 10, 300, "AB\nM"); };
     EXPECT_FALSE(recordsSomething(farAbove));
