@@ -79,6 +79,10 @@ bool Exists(const std::string& path) {
 
 // ---- File chooser set-up ---------------------------------------------------
 
+// The program's own words in its dialogs are Polish whatever the locale, like the
+// rest of its interface; GTK's own labels inside the chooser follow the locale.
+constexpr const char* kCancelLabel = "_Anuluj";
+
 struct ChooserFilters {
   std::vector<FileFilter> entries;
   std::vector<GtkFileFilter*> widgets;  // owned by the chooser, same order as entries
@@ -130,9 +134,10 @@ std::string ChosenPath(GtkFileChooser* chooser) {
 
 bool ConfirmOverwrite(GtkWindow* chooser, const std::string& path) {
   GtkWidget* dialog = gtk_message_dialog_new(chooser, GTK_DIALOG_MODAL, GTK_MESSAGE_QUESTION, GTK_BUTTONS_NONE,
-                                             "A file named \"%s\" already exists. Do you want to replace it?",
+                                             "Plik o nazwie „%s” już istnieje. Czy zastąpić go?",
                                              Displayable(std::filesystem::path(path).filename().string()).c_str());
-  gtk_dialog_add_buttons(GTK_DIALOG(dialog), "_Cancel", GTK_RESPONSE_CANCEL, "_Replace", GTK_RESPONSE_ACCEPT, nullptr);
+  gtk_dialog_add_buttons(GTK_DIALOG(dialog), kCancelLabel, GTK_RESPONSE_CANCEL, "_Zastąp", GTK_RESPONSE_ACCEPT,
+                         nullptr);
   gtk_dialog_set_default_response(GTK_DIALOG(dialog), GTK_RESPONSE_CANCEL);
   int response = gtk_dialog_run(GTK_DIALOG(dialog));
   gtk_widget_destroy(dialog);
@@ -141,7 +146,7 @@ bool ConfirmOverwrite(GtkWindow* chooser, const std::string& path) {
 
 void ReportMissingFile(GtkWindow* chooser, const std::string& path) {
   GtkWidget* dialog = gtk_message_dialog_new(chooser, GTK_DIALOG_MODAL, GTK_MESSAGE_ERROR, GTK_BUTTONS_OK,
-                                             "The file \"%s\" does not exist.", Displayable(path).c_str());
+                                             "Plik „%s” nie istnieje.", Displayable(path).c_str());
   gtk_dialog_run(GTK_DIALOG(dialog));
   gtk_widget_destroy(dialog);
 }
@@ -221,8 +226,8 @@ bool GtkDialogHost::GetString(const std::string& prompt, const std::string& init
 
 std::string GtkDialogHost::GetOpenFilename(const std::string& filter, const std::string& name) {
   if (!StartGtk()) return fallback_.GetOpenFilename(filter, name);
-  ModalDialog dialog(gtk_file_chooser_dialog_new(nullptr, nullptr, GTK_FILE_CHOOSER_ACTION_OPEN, "_Cancel",
-                                                 GTK_RESPONSE_CANCEL, "_Open", GTK_RESPONSE_ACCEPT, nullptr),
+  ModalDialog dialog(gtk_file_chooser_dialog_new(nullptr, nullptr, GTK_FILE_CHOOSER_ACTION_OPEN, kCancelLabel,
+                                                 GTK_RESPONSE_CANCEL, "_Otwórz", GTK_RESPONSE_ACCEPT, nullptr),
                      caption_, dropWindowInput_);
   GtkFileChooser* chooser = GTK_FILE_CHOOSER(dialog.dialog());
   AddFilters(chooser, filter);
@@ -237,8 +242,8 @@ std::string GtkDialogHost::GetOpenFilename(const std::string& filter, const std:
 
 std::string GtkDialogHost::GetSaveFilename(const std::string& filter, const std::string& name) {
   if (!StartGtk()) return fallback_.GetSaveFilename(filter, name);
-  ModalDialog dialog(gtk_file_chooser_dialog_new(nullptr, nullptr, GTK_FILE_CHOOSER_ACTION_SAVE, "_Cancel",
-                                                 GTK_RESPONSE_CANCEL, "_Save", GTK_RESPONSE_ACCEPT, nullptr),
+  ModalDialog dialog(gtk_file_chooser_dialog_new(nullptr, nullptr, GTK_FILE_CHOOSER_ACTION_SAVE, kCancelLabel,
+                                                 GTK_RESPONSE_CANCEL, "_Zapisz", GTK_RESPONSE_ACCEPT, nullptr),
                      caption_, dropWindowInput_);
   GtkFileChooser* chooser = GTK_FILE_CHOOSER(dialog.dialog());
   // Overwriting is confirmed here, once the default extension is on the name.
