@@ -75,6 +75,14 @@ void SdlWindow::Present(int64_t, const Image& picture, bool unchanged) {
   SDL_UpdateWindowSurface(window_);
 }
 
+void SdlWindow::RedrawIfExposed() {
+  SDL_PumpEvents();
+  if (!needsRedraw_) return;
+  // The window's framebuffer still holds the last frame presented.
+  needsRedraw_ = false;
+  SDL_UpdateWindowSurface(window_);
+}
+
 void SdlWindow::SetCaption(const std::string& utf8) { SDL_SetWindowTitle(window_, utf8.c_str()); }
 
 void SdlWindow::BringToFront() {

@@ -30,6 +30,11 @@ class SdlWindow : public FramePresenter {
   bool Visible() const override;
   void BringToFront() override;
 
+  // While no frame runs (a modal dialog is open): reads the window's events and,
+  // when the window was exposed, shows the last frame again. Input read here
+  // stays queued.
+  void RedrawIfExposed();
+
  private:
   SdlWindow() = default;
   static int WatchEvents(void* window, SDL_Event* event);

@@ -13,7 +13,9 @@ extern "C" bool KalvoraOpenWindow(int width, int height, const std::string& capt
   if (!window) return false;
   const char* driver = SDL_GetCurrentVideoDriver();
   parts.events = std::make_unique<SdlEventSource>();
-  parts.dialogs = std::make_unique<GtkDialogHost>(driver ? driver : "", DiscardPendingSdlInput);
+  SdlWindow* shown = window.get();
+  parts.dialogs = std::make_unique<GtkDialogHost>(driver ? driver : "", DiscardPendingSdlInput,
+                                                  [shown] { shown->RedrawIfExposed(); });
   parts.window = std::move(window);
   return true;
 }
