@@ -7,7 +7,9 @@
 //   top + i × h, where top is y for top alignment, y − (h/2 + (n − 1)·h/2) for
 //   middle and y − (h + (n − 1)·h) for bottom, divisions truncating;
 // - each line starts at x (left), x − trunc(w/2) (centre) or x − w (right), w being
-//   the sum of the advances of its glyphs; a character without a glyph is skipped;
+//   the sum of the advances of its glyphs; a character without a glyph is drawn
+//   with the font's U+FFFD glyph, and skipped only when the font has none (the
+//   built-in font);
 // - glyph coverage is drawn in the state's colour and alpha, blended source-over;
 //   a font with a shadow first draws the whole text in its shadow colour (its
 //   alpha scaled by the state's alpha) shifted by the shadow offset.
