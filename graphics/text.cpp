@@ -1,5 +1,6 @@
 #include "graphics/text.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "graphics/colour.h"
@@ -148,4 +149,13 @@ void DrawText(Image& frame, const Font& font, const DrawState& state, double x, 
                  shadow);
   }
   DrawTextPass(frame, font, state.Halign(), state.Valign(), left, top, text, state.Pixel());
+}
+
+int64_t TextWidth(const Font& font, std::string_view text) {
+  int64_t widest = 0;
+  ForEachLine(text, [&](std::string_view line) {
+    widest = std::max(widest, LineWidth(font, line));
+    return true;
+  });
+  return widest;
 }

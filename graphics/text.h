@@ -19,6 +19,7 @@
 // without a line height or a zero alpha draws nothing.
 #pragma once
 
+#include <cstdint>
 #include <string_view>
 
 #include "graphics/draw_state.h"
@@ -28,3 +29,6 @@
 // Draws with the state's colour, alpha and alignments; the caller passes the
 // font that state.FontIndex() names (the built-in font for -1).
 void DrawText(Image& frame, const Font& font, const DrawState& state, double x, double y, std::string_view text);
+
+// The width DrawText gives the text in `font`: that of its widest line.
+int64_t TextWidth(const Font& font, std::string_view text);
