@@ -135,6 +135,15 @@ void SdlWindow::RedrawIfExposed() {
   SDL_UpdateWindowSurface(window_);
 }
 
+void SdlWindow::SetIcon(const Image& picture) {
+  SDL_Surface* icon =
+      SDL_CreateRGBSurfaceWithFormatFrom(const_cast<uint32_t*>(picture.pixels.data()), picture.width, picture.height,
+                                         32, picture.width * int(sizeof(uint32_t)), SDL_PIXELFORMAT_ARGB8888);
+  if (!icon) return;
+  SDL_SetWindowIcon(window_, icon);
+  SDL_FreeSurface(icon);
+}
+
 void SdlWindow::SetCaption(const std::string& utf8) { SDL_SetWindowTitle(window_, utf8.c_str()); }
 
 void SdlWindow::BringToFront() {

@@ -34,6 +34,7 @@ class SdlWindow : public FramePresenter {
   void SetCaption(const std::string& utf8) override;
   bool Visible() const override;
   void BringToFront() override;
+  void SetIcon(const Image& picture) override;
 
   // While no frame runs (a modal dialog is open): reads the window's events and,
   // when the window was exposed, shows the last frame again. Input read here
