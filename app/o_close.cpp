@@ -78,6 +78,10 @@ void ClickRow(KslFrame& k, const RValue& row) {
 void DrawRow(KslFrame& k, const RValue& row) {
   k.Line(41);
   TempValue top = SetRowTop(k, row);
+  if (!RowOnScreen(top)) {  // leaves the draw state as a drawn record does
+    SetTextStyle(kBlack);
+    return;
+  }
   k.Line(42);
   DrawSetColour(kLightGrey);
   DrawLineAcross(k, Add(top, 110));

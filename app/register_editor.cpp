@@ -106,6 +106,10 @@ void ClickLowerRow(const EditorDesign& design, KslFrame& k, const RValue& row, c
 void DrawRecord(const EditorDesign& design, KslFrame& k, const RValue& row) {
   k.Line(31);
   TempValue top = SetRowTop(k, row);
+  if (!RowOnScreen(top)) {  // leaves the draw state as a drawn record does
+    SetTextStyle(kBlack);
+    return;
+  }
   k.Line(32);
   DrawSetColour(kLightGrey);
   DrawLineAcross(k, Add(top, 110));
