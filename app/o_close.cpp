@@ -79,6 +79,10 @@ void ClickRow(KslFrame& k, const RValue& row) {
 void DrawRow(KslFrame& k, const RValue& row) {
   k.Line(41);
   TempValue top = SetRowTop(k, row);
+  if (!RowOnScreen(top)) {  // leaves the draw state as a drawn record does
+    SetTextStyle(kBlack);
+    return;
+  }
   k.Line(42);
   DrawSetColour(kLightGrey);
   DrawLineAcross(k, Add(top, 110));
@@ -87,9 +91,9 @@ void DrawRow(KslFrame& k, const RValue& row) {
   TempValue lowerDate = ListValue(k, v_ds4, row);
   TempValue lowerTop = Add(top, 60);
   FillBox(kYellow, 20, top, 360, Add(top, 40));
-  FillBox(DateBoxColour(k, upperDate, top), 380, top, 780, Add(top, 40));
+  FillBox(DateBoxColour(k, upperDate), 380, top, 780, Add(top, 40));
   FillBox(kLightGrey, 20, lowerTop, 360, Add(top, 100));
-  FillBox(DateBoxColour(k, lowerDate, lowerTop), 380, lowerTop, 780, Add(top, 100));
+  FillBox(DateBoxColour(k, lowerDate), 380, lowerTop, 780, Add(top, 100));
   k.Line(44);
   SetTextStyle(kBlack);
   k.Line(45);

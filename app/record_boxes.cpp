@@ -6,12 +6,7 @@ namespace {
 
 StringConstant s_ellipsis("…"), s_space(" ");
 
-constexpr double kRoomHeight = 600;
-constexpr double kBoxHeight = 40;
 constexpr double kBoxMargin = 5;  // pixels kept free at each end of a box
-
-// Whether something at y (a box's top or its text's middle) can show in the room.
-bool InSight(const RValue& y) { return StrictlyBetween(-kBoxHeight, y, kRoomHeight + kBoxHeight); }
 
 bool WiderThan(KslFrame& k, const RValue& text, double width) { return Greater(k.Call(f_string_width, text), width); }
 
@@ -37,15 +32,14 @@ TempValue CutToWidth(KslFrame& k, const RValue& text, double width) {
 
 }  // namespace
 
-uint32_t DateBoxColour(KslFrame& k, const RValue& cell, const RValue& boxTop) {
-  bool overdue =
-      InSight(boxTop) && HasDate(cell) && Less(k.Call(f_date_compare_date, cell, k.Call(f_date_current_datetime)), 0);
+uint32_t DateBoxColour(KslFrame& k, const RValue& cell) {
+  bool overdue = HasDate(cell) && Less(k.Call(f_date_compare_date, cell, k.Call(f_date_current_datetime)), 0);
   return overdue ? kLightRed : kLightGrey;
 }
 
 void DrawTextInBox(KslFrame& k, double x, const RValue& y, const RValue& text, double boxWidth) {
   const double width = boxWidth - 2 * kBoxMargin;
-  if (KindOf(text) == VALUE_STRING && InSight(y) && WiderThan(k, text, width))
+  if (KindOf(text) == VALUE_STRING && WiderThan(k, text, width))
     k.Call(f_draw_text, x, y, CutToWidth(k, text, width));
   else
     k.Call(f_draw_text, x, y, text);

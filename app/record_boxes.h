@@ -4,9 +4,7 @@
 // so that it never runs into the box beside it.
 //
 // Texts that fit are drawn exactly as draw_text draws them; draw_text itself is
-// untouched. The screens draw every record each frame, the ones scrolled out of
-// the room too: a box out of sight is drawn plainly, without measuring its text
-// or comparing its date.
+// untouched.
 #pragma once
 
 #include <cstdint>
@@ -16,9 +14,9 @@
 // An overdue date's box: far lighter than the red of the delete button.
 constexpr uint32_t kLightRed = 0xB0B0FF;  // red 255, green 176, blue 176
 
-// The fill of the date box at `boxTop` holding `cell`: light red when the cell
-// holds a date before today, light grey otherwise (no date included).
-uint32_t DateBoxColour(KslFrame& k, const RValue& cell, const RValue& boxTop);
+// The fill of a date box holding `cell`: light red when the cell holds a date
+// before today, light grey otherwise (no date included).
+uint32_t DateBoxColour(KslFrame& k, const RValue& cell);
 
 // draw_text(x, y, text) for a text centred in a box `boxWidth` wide: a text
 // wider than the box less a margin at each end is cut after as many characters

@@ -107,6 +107,10 @@ void ClickLowerRow(const EditorDesign& design, KslFrame& k, const RValue& row, c
 void DrawRecord(const EditorDesign& design, KslFrame& k, const RValue& row) {
   k.Line(31);
   TempValue top = SetRowTop(k, row);
+  if (!RowOnScreen(top)) {  // leaves the draw state as a drawn record does
+    SetTextStyle(kBlack);
+    return;
+  }
   k.Line(32);
   DrawSetColour(kLightGrey);
   DrawLineAcross(k, Add(top, 110));
@@ -115,10 +119,10 @@ void DrawRecord(const EditorDesign& design, KslFrame& k, const RValue& row) {
   TempValue lowerDate = ListValue(k, v_ds4, row);
   TempValue lowerTop = Add(top, 60);
   FillBox(kYellow, 20, top, 360, Add(top, 40));
-  FillBox(DateBoxColour(k, upperDate, top), 380, top, 720, Add(top, 40));
+  FillBox(DateBoxColour(k, upperDate), 380, top, 720, Add(top, 40));
   FillBox(kRed, 740, top, 780, Add(top, 40));
   FillBox(kLightGrey, 20, lowerTop, 360, Add(top, 100));
-  FillBox(DateBoxColour(k, lowerDate, lowerTop), 380, lowerTop, 720, Add(top, 100));
+  FillBox(DateBoxColour(k, lowerDate), 380, lowerTop, 720, Add(top, 100));
   k.Line(34);
   bool last = IsLastRow(k, row);
   if (last) FillBox(kGreen, 740, lowerTop, 780, Add(top, 100));
