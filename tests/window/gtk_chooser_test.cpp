@@ -49,7 +49,7 @@ TEST(GtkChooser, TheChosenFileTypeDecidesTheExtensionAdded) {
   char folder[] = "/tmp/kalvora-chooser-XXXXXX";
   ASSERT_NE(::mkdtemp(folder), nullptr);
   std::filesystem::current_path(folder);  // the chooser starts in the current directory
-  GtkDialogHost dialogs("x11", [] {});
+  GtkDialogHost dialogs("x11", [] {}, [] {});
   EXPECT_EQ(SaveChosen(dialogs, {1, "kopia"}), "kopia.vtab");
   EXPECT_EQ(SaveChosen(dialogs, {0, "tabela"}), "tabela.csv");
   std::filesystem::remove_all(folder);

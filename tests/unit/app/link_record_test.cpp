@@ -33,7 +33,8 @@ const Names kVariables = {
 // The built-ins the compiled code calls through the function table, and the
 // project's additions: ds_list_destroy frees a screen's lists when it is left, so
 // that memory stays flat over many visits; date_get_year, date_get_month and
-// date_get_day give the calendar day of a date for the calendar file.
+// date_get_day give the calendar day of a date for the calendar file;
+// string_width measures a record's text, to cut one too wide for its box.
 const Names kFunctions = {"string_pos",
                           "string_count",
                           "date_create_datetime",
@@ -78,7 +79,8 @@ const Names kFunctions = {"string_pos",
                           "ds_list_destroy",
                           "date_get_year",
                           "date_get_month",
-                          "date_get_day"};
+                          "date_get_day",
+                          "string_width"};
 
 TEST(LinkRecord, ListsTheNamesTheCompiledCodeUsesEachOnceWithNoPadding) {
   const LinkRecord& link = *KalvoraLinkRecord();
