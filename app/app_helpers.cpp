@@ -84,3 +84,5 @@ const RValue& SetRowTop(KslFrame& k, const RValue& row) {
   k.SetVar(v_top, Add(k.Get(v_y), Multiply(row, kRowHeight)));
   return k.Var(v_top);
 }
+
+bool RowOnScreen(const RValue& top) { return ToReal(top) > -kRowHeight && ToReal(top) < kScreenHeight; }

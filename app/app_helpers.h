@@ -22,6 +22,7 @@ constexpr uint32_t kBlack = 0;
 
 constexpr int kMenuRoom = 0;
 constexpr double kRowHeight = 120;  // one record: two rows of boxes and a gap
+constexpr double kScreenHeight = 600;
 constexpr int kFontMain = 0;
 constexpr int kAlignCentre = 1;
 constexpr int kAlignMiddle = 1;
@@ -49,6 +50,9 @@ bool IsToday(KslFrame& k, const RValue& cell);
 
 // row top := y + 120 × row, kept in the row-top variable `top`.
 const RValue& SetRowTop(KslFrame& k, const RValue& row);
+// Whether any pixel of a record whose row starts at `top` can show on the screen:
+// a register of thousands of records draws only the few in sight.
+bool RowOnScreen(const RValue& top);
 
 // lo < value < hi, compared as values.
 bool StrictlyBetween(double lo, const RValue& value, double hi);

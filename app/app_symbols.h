@@ -38,8 +38,7 @@ extern SymbolEntry f_string_pos, f_string_count, f_date_create_datetime, f_strin
     f_ds_list_add, f_ds_list_read, f_ds_list_size, f_ds_list_create, f_ini_read_string, f_ds_list_delete,
     f_ds_list_find_value, f_date_date_string, f_get_string, f_ds_list_replace, f_draw_line, f_is_undefined,
     f_date_inc_day, f_date_compare_date, f_file_text_open_write, f_file_text_close, f_file_text_write_string,
-    f_ds_list_destroy, f_date_get_year,
-    f_date_get_month, f_date_get_day;
+    f_ds_list_destroy, f_date_get_year, f_date_get_month, f_date_get_day, f_string_width;
 
 // --- String constants ----------------------------------------------------------
 // A literal of the application: its RValue exists between CreateStringConstants

@@ -105,6 +105,7 @@ SymbolEntry f_ds_list_destroy{"ds_list_destroy", 0};
 SymbolEntry f_date_get_year{"date_get_year", 0};
 SymbolEntry f_date_get_month{"date_get_month", 0};
 SymbolEntry f_date_get_day{"date_get_day", 0};
+SymbolEntry f_string_width{"string_width", 0};
 
 namespace {
 SymbolEntry* g_variableRefs[] = {
@@ -160,6 +161,7 @@ SymbolEntry* g_functionRefs[] = {&f_string_pos,
                                  &f_date_get_year,
                                  &f_date_get_month,
                                  &f_date_get_day,
+                                 &f_string_width,
                                  nullptr};
 
 // One id record per code-table row: 100000 + the row.

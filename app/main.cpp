@@ -10,6 +10,7 @@
 #include "app/commands.h"
 #include "app/due_notification.h"
 #include "app/unsaved_changes.h"
+#include "app/window_icon.h"
 #include "builtins/builtins.h"
 #include "builtins/dates.h"
 #include "builtins/dialogs.h"
@@ -98,6 +99,7 @@ std::unique_ptr<FrameCanvas> StartGraphicsAndServices(const GameStart& start) {
   SetWallClock([clock = start.platform.clock.get()] { return clock->WallClockSeconds(); });
   SetDueNotifier(start.platform.notifier.get());
   SetDrawResources({&start.data.fonts, &start.data.sprites});
+  ShowWindowIcon(*start.platform.presenter, start.data.sprites);
   CurrentDrawState().Reset(options.defaultDrawColour);
   return std::make_unique<RasterCanvas>();
 }

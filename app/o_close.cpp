@@ -14,6 +14,7 @@
 #include "app/app_helpers.h"
 #include "app/damaged_database.h"
 #include "app/due_notification.h"
+#include "app/record_boxes.h"
 #include "app/register_editor.h"
 #include "app/typed_dates.h"
 #include "app/unsaved_changes.h"
@@ -78,21 +79,28 @@ void ClickRow(KslFrame& k, const RValue& row) {
 void DrawRow(KslFrame& k, const RValue& row) {
   k.Line(41);
   TempValue top = SetRowTop(k, row);
+  if (!RowOnScreen(top)) {  // leaves the draw state as a drawn record does
+    SetTextStyle(kBlack);
+    return;
+  }
   k.Line(42);
   DrawSetColour(kLightGrey);
   DrawLineAcross(k, Add(top, 110));
   k.Line(43);
+  TempValue upperDate = ListValue(k, v_ds3, row);
+  TempValue lowerDate = ListValue(k, v_ds4, row);
+  TempValue lowerTop = Add(top, 60);
   FillBox(kYellow, 20, top, 360, Add(top, 40));
-  FillBox(kLightGrey, 380, top, 780, Add(top, 40));
-  FillBox(kLightGrey, 20, Add(top, 60), 360, Add(top, 100));
-  FillBox(kLightGrey, 380, Add(top, 60), 780, Add(top, 100));
+  FillBox(DateBoxColour(k, upperDate), 380, top, 780, Add(top, 40));
+  FillBox(kLightGrey, 20, lowerTop, 360, Add(top, 100));
+  FillBox(DateBoxColour(k, lowerDate), 380, lowerTop, 780, Add(top, 100));
   k.Line(44);
   SetTextStyle(kBlack);
   k.Line(45);
-  k.Call(f_draw_text, 190, Add(top, 20), CellText(k, ListValue(k, v_ds1, row)));
-  k.Call(f_draw_text, 190, Add(top, 80), CellText(k, ListValue(k, v_ds2, row)));
-  k.Call(f_draw_text, 580, Add(top, 20), DateText(k, ListValue(k, v_ds3, row)));
-  k.Call(f_draw_text, 580, Add(top, 80), DateText(k, ListValue(k, v_ds4, row)));
+  DrawTextInBox(k, 190, Add(top, 20), CellText(k, ListValue(k, v_ds1, row)), 340);
+  DrawTextInBox(k, 190, Add(top, 80), CellText(k, ListValue(k, v_ds2, row)), 340);
+  DrawTextInBox(k, 580, Add(top, 20), DateText(k, upperDate), 400);
+  DrawTextInBox(k, 580, Add(top, 80), DateText(k, lowerDate), 400);
 }
 
 // One exported line: the row's columns, each after a tab but the first.

@@ -2,6 +2,7 @@
 
 #include "app/app_helpers.h"
 #include "app/damaged_database.h"
+#include "app/record_boxes.h"
 #include "app/typed_dates.h"
 #include "app/unsaved_changes.h"
 #include "builtins/draw_builtins.h"
@@ -106,27 +107,33 @@ void ClickLowerRow(const EditorDesign& design, KslFrame& k, const RValue& row, c
 void DrawRecord(const EditorDesign& design, KslFrame& k, const RValue& row) {
   k.Line(31);
   TempValue top = SetRowTop(k, row);
+  if (!RowOnScreen(top)) {  // leaves the draw state as a drawn record does
+    SetTextStyle(kBlack);
+    return;
+  }
   k.Line(32);
   DrawSetColour(kLightGrey);
   DrawLineAcross(k, Add(top, 110));
   k.Line(33);
+  TempValue upperDate = ListValue(k, v_ds3, row);
+  TempValue lowerDate = ListValue(k, v_ds4, row);
+  TempValue lowerTop = Add(top, 60);
   FillBox(kYellow, 20, top, 360, Add(top, 40));
-  FillBox(kLightGrey, 380, top, 720, Add(top, 40));
+  FillBox(DateBoxColour(k, upperDate), 380, top, 720, Add(top, 40));
   FillBox(kRed, 740, top, 780, Add(top, 40));
-  FillBox(kLightGrey, 20, Add(top, 60), 360, Add(top, 100));
-  FillBox(kLightGrey, 380, Add(top, 60), 720, Add(top, 100));
+  FillBox(kLightGrey, 20, lowerTop, 360, Add(top, 100));
+  FillBox(DateBoxColour(k, lowerDate), 380, lowerTop, 720, Add(top, 100));
   k.Line(34);
   bool last = IsLastRow(k, row);
-  if (last) FillBox(kGreen, 740, Add(top, 60), 780, Add(top, 100));
+  if (last) FillBox(kGreen, 740, lowerTop, 780, Add(top, 100));
   k.Line(35);
   SetTextStyle(kBlack);
   k.Line(36);
-  k.Call(f_draw_text, 190, Add(top, 20), Add(design.labels.upperLeft, CellText(k, ListValue(k, v_ds1, row))));
-  k.Call(f_draw_text, 190, Add(top, 80), Add(design.labels.lowerLeft, CellText(k, ListValue(k, v_ds2, row))));
-  k.Call(f_draw_text, 560, Add(top, 20), Add(design.labels.upperDate, DateText(k, ListValue(k, v_ds3, row))));
-  TempValue lowerDate = ListValue(k, v_ds4, row);
+  DrawTextInBox(k, 190, Add(top, 20), Add(design.labels.upperLeft, CellText(k, ListValue(k, v_ds1, row))), 340);
+  DrawTextInBox(k, 190, Add(top, 80), Add(design.labels.lowerLeft, CellText(k, ListValue(k, v_ds2, row))), 340);
+  DrawTextInBox(k, 560, Add(top, 20), Add(design.labels.upperDate, DateText(k, upperDate)), 340);
   if (!design.lowerDateOnlyWhenSet || !ToBool(k.Call(f_is_undefined, lowerDate)))
-    k.Call(f_draw_text, 560, Add(top, 80), Add(design.labels.lowerDate, DateText(k, lowerDate)));
+    DrawTextInBox(k, 560, Add(top, 80), Add(design.labels.lowerDate, DateText(k, lowerDate)), 340);
   k.Call(f_draw_text, 760, Add(top, 20), s_deleteMark);
   if (last) k.Call(f_draw_text, 760, Add(top, 80), s_addMark);
 }

@@ -10,6 +10,6 @@ void RegisterDateBuiltins();    // date_* (dates.cpp)
 void RegisterStringBuiltins();  // string_*, string, real, is_undefined (strings.cpp)
 void RegisterFileBuiltins();    // file_* (files.cpp)
 void RegisterDialogBuiltins();  // show_message, show_question, get_string, get_*_filename (dialogs.cpp)
-void RegisterDrawBuiltins();    // draw_*, window_set_caption (draw_builtins.cpp)
+void RegisterDrawBuiltins();    // draw_*, string_width, window_set_caption (draw_builtins.cpp)
 
 void RegisterAllBuiltins();

@@ -1,13 +1,11 @@
 #include "builtins/dates.h"
 
 #include <algorithm>
-#include <clocale>
 #include <cmath>
 #include <cstdio>
 #include <ctime>
 #include <limits>
 #include <string>
-#include <unordered_map>
 
 #include "builtins/builtins.h"
 #include "runtime/args.h"
@@ -123,43 +121,6 @@ std::string TimeText(time_t t) {
   return std::string(text, length);
 }
 
-// What a date's text depends on besides its second: the time-zone mode, the zone
-// the C library has loaded (known by what tzset leaves in timezone, daylight and
-// tzname) and the time locale.
-struct TextConditions {
-  bool utc;
-  long zoneOffset;
-  int daylight;
-  const char* zoneNames[2];
-  std::string timeLocale;
-  bool operator==(const TextConditions&) const = default;
-};
-
-TextConditions CurrentTextConditions() {
-  const char* locale = std::setlocale(LC_TIME, nullptr);
-  return {g_utcMode, timezone, daylight, {tzname[0], tzname[1]}, locale ? locale : ""};
-}
-
-// The texts date_date_string made, by the second they stand for: a register
-// screen draws the dates of all its records in every frame, and a conversion to
-// local time with strftime costs more than the rest of drawing a record. The
-// memo starts afresh when the conditions of its texts changed, and when it holds
-// kMostDateTexts of them (a register of 20,000 records shows 40,000).
-constexpr size_t kMostDateTexts = size_t(1) << 16;
-std::unordered_map<time_t, std::string> g_dateTexts;
-TextConditions g_dateTextConditions;
-
-const std::string& DateText(time_t t) {
-  TextConditions conditions = CurrentTextConditions();
-  if (!(conditions == g_dateTextConditions) || g_dateTexts.size() >= kMostDateTexts) {
-    g_dateTexts.clear();
-    g_dateTextConditions = std::move(conditions);
-  }
-  auto [entry, made] = g_dateTexts.try_emplace(t);
-  if (made) entry->second = TimeText(t);
-  return entry->second;
-}
-
 void date_current_datetime(RValue& result, CInstance*, CInstance*, int, RValue*) {
   SetReal(result, DateFromSeconds(CurrentSeconds()));
 }
@@ -205,7 +166,7 @@ void date_compare_date(RValue& result, CInstance*, CInstance*, int, RValue* args
 
 void date_date_string(RValue& result, CInstance*, CInstance*, int, RValue* args) {
   time_t t;
-  SetStringCopy(result, DateSeconds(ArgReal(args, 0), t) ? DateText(t) : "invalid time");
+  SetStringCopy(result, DateSeconds(ArgReal(args, 0), t) ? TimeText(t) : "invalid time");
 }
 
 void date_set_timezone(RValue& result, CInstance*, CInstance*, int, RValue* args) {

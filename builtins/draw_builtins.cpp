@@ -5,6 +5,7 @@
 #include "builtins/builtins.h"
 #include "engine/sprites.h"
 #include "graphics/draw_sink.h"
+#include "graphics/text.h"
 #include "runtime/args.h"
 #include "runtime/frames.h"
 #include "runtime/function_table.h"
@@ -46,6 +47,15 @@ void draw_text(RValue&, CInstance*, CInstance*, int, RValue* args) {
     g_sink->Text(CurrentFont(), CurrentDrawState(), x, y, StringBytes(args[2]));
   else
     g_sink->Text(CurrentFont(), CurrentDrawState(), x, y, ValueText(args[2]));
+}
+
+// The width in pixels that draw_text gives the text form of the argument in
+// the current font (its widest line).
+void string_width(RValue& result, CInstance*, CInstance*, int, RValue* args) {
+  if (KindOf(args[0]) == VALUE_STRING)
+    SetReal(result, double(TextWidth(CurrentFont(), StringBytes(args[0]))));
+  else
+    SetReal(result, double(TextWidth(CurrentFont(), ValueText(args[0]))));
 }
 
 void draw_line(RValue&, CInstance*, CInstance*, int, RValue* args) {
@@ -105,6 +115,7 @@ void RegisterDrawBuiltins() {
   RegisterBuiltin("draw_set_halign", draw_set_halign, 1);
   RegisterBuiltin("draw_set_valign", draw_set_valign, 1);
   RegisterBuiltin("draw_text", draw_text, 3);
+  RegisterBuiltin("string_width", string_width, 1);
   RegisterBuiltin("draw_line", draw_line, 4);
   RegisterBuiltin("draw_rectangle", draw_rectangle, 5);
   RegisterBuiltin("draw_self", draw_self, 0);

@@ -1,4 +1,4 @@
-// builtins/draw_builtins.h — the drawing built-ins (draw_set_*, draw_text,
+// builtins/draw_builtins.h — the drawing built-ins (draw_set_*, draw_text, string_width,
 // draw_line, draw_rectangle, draw_self) and window_set_caption, over the
 // rasteriser of graphics/.
 //

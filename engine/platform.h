@@ -69,6 +69,8 @@ class FramePresenter {
   virtual bool Visible() const { return true; }
   // Shows the window above the others (restored when it was minimised).
   virtual void BringToFront() {}
+  // Shows `picture` as the window's icon (title bar, task switcher).
+  virtual void SetIcon(const Image& picture) {}
 };
 
 // Modal dialogs. Each returns only when the user has answered. Titles are the

@@ -1,5 +1,6 @@
 #include "graphics/text.h"
 
+#include <algorithm>
 #include <cmath>
 
 #include "graphics/colour.h"
@@ -36,6 +37,14 @@ uint32_t NextCodepoint(std::string_view text, size_t& pos) {
   return valid ? codepoint : kReplacementCharacter;
 }
 
+// The glyph a character is drawn with: its own, else the font's replacement mark,
+// so that a character the font lacks still shows. A font without the mark (the
+// built-in one) skips the character.
+const Glyph* GlyphOf(const Font& font, uint32_t codepoint) {
+  const Glyph* glyph = font.Find(codepoint);
+  return glyph ? glyph : font.Find(kReplacementCharacter);
+}
+
 // Calls visit(line) for each line of the text, in order, until visit returns false.
 // The bytes LF and CR never occur inside a multi-byte UTF-8 sequence, so lines
 // are found without decoding.
@@ -65,7 +74,7 @@ int64_t CountLines(std::string_view text) {
 int64_t LineWidth(const Font& font, std::string_view line) {
   int64_t width = 0;
   for (size_t pos = 0; pos < line.size();)
-    if (const Glyph* glyph = font.Find(NextCodepoint(line, pos))) width += glyph->advance;
+    if (const Glyph* glyph = GlyphOf(font, NextCodepoint(line, pos))) width += glyph->advance;
   return width;
 }
 
@@ -118,7 +127,7 @@ void DrawTextPass(Image& frame, const Font& font, HAlign halign, VAlign valign, 
     if (lineTop + h > 0) {
       int64_t pen = x - LineShift(halign, font, line);
       for (size_t pos = 0; pos < line.size();) {
-        const Glyph* glyph = font.Find(NextCodepoint(line, pos));
+        const Glyph* glyph = GlyphOf(font, NextCodepoint(line, pos));
         if (!glyph) continue;
         DrawGlyph(frame, font, *glyph, pen + glyph->offset, lineTop, pixel);
         pen += glyph->advance;
@@ -140,4 +149,13 @@ void DrawText(Image& frame, const Font& font, const DrawState& state, double x, 
                  shadow);
   }
   DrawTextPass(frame, font, state.Halign(), state.Valign(), left, top, text, state.Pixel());
+}
+
+int64_t TextWidth(const Font& font, std::string_view text) {
+  int64_t widest = 0;
+  ForEachLine(text, [&](std::string_view line) {
+    widest = std::max(widest, LineWidth(font, line));
+    return true;
+  });
+  return widest;
 }

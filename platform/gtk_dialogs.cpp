@@ -15,14 +15,19 @@ namespace {
 
 // ---- The life of one dialog ------------------------------------------------
 
+constexpr guint kRedrawIntervalMs = 50;
+
 // Owns a dialog from creation to its end: drops the window's queued input before
-// and after, and after destroying the dialog lets GTK finish so that it really
-// disappears from the screen.
+// and after, keeps the game window drawn meanwhile (the questions the dialog asks
+// of its own included), and after destroying the dialog lets GTK finish so that
+// it really disappears from the screen.
 class ModalDialog {
  public:
-  ModalDialog(GtkWidget* dialog, const std::string& title, const std::function<void()>& dropWindowInput)
-      : dialog_(dialog), dropWindowInput_(dropWindowInput) {
+  ModalDialog(GtkWidget* dialog, const std::string& title, const std::function<void()>& dropWindowInput,
+              const std::function<void()>& redrawExposedWindow)
+      : dialog_(dialog), dropWindowInput_(dropWindowInput), redrawExposedWindow_(redrawExposedWindow) {
     dropWindowInput_();
+    redrawTimer_ = g_timeout_add(kRedrawIntervalMs, &ModalDialog::RedrawExposedWindow, this);
     GtkWindow* window = GTK_WINDOW(dialog_);
     gtk_window_set_title(window, title.c_str());
     gtk_window_set_position(window, GTK_WIN_POS_CENTER);
@@ -30,6 +35,7 @@ class ModalDialog {
     gtk_window_set_modal(window, TRUE);
   }
   ~ModalDialog() {
+    g_source_remove(redrawTimer_);
     gtk_widget_destroy(dialog_);
     while (gtk_events_pending()) gtk_main_iteration();
     dropWindowInput_();
@@ -50,8 +56,15 @@ class ModalDialog {
   }
 
  private:
+  static gboolean RedrawExposedWindow(gpointer self) {
+    static_cast<ModalDialog*>(self)->redrawExposedWindow_();
+    return G_SOURCE_CONTINUE;
+  }
+
   GtkWidget* dialog_;
   const std::function<void()>& dropWindowInput_;
+  const std::function<void()>& redrawExposedWindow_;
+  guint redrawTimer_ = 0;
 };
 
 // GTK shows only valid UTF-8; anything else is repaired for display.
@@ -78,6 +91,10 @@ bool Exists(const std::string& path) {
 }
 
 // ---- File chooser set-up ---------------------------------------------------
+
+// The program's own words in its dialogs are Polish whatever the locale, like the
+// rest of its interface; GTK's own labels inside the chooser follow the locale.
+constexpr const char* kCancelLabel = "_Anuluj";
 
 struct ChooserFilters {
   std::vector<FileFilter> entries;
@@ -130,9 +147,10 @@ std::string ChosenPath(GtkFileChooser* chooser) {
 
 bool ConfirmOverwrite(GtkWindow* chooser, const std::string& path) {
   GtkWidget* dialog = gtk_message_dialog_new(chooser, GTK_DIALOG_MODAL, GTK_MESSAGE_QUESTION, GTK_BUTTONS_NONE,
-                                             "A file named \"%s\" already exists. Do you want to replace it?",
+                                             "Plik o nazwie „%s” już istnieje. Czy zastąpić go?",
                                              Displayable(std::filesystem::path(path).filename().string()).c_str());
-  gtk_dialog_add_buttons(GTK_DIALOG(dialog), "_Cancel", GTK_RESPONSE_CANCEL, "_Replace", GTK_RESPONSE_ACCEPT, nullptr);
+  gtk_dialog_add_buttons(GTK_DIALOG(dialog), kCancelLabel, GTK_RESPONSE_CANCEL, "_Zastąp", GTK_RESPONSE_ACCEPT,
+                         nullptr);
   gtk_dialog_set_default_response(GTK_DIALOG(dialog), GTK_RESPONSE_CANCEL);
   int response = gtk_dialog_run(GTK_DIALOG(dialog));
   gtk_widget_destroy(dialog);
@@ -141,7 +159,7 @@ bool ConfirmOverwrite(GtkWindow* chooser, const std::string& path) {
 
 void ReportMissingFile(GtkWindow* chooser, const std::string& path) {
   GtkWidget* dialog = gtk_message_dialog_new(chooser, GTK_DIALOG_MODAL, GTK_MESSAGE_ERROR, GTK_BUTTONS_OK,
-                                             "The file \"%s\" does not exist.", Displayable(path).c_str());
+                                             "Plik „%s” nie istnieje.", Displayable(path).c_str());
   gtk_dialog_run(GTK_DIALOG(dialog));
   gtk_widget_destroy(dialog);
 }
@@ -172,8 +190,11 @@ GtkTextBuffer* AddErrorText(GtkDialog* dialog, const std::string& text) {
 
 // ---- The dialogs -------------------------------------------------------------
 
-GtkDialogHost::GtkDialogHost(std::string displayBackend, std::function<void()> dropWindowInput)
-    : displayBackend_(std::move(displayBackend)), dropWindowInput_(std::move(dropWindowInput)) {}
+GtkDialogHost::GtkDialogHost(std::string displayBackend, std::function<void()> dropWindowInput,
+                             std::function<void()> redrawExposedWindow)
+    : displayBackend_(std::move(displayBackend)),
+      dropWindowInput_(std::move(dropWindowInput)),
+      redrawExposedWindow_(std::move(redrawExposedWindow)) {}
 
 bool GtkDialogHost::StartGtk() {
   if (state_ != GtkState::NotStarted) return state_ == GtkState::Ready;
@@ -186,13 +207,15 @@ bool GtkDialogHost::StartGtk() {
 
 void GtkDialogHost::ShowMessage(const std::string& text) {
   if (!StartGtk()) return fallback_.ShowMessage(text);
-  ModalDialog dialog(NewMessageDialog(GTK_MESSAGE_OTHER, GTK_BUTTONS_OK, text), caption_, dropWindowInput_);
+  ModalDialog dialog(NewMessageDialog(GTK_MESSAGE_OTHER, GTK_BUTTONS_OK, text), caption_, dropWindowInput_,
+                     redrawExposedWindow_);
   dialog.Run();
 }
 
 bool GtkDialogHost::ShowQuestion(const std::string& text) {
   if (!StartGtk()) return fallback_.ShowQuestion(text);
-  ModalDialog dialog(NewMessageDialog(GTK_MESSAGE_QUESTION, GTK_BUTTONS_YES_NO, text), caption_, dropWindowInput_);
+  ModalDialog dialog(NewMessageDialog(GTK_MESSAGE_QUESTION, GTK_BUTTONS_YES_NO, text), caption_, dropWindowInput_,
+                     redrawExposedWindow_);
   dialog.OnlyButtonsClose();
   while (true) {
     int response = dialog.Run();
@@ -203,7 +226,8 @@ bool GtkDialogHost::ShowQuestion(const std::string& text) {
 bool GtkDialogHost::GetString(const std::string& prompt, const std::string& initial, std::string& answer) {
   answer.clear();
   if (!StartGtk()) return fallback_.GetString(prompt, initial, answer);
-  ModalDialog dialog(NewMessageDialog(GTK_MESSAGE_OTHER, GTK_BUTTONS_OK_CANCEL, prompt), caption_, dropWindowInput_);
+  ModalDialog dialog(NewMessageDialog(GTK_MESSAGE_OTHER, GTK_BUTTONS_OK_CANCEL, prompt), caption_, dropWindowInput_,
+                     redrawExposedWindow_);
   GtkWidget* entry = gtk_entry_new();
   gtk_entry_set_max_length(GTK_ENTRY(entry), gint(kMaxInputCharacters));
   gtk_entry_set_width_chars(GTK_ENTRY(entry), 40);
@@ -221,9 +245,9 @@ bool GtkDialogHost::GetString(const std::string& prompt, const std::string& init
 
 std::string GtkDialogHost::GetOpenFilename(const std::string& filter, const std::string& name) {
   if (!StartGtk()) return fallback_.GetOpenFilename(filter, name);
-  ModalDialog dialog(gtk_file_chooser_dialog_new(nullptr, nullptr, GTK_FILE_CHOOSER_ACTION_OPEN, "_Cancel",
-                                                 GTK_RESPONSE_CANCEL, "_Open", GTK_RESPONSE_ACCEPT, nullptr),
-                     caption_, dropWindowInput_);
+  ModalDialog dialog(gtk_file_chooser_dialog_new(nullptr, nullptr, GTK_FILE_CHOOSER_ACTION_OPEN, kCancelLabel,
+                                                 GTK_RESPONSE_CANCEL, "_Otwórz", GTK_RESPONSE_ACCEPT, nullptr),
+                     caption_, dropWindowInput_, redrawExposedWindow_);
   GtkFileChooser* chooser = GTK_FILE_CHOOSER(dialog.dialog());
   AddFilters(chooser, filter);
   StartAtName(chooser, name, false);
@@ -237,9 +261,9 @@ std::string GtkDialogHost::GetOpenFilename(const std::string& filter, const std:
 
 std::string GtkDialogHost::GetSaveFilename(const std::string& filter, const std::string& name) {
   if (!StartGtk()) return fallback_.GetSaveFilename(filter, name);
-  ModalDialog dialog(gtk_file_chooser_dialog_new(nullptr, nullptr, GTK_FILE_CHOOSER_ACTION_SAVE, "_Cancel",
-                                                 GTK_RESPONSE_CANCEL, "_Save", GTK_RESPONSE_ACCEPT, nullptr),
-                     caption_, dropWindowInput_);
+  ModalDialog dialog(gtk_file_chooser_dialog_new(nullptr, nullptr, GTK_FILE_CHOOSER_ACTION_SAVE, kCancelLabel,
+                                                 GTK_RESPONSE_CANCEL, "_Zapisz", GTK_RESPONSE_ACCEPT, nullptr),
+                     caption_, dropWindowInput_, redrawExposedWindow_);
   GtkFileChooser* chooser = GTK_FILE_CHOOSER(dialog.dialog());
   // Overwriting is confirmed here, once the default extension is on the name.
   gtk_file_chooser_set_do_overwrite_confirmation(chooser, FALSE);
@@ -257,7 +281,7 @@ std::string GtkDialogHost::GetSaveFilename(const std::string& filter, const std:
 
 int GtkDialogHost::ShowErrorDialog(const std::string& text, bool allowIgnore) {
   if (!StartGtk()) return fallback_.ShowErrorDialog(text, allowIgnore);
-  ModalDialog dialog(gtk_dialog_new(), "Code Error", dropWindowInput_);
+  ModalDialog dialog(gtk_dialog_new(), "Code Error", dropWindowInput_, redrawExposedWindow_);
   dialog.OnlyButtonsClose();
   GtkTextBuffer* buffer = AddErrorText(dialog.dialog(), text);
   gtk_dialog_add_buttons(dialog.dialog(), "Copy", kCopy, "Clear", kClear, "Abort", kAbort, nullptr);

@@ -8,6 +8,10 @@
 // Dialogs are centred, kept above the game window and modal; each is titled with
 // the caption last set, except the error dialog. The input the game window
 // received while a dialog was open is dropped through `dropWindowInput`.
+//
+// No frame runs while a dialog is open, so the game window is kept drawn from
+// here: every 50 ms `redrawExposedWindow` shows the last frame again where the
+// window was uncovered (by a closed chooser, a moved dialog).
 #pragma once
 
 #include <functional>
@@ -19,7 +23,8 @@
 class GtkDialogHost : public DialogHost {
  public:
   // `displayBackend` is the window's video driver ("x11", "wayland", ...).
-  GtkDialogHost(std::string displayBackend, std::function<void()> dropWindowInput);
+  GtkDialogHost(std::string displayBackend, std::function<void()> dropWindowInput,
+                std::function<void()> redrawExposedWindow);
 
   void ShowMessage(const std::string& text) override;
   bool ShowQuestion(const std::string& text) override;
@@ -35,6 +40,7 @@ class GtkDialogHost : public DialogHost {
 
   std::string displayBackend_;
   std::function<void()> dropWindowInput_;
+  std::function<void()> redrawExposedWindow_;
   std::string caption_;
   GtkState state_ = GtkState::NotStarted;
   CancellingDialogs fallback_;

@@ -27,16 +27,17 @@ int64_t WithinLongestSleep(int64_t deadlineMicros, int64_t now) {
 
 }  // namespace
 
-PacedFrameWaiter::PacedFrameWaiter(SleepMargin margin) : margin_(margin) { prctl(PR_SET_TIMERSLACK, 1UL, 0, 0, 0); }
+PacedFrameWaiter::PacedFrameWaiter(int64_t marginMicros) : marginMicros_(marginMicros) {
+  prctl(PR_SET_TIMERSLACK, 1UL, 0, 0, 0);
+}
 
 void PacedFrameWaiter::WaitUntil(int64_t deadlineMicros, const std::function<void()>& pump) {
   int64_t now = MonotonicMicrosNow();
   deadlineMicros = WithinLongestSleep(deadlineMicros, now);
-  int64_t wakeTarget = deadlineMicros - margin_.Micros();
+  int64_t wakeTarget = deadlineMicros - marginMicros_;
   if (wakeTarget > now) {
     SleepUntil(wakeTarget);
     now = MonotonicMicrosNow();
-    margin_.AddLateness(now - wakeTarget);
   }
   while (now < deadlineMicros) {
     if (pump) pump();

@@ -44,9 +44,9 @@ bool ComposeWindow(Platform& platform, const PlatformOptions& options, const std
   WindowParts window;
   if (!OpenWindowSystem(options.width, options.height, options.caption, window, error)) return false;
   platform.presenter = std::move(window.window);
-  SleepMargin margin =
-      options.sleepMarginMs < 0 ? SleepMargin::Adaptive() : SleepMargin::Explicit(options.sleepMarginMs);
-  platform.waiter = std::make_unique<PacedFrameWaiter>(margin);
+  int64_t marginMicros =
+      options.sleepMarginMs < 0 ? PacedFrameWaiter::kDefaultMarginMicros : int64_t(options.sleepMarginMs * 1000.0);
+  platform.waiter = std::make_unique<PacedFrameWaiter>(marginMicros);
   if (playback) {
     platform.events = std::make_unique<PlaybackEventSource>(playback, std::move(window.events));
     platform.dialogs = std::make_unique<PlaybackDialogs>(playback);

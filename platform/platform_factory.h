@@ -43,7 +43,7 @@ struct PlatformOptions {
   int width = 800, height = 600;  // the window's client size
   std::string caption;            // the first window caption (and dialog title)
   int gameSpeed = 60;             // frames per second; paces the playback clock
-  double sleepMarginMs = -1;      // -sleepmargin; < 0: learned from the wake-ups
+  double sleepMarginMs = -1;      // -sleepmargin; < 0: the waiter's default
 };
 
 // The Platform, or null with `error` saying why (no display without -headless,

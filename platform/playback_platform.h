@@ -63,6 +63,7 @@ class ShotPresenter : public FramePresenter {
   void SetCaption(const std::string& utf8) override { inner_->SetCaption(utf8); }
   bool Visible() const override { return inner_->Visible(); }
   void BringToFront() override { inner_->BringToFront(); }
+  void SetIcon(const Image& picture) override { inner_->SetIcon(picture); }
 
  private:
   std::shared_ptr<PlaybackSession> session_;

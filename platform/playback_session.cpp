@@ -22,9 +22,11 @@ PlaybackSession::~PlaybackSession() {
   for (size_t i = nextShot_; i < script_.shots.size(); ++i)
     DebugOutput("Playback: shot %s of frame %lld (line %d) was not taken: the game ended before\n",
                 script_.shots[i].path.c_str(), (long long)script_.shots[i].frame, script_.shots[i].line);
+  // An answer no dialog took means a dialog the script expected never came: a
+  // replay that passes over it would prove nothing about that dialog.
   if (nextAnswer_ < script_.answers.size())
-    DebugOutput("Playback: %zu answer(s) left unused, the first on line %d\n", script_.answers.size() - nextAnswer_,
-                script_.answers[nextAnswer_].line);
+    FailPlayback(std::to_string(script_.answers.size() - nextAnswer_) + " answer(s) left unused, the first on line " +
+                 std::to_string(script_.answers[nextAnswer_].line));
 }
 
 void PlaybackSession::Pump(int64_t frame, const std::function<void(const InputEvent&)>& deliver) {

@@ -18,7 +18,7 @@
 struct Image;
 
 // The process exit code of a failed playback (bad script, missing or wrong answer,
-// a shot that cannot be written).
+// answers left unused when the session ends, a shot that cannot be written).
 inline constexpr int kPlaybackFailureExitCode = 3;
 
 // Writes "Playback: <message>" to standard error and ends the process with
@@ -28,7 +28,9 @@ inline constexpr int kPlaybackFailureExitCode = 3;
 class PlaybackSession {
  public:
   PlaybackSession(PlaybackScript script, int gameSpeed);
-  ~PlaybackSession();  // reports shots never taken and answers never used
+  // Logs shots never taken; answers never used fail the playback (the process
+  // ends with kPlaybackFailureExitCode, naming the first unused answer's line).
+  ~PlaybackSession();
   PlaybackSession(const PlaybackSession&) = delete;
   PlaybackSession& operator=(const PlaybackSession&) = delete;
 

@@ -6,6 +6,7 @@
 #include "platform/playback_format.h"
 #include "platform/session_bus_notifier.h"
 #include "platform/utf8_text.h"
+#include "runtime/debug_output.h"
 
 namespace {
 
@@ -134,6 +135,10 @@ void TranslateSdlEvent(const SDL_Event& event, std::vector<InputEvent>& out) {
 }
 
 void SdlEventSource::Pump(int64_t, const std::function<void(const InputEvent&)>& deliver) {
+  if (!gone_ && windowGone_()) {
+    gone_ = true;
+    DebugOutput("The window was destroyed from outside: the game ends without asking, unsaved changes are not saved\n");
+  }
   TakeDesktopNotificationAnswers();
   SDL_Event event;
   while (SDL_PollEvent(&event)) {

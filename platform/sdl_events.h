@@ -8,6 +8,7 @@
 
 #include <SDL.h>
 
+#include <functional>
 #include <vector>
 
 #include "engine/platform.h"
@@ -19,12 +20,20 @@ void TranslateSdlEvent(const SDL_Event& event, std::vector<InputEvent>& out);
 
 class SdlEventSource : public EventSource {
  public:
+  // `windowGone` tells whether the window was destroyed from outside: then
+  // nothing more comes, and the game ends without asking anything.
+  explicit SdlEventSource(std::function<bool()> windowGone = [] { return false; })
+      : windowGone_(std::move(windowGone)) {}
+
   void Pump(int64_t frame, const std::function<void(const InputEvent&)>& deliver) override;
+  bool Exhausted() const override { return gone_; }
 
  private:
   void FollowButtons(const InputEvent& event);
 
+  std::function<bool()> windowGone_;
   bool closed_ = false;
+  bool gone_ = false;
   std::vector<InputEvent> translated_;
 };
 

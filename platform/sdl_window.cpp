@@ -1,5 +1,8 @@
 #include "platform/sdl_window.h"
 
+#include <SDL_syswm.h>
+#include <X11/Xlib.h>
+
 #include <algorithm>
 #include <cstdlib>
 #include <cstring>
@@ -15,6 +18,51 @@ bool ShowsOnScreen(const char* driver) {
   if (std::strcmp(driver, "offscreen") != 0 && std::strcmp(driver, "dummy") != 0) return true;
   const char* requested = std::getenv("SDL_VIDEODRIVER");
   return requested && std::strstr(requested, driver) != nullptr;
+}
+
+// Xlib's error handler belongs to the process, so this state does too: there is
+// one game window per process.
+Display* g_xDisplay = nullptr;
+Window g_xWindow = 0;
+bool g_xWindowDestroyed = false;
+XErrorHandler g_previousXErrorHandler = nullptr;
+
+int NoteErrorsOfDestroyedWindow(Display* display, XErrorEvent* error) {
+  if (g_xWindow != 0 && error->resourceid == g_xWindow &&
+      (error->error_code == BadWindow || error->error_code == BadDrawable)) {
+    g_xWindowDestroyed = true;
+    return 0;
+  }
+  return g_previousXErrorHandler ? g_previousXErrorHandler(display, error) : 0;
+}
+
+// Once GTK has started, its own error handler takes the errors (and lets them
+// pass): the window's DestroyNotify, which SDL hands on as a window-system event,
+// tells then.
+void NoteDestroyNotify(const SDL_Event& event) {
+  if (event.type != SDL_SYSWMEVENT || event.syswm.msg->subsystem != SDL_SYSWM_X11) return;
+  const XEvent& xEvent = event.syswm.msg->msg.x11.event;
+  if (xEvent.type == DestroyNotify && xEvent.xdestroywindow.window == g_xWindow) g_xWindowDestroyed = true;
+}
+
+void WatchForDestructionFromOutside(SDL_Window* window) {
+  SDL_SysWMinfo info;
+  SDL_VERSION(&info.version);
+  if (!SDL_GetWindowWMInfo(window, &info) || info.subsystem != SDL_SYSWM_X11) return;
+  g_xDisplay = info.info.x11.display;
+  g_xWindow = info.info.x11.window;
+  g_previousXErrorHandler = XSetErrorHandler(NoteErrorsOfDestroyedWindow);
+  SDL_EventState(SDL_SYSWMEVENT, SDL_ENABLE);
+}
+
+// Destroying a window that is already gone fails. The error must be taken while
+// the handler is ours: GTK's may have replaced it, and SDL puts back the one it
+// found at its start before it closes the display.
+void DestroyWindow(SDL_Window* window) {
+  if (!g_xWindowDestroyed) return SDL_DestroyWindow(window);
+  XSetErrorHandler(NoteErrorsOfDestroyedWindow);
+  SDL_DestroyWindow(window);
+  XSync(g_xDisplay, False);
 }
 
 }  // namespace
@@ -43,17 +91,19 @@ std::unique_ptr<SdlWindow> SdlWindow::Create(int width, int height, const std::s
     return nullptr;
   }
   SDL_AddEventWatch(&SdlWindow::WatchEvents, window.get());
+  WatchForDestructionFromOutside(window->window_);
   return window;
 }
 
 SdlWindow::~SdlWindow() {
   SDL_DelEventWatch(&SdlWindow::WatchEvents, this);
-  if (window_) SDL_DestroyWindow(window_);
+  if (window_) DestroyWindow(window_);
   SDL_QuitSubSystem(SDL_INIT_VIDEO);
 }
 
 int SdlWindow::WatchEvents(void* self, SDL_Event* event) {
   auto* window = static_cast<SdlWindow*>(self);
+  NoteDestroyNotify(*event);
   bool ours = event->type == SDL_WINDOWEVENT && event->window.windowID == SDL_GetWindowID(window->window_);
   if ((ours && (event->window.event == SDL_WINDOWEVENT_EXPOSED || event->window.event == SDL_WINDOWEVENT_SIZE_CHANGED ||
                 event->window.event == SDL_WINDOWEVENT_RESTORED)))
@@ -61,8 +111,10 @@ int SdlWindow::WatchEvents(void* self, SDL_Event* event) {
   return 1;
 }
 
+bool SdlWindow::DestroyedFromOutside() { return g_xWindowDestroyed; }
+
 void SdlWindow::Present(int64_t, const Image& picture, bool unchanged) {
-  if (unchanged && !needsRedraw_) return;
+  if ((unchanged && !needsRedraw_) || g_xWindowDestroyed) return;
   // A resized window gets a new surface, so a redraw copies the picture too.
   SDL_Surface* surface = SDL_GetWindowSurface(window_);
   if (!surface || picture.width <= 0 || picture.height <= 0) return;
@@ -73,6 +125,23 @@ void SdlWindow::Present(int64_t, const Image& picture, bool unchanged) {
                     picture.width * int(sizeof(uint32_t)), surface->format->format, surface->pixels, surface->pitch);
   SDL_UnlockSurface(surface);
   SDL_UpdateWindowSurface(window_);
+}
+
+void SdlWindow::RedrawIfExposed() {
+  SDL_PumpEvents();
+  if (!needsRedraw_ || g_xWindowDestroyed) return;
+  // The window's framebuffer still holds the last frame presented.
+  needsRedraw_ = false;
+  SDL_UpdateWindowSurface(window_);
+}
+
+void SdlWindow::SetIcon(const Image& picture) {
+  SDL_Surface* icon =
+      SDL_CreateRGBSurfaceWithFormatFrom(const_cast<uint32_t*>(picture.pixels.data()), picture.width, picture.height,
+                                         32, picture.width * int(sizeof(uint32_t)), SDL_PIXELFORMAT_ARGB8888);
+  if (!icon) return;
+  SDL_SetWindowIcon(window_, icon);
+  SDL_FreeSurface(icon);
 }
 
 void SdlWindow::SetCaption(const std::string& utf8) { SDL_SetWindowTitle(window_, utf8.c_str()); }

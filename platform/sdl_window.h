@@ -8,6 +8,11 @@
 // window needs redrawing (exposed, resized, restored), which the window learns
 // from an SDL event watch of its own. The window owns the SDL video subsystem for
 // its lifetime.
+//
+// A window destroyed from outside (a desktop session ending, a tool closing it)
+// is noticed through its DestroyNotify and through the X errors that requests
+// made on it afterwards cause: those errors are ignored rather than ending the
+// process, and nothing is drawn any more.
 #pragma once
 
 #include <SDL.h>
@@ -29,6 +34,15 @@ class SdlWindow : public FramePresenter {
   void SetCaption(const std::string& utf8) override;
   bool Visible() const override;
   void BringToFront() override;
+  void SetIcon(const Image& picture) override;
+
+  // While no frame runs (a modal dialog is open): reads the window's events and,
+  // when the window was exposed, shows the last frame again. Input read here
+  // stays queued.
+  void RedrawIfExposed();
+
+  // True once the window system destroyed the window without the program asking.
+  static bool DestroyedFromOutside();
 
  private:
   SdlWindow() = default;

@@ -12,8 +12,10 @@ extern "C" bool KalvoraOpenWindow(int width, int height, const std::string& capt
   std::unique_ptr<SdlWindow> window = SdlWindow::Create(width, height, caption, error);
   if (!window) return false;
   const char* driver = SDL_GetCurrentVideoDriver();
-  parts.events = std::make_unique<SdlEventSource>();
-  parts.dialogs = std::make_unique<GtkDialogHost>(driver ? driver : "", DiscardPendingSdlInput);
+  parts.events = std::make_unique<SdlEventSource>(&SdlWindow::DestroyedFromOutside);
+  SdlWindow* shown = window.get();
+  parts.dialogs = std::make_unique<GtkDialogHost>(driver ? driver : "", DiscardPendingSdlInput,
+                                                  [shown] { shown->RedrawIfExposed(); });
   parts.window = std::move(window);
   return true;
 }

@@ -9,21 +9,14 @@
 #include "runtime/memory.h"
 #include "runtime/named_locks.h"
 #include "runtime/object.h"
-#include "runtime/string_blocks.h"
 
 bool g_copyOnWriteArrays = true;
 double g_comparisonEpsilon = 1e-5;
 
 namespace {
-// The bytes of the block holding `body`: the body, and its text when the text
-// follows it in the same block.
-size_t BlockBytesOf(const StringBody* body) {
-  const bool ownsText = body->text == reinterpret_cast<const char*>(body + 1);
-  return sizeof(StringBody) + (ownsText ? body->Length() + 1 : 0);
-}
 
 StringBody* NewStringBody(char* text, uint32_t lengthWord) {
-  auto* body = static_cast<StringBody*>(TakeStringBlock(sizeof(StringBody)));
+  auto* body = static_cast<StringBody*>(MemAlloc(sizeof(StringBody), __FILE__, __LINE__, false));
   if (!body) return nullptr;
   body->text = text;
   body->refCount = 1;
@@ -38,7 +31,7 @@ StringBody* NewOwnedString(std::string_view left, std::string_view right = {}) {
   const size_t leftLength = std::min(left.size(), kLongest);
   const size_t rightLength = std::min(right.size(), kLongest - leftLength);
   const size_t length = leftLength + rightLength;
-  auto* body = static_cast<StringBody*>(TakeStringBlock(sizeof(StringBody) + length + 1));
+  auto* body = static_cast<StringBody*>(MemAlloc(sizeof(StringBody) + length + 1, __FILE__, __LINE__, false));
   if (!body) return nullptr;
   char* text = reinterpret_cast<char*>(body + 1);
   left.copy(text, leftLength);
@@ -54,10 +47,9 @@ StringBody* NewOwnedString(std::string_view left, std::string_view right = {}) {
 void ReleaseStringBody(StringBody* body) {
   NamedLock lock(MemoryManagerMutex().mutex);
   if (--body->refCount > 0) return;
-  const size_t bytes = BlockBytesOf(body);
   body->text = nullptr;
   body->lengthWord = 0;
-  GiveBackStringBlockHeld(body, bytes);
+  MemFree(body);
 }
 
 void ReleaseArrayReference(ArrayBody* body) {

@@ -4,8 +4,7 @@
 #pragma once
 
 #include "app/app_symbols.h"
-#include "builtins/builtins.h"
-#include "builtins/date_test.h"
+#include "support/date_fixture.h"
 #include "engine/engine_builtins.h"
 #include "runtime/instance.h"
 
@@ -13,8 +12,6 @@ class AppTest : public DateTest {
  protected:
   void SetUp() override {
     DateTest::SetUp();
-    ClearFunctionTable();  // the program's whole table instead of the date and string families
-    RegisterAllBuiltins();
     RegisterEngineBuiltins();
     RegisterRuntimeBuiltinVariables();
     const char* missing = nullptr;

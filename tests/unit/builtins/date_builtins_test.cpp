@@ -2,7 +2,7 @@
 #include <limits>
 #include <vector>
 
-#include "builtins/date_test.h"
+#include "support/date_fixture.h"
 
 namespace {
 using DateBuiltinsTest = DateTest;

@@ -3,11 +3,11 @@
 #include <deque>
 #include <filesystem>
 
-#include "builtins/builtin_test.h"
 #include "builtins/dialogs.h"
 #include "engine/platform.h"
 #include "runtime/debug_output.h"
 #include "storage/sandbox.h"
+#include "support/builtin_fixture.h"
 
 namespace {
 // Answers dialogs from a queue and remembers what they asked.
@@ -51,8 +51,6 @@ class DialogBuiltinsTest : public BuiltinTest {
  protected:
   void SetUp() override {
     BuiltinTest::SetUp();
-    RegisterDialogBuiltins();
-    RegisterFileBuiltins();
     SetDialogHost(&dialogs_);
     SetAfterDialogHook([] { ++g_inputClears; });
     g_inputClears = 0;

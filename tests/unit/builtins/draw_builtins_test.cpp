@@ -1,16 +1,15 @@
 #include "builtins/draw_builtins.h"
 
-#include "builtins/builtin_test.h"
 #include "graphics/colour.h"
 #include "graphics/draw_sink.h"
 #include "runtime/instance.h"
+#include "support/builtin_fixture.h"
 
 namespace {
 class DrawBuiltinsTest : public BuiltinTest {
  protected:
   void SetUp() override {
     BuiltinTest::SetUp();
-    RegisterDrawBuiltins();
     CurrentDrawState().Reset(kDefaultDrawColour);
     SetDrawSink(&sink_);
   }

@@ -80,15 +80,6 @@ TEST_F(FilesTest, CopyOutsideTheSandboxWorksOnlyWithTheSandboxOff) {
   EXPECT_EQ(ReadFile(outside), "data");
 }
 
-TEST_F(FilesTest, FailedCopyLeavesTheDestinationAsItWas) {
-  WriteFile(InSave("save.ini"), "new content");
-  WriteFile(InSave("backup.vtab"), "old content");
-  SetWriteFaultForTesting(1, 4);
-  EXPECT_EQ(Copy("save.ini", "backup.vtab"), -1.0);
-  EXPECT_EQ(ReadFile(InSave("backup.vtab")), "old content");
-  EXPECT_EQ(failedWrites(), std::vector<std::string>{InSave("backup.vtab")});
-}
-
 TEST_F(FilesTest, UnreadableSourceOfACopyIsReported) {
   // A restore from a backup the user may not read: save.ini stays, and the user
   // learns why nothing was restored. A missing source stays silent.

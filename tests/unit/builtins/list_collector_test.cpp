@@ -16,9 +16,9 @@ class Probe : public VQObjectBase {
 };
 
 // An array holding one Probe, held by nothing else yet.
-Val ArrayWithProbe(bool* freed) {
-  Val array;
-  ArrayBody* body = MakeArray(array.v, 1);
+TempValue ArrayWithProbe(bool* freed) {
+  TempValue array;
+  ArrayBody* body = MakeArray(array, 1);
   body->elements[0].obj = new Probe(freed);
   body->elements[0].flags = 0;
   body->elements[0].kind = VALUE_OBJECT;
@@ -30,18 +30,18 @@ class ListCollectorTest : public ListTest {};
 
 TEST_F(ListCollectorTest, KeepsAnArrayOnlyAListHoldsAndFreesItAfterClear) {
   bool freed = false;
-  Val list = NewList();
-  Call("ds_list_add", {list, Val::Real(1)});
+  TempValue list = NewList();
+  Call("ds_list_add", {list, TempValue(1)});
   EXPECT_FALSE(ListOf(list).HasProxy());  // numbers and strings need no proxy
   Call("ds_list_add", {list, ArrayWithProbe(&freed)});
   EXPECT_TRUE(ListOf(list).HasProxy());
 
   GCCollect();
   EXPECT_FALSE(freed);
-  Val array = Call("ds_list_find_value", {list, Val::Real(1)});
-  ASSERT_EQ(array.Kind(), VALUE_ARRAY);
-  EXPECT_EQ(KindOf(array.v.arr->elements[0]), VALUE_OBJECT);
-  array = Val();
+  TempValue array = Call("ds_list_find_value", {list, TempValue(1)});
+  ASSERT_EQ(KindOf(array), VALUE_ARRAY);
+  EXPECT_EQ(KindOf(array.arr->elements[0]), VALUE_OBJECT);
+  array = Undefined();
 
   Call("ds_list_clear", {list});
   EXPECT_FALSE(ListOf(list).HasProxy());
@@ -52,31 +52,31 @@ TEST_F(ListCollectorTest, KeepsAnArrayOnlyAListHoldsAndFreesItAfterClear) {
 TEST_F(ListCollectorTest, StructsAndArraysReadOrReplacedIntoListsAreKept) {
   bool replacedFreed = false;
   bool structFreed = false;
-  Val list = NewList();
-  Call("ds_list_add", {list, Val::Real(0), Val::Real(0)});
-  Call("ds_list_replace", {list, Val::Real(0), ArrayWithProbe(&replacedFreed)});
-  Val structValue;
-  structValue.v.obj = new Probe(&structFreed);
-  structValue.v.flags = 0;
-  structValue.v.kind = VALUE_OBJECT;
-  Call("ds_list_replace", {list, Val::Real(1), structValue});
-  structValue = Val();
+  TempValue list = NewList();
+  Call("ds_list_add", {list, TempValue(0), TempValue(0)});
+  Call("ds_list_replace", {list, TempValue(0), ArrayWithProbe(&replacedFreed)});
+  TempValue structValue;
+  structValue.obj = new Probe(&structFreed);
+  structValue.flags = 0;
+  structValue.kind = VALUE_OBJECT;
+  Call("ds_list_replace", {list, TempValue(1), structValue});
+  structValue = Undefined();
   GCCollect();
   EXPECT_FALSE(replacedFreed);
   EXPECT_FALSE(structFreed);
 
-  Call("ds_list_replace", {list, Val::Real(0), Val::Real(0)});  // the array's last holder lets go
+  Call("ds_list_replace", {list, TempValue(0), TempValue(0)});  // the array's last holder lets go
   GCCollect();
   EXPECT_TRUE(replacedFreed);
   EXPECT_FALSE(structFreed);
 
-  Val read = NewList();
+  TempValue read = NewList();
   Call("ds_list_read",
-       {read, Val::Text(Hex32(303) + Hex32(1) + Hex32(VALUE_ARRAY) + Hex32(1) + Hex32(VALUE_REAL) + HexReal(1))});
+       {read, Str(Hex32(303) + Hex32(1) + Hex32(VALUE_ARRAY) + Hex32(1) + Hex32(VALUE_REAL) + HexReal(1))});
   size_t objects = GCObjectCount();
   GCCollect();
   EXPECT_EQ(GCObjectCount(), objects);  // the array read into the list stays
-  EXPECT_EQ(Call("ds_list_find_value", {read, Val::Real(0)}).v.arr->elements[0].real, 1.0);
+  EXPECT_EQ(Call("ds_list_find_value", {read, TempValue(0)}).arr->elements[0].real, 1.0);
 
   Call("ds_list_destroy", {list});
   Call("ds_list_destroy", {read});
@@ -91,8 +91,8 @@ TEST_F(ListCollectorTest, NestedArraysReadFromATextAreFreedTogetherAfterClear) {
   for (int i = 0; i < 2; ++i)
     text += Hex32(VALUE_ARRAY) + Hex32(2) + Hex32(VALUE_ARRAY) + Hex32(1) + Hex32(VALUE_ARRAY) + Hex32(0) +
             Hex32(VALUE_STRING) + HexString("tekst");
-  Val list = NewList();
-  Call("ds_list_read", {list, Val::Text(text)});
+  TempValue list = NewList();
+  Call("ds_list_read", {list, Str(text)});
   GCCollect();
   size_t objects = GCObjectCount();
   Call("ds_list_clear", {list});

@@ -1,94 +1,90 @@
 #include <cmath>
 
-#include "builtins/builtin_test.h"
+#include "support/builtin_fixture.h"
 
 namespace {
 using StringBuiltinsTest = BuiltinTest;
 
 const char* const kDate = "12/05/2024";
 
-TEST_F(StringBuiltinsTest, PositionIsTheCharacterNumberOfTheFirstMatch) {
-  EXPECT_EQ(Call("string_pos", Str("/"), Str(kDate)).real, 3);
-  EXPECT_EQ(Call("string_pos", Str("x"), Str("abc")).real, 0);
-  EXPECT_EQ(Call("string_pos", Str(""), Str("abc")).real, 1);
-  EXPECT_EQ(Call("string_pos", Str(""), Str("")).real, 1);
-  EXPECT_EQ(Call("string_pos", Str("abcd"), Str("abc")).real, 0);
-  EXPECT_EQ(Call("string_pos", Str("bc"), Str("abc")).real, 2);
-  EXPECT_EQ(Call("string_pos", Str("b"),
-                 Str("a\xC4\x85"
-                     "b"))
-                .real,
-            3);  // aąb
-  EXPECT_EQ(Call("string_pos", Str("\xC4\x85"),
-                 Str("a\xC4\x85"
-                     "b"))
-                .real,
-            2);
+const std::string kAab =
+    "a\xC4\x85"
+    "b";  // aąb
+
+// Positions and counts are in characters; a malformed lead byte never steps past
+// the end of the text.
+TEST_F(StringBuiltinsTest, PositionAndCountAreInCharacters) {
+  struct Row {
+    const char* function;
+    std::string needle, text;
+    double result;
+  };
+  for (const Row& row : std::initializer_list<Row>{
+           {"string_pos", "/", kDate, 3},
+           {"string_pos", "x", "abc", 0},
+           {"string_pos", "", "abc", 1},
+           {"string_pos", "", "", 1},
+           {"string_pos", "abcd", "abc", 0},
+           {"string_pos", "bc", "abc", 2},
+           {"string_pos", "b", kAab, 3},
+           {"string_pos", "\xC4\x85", kAab, 2},
+           {"string_pos", "b",
+            "\xC4"
+            "b",
+            0},  // b is inside the two-byte step
+           {"string_count", "/", kDate, 2},
+           {"string_count", "aa", "aaaa", 3},  // overlapping
+           {"string_count", "a", "", 0},
+           {"string_count", "", kAab, 3},  // every character
+           {"string_count", "2024", kDate, 1},
+           {"string_count", "24/", kDate, 0},  // no match running past the end
+           {"string_count", "", "\xE2\x82", 1},
+       })
+    EXPECT_EQ(Call(row.function, Str(row.needle), Str(row.text)).real, row.result)
+        << row.function << " \"" << row.needle << "\" in \"" << row.text << "\"";
   // Texts of other kinds are searched in their text form: 5.5 reads 5.50.
   EXPECT_EQ(Call("string_pos", Str("0"), 5.5).real, 4);
   EXPECT_EQ(KindOf(Call("string_pos", Str("/"), Str(kDate))), uint32_t(VALUE_REAL));
 }
 
-TEST_F(StringBuiltinsTest, CountIncludesOverlappingOccurrences) {
-  EXPECT_EQ(Call("string_count", Str("/"), Str(kDate)).real, 2);
-  EXPECT_EQ(Call("string_count", Str("aa"), Str("aaaa")).real, 3);
-  EXPECT_EQ(Call("string_count", Str("a"), Str("")).real, 0);
-  EXPECT_EQ(Call("string_count", Str(""),
-                 Str("a\xC4\x85"
-                     "b"))
-                .real,
-            3);  // every character
-  EXPECT_EQ(Call("string_count", Str("2024"), Str(kDate)).real, 1);
-  EXPECT_EQ(Call("string_count", Str("24/"), Str(kDate)).real, 0);  // no match running past the end
-}
-
-TEST_F(StringBuiltinsTest, CopyTakesCharactersFromAnIndex) {
-  EXPECT_EQ(Text(Call("string_copy", Str(kDate), 4.0, 2.0)), "05");
-  EXPECT_EQ(Text(Call("string_copy", Str(kDate), 0.0, 2.0)), "12");
-  EXPECT_EQ(Text(Call("string_copy", Str(kDate), 1.0, 2.0)), "12");
-  EXPECT_EQ(Text(Call("string_copy", Str(kDate), -7.0, 2.0)), "12");
-  EXPECT_EQ(Text(Call("string_copy", Str(kDate), 9.0, 5.0)), "24");
-  EXPECT_EQ(Text(Call("string_copy", Str(kDate), 11.0, 1.0)), "");
-  EXPECT_EQ(Text(Call("string_copy", Str(kDate), 1.0, -1.0)), "");
-  EXPECT_EQ(Text(Call("string_copy", Str(kDate), 2147483647.0, 2147483647.0)), "");
-  EXPECT_EQ(Text(Call("string_copy", Str(kDate), 3.9, 1.9)), "/");  // numbers truncate toward zero
-  EXPECT_EQ(Text(Call("string_copy",
-                      Str("a\xC4\x85"
-                          "b"),
-                      2.0, 1.0)),
-            "\xC4\x85");
-  EXPECT_EQ(Text(Call("string_copy", Str("\xF0\x9F\x93\x85 x"), 1.0, 1.0)), "\xF0\x9F\x93\x85");  // 4 bytes
-}
-
-TEST_F(StringBuiltinsTest, DeleteHandlesNegativeIndexAndCount) {
-  EXPECT_EQ(Text(Call("string_delete", Str(kDate), 1.0, 3.0)), "05/2024");
-  EXPECT_EQ(Text(Call("string_delete", Str(kDate), -1.0, 1.0)), "12/05/202");
-  EXPECT_EQ(Text(Call("string_delete", Str(kDate), 3.0, -2.0)), "105/2024");
-  EXPECT_EQ(Text(Call("string_delete", Str(kDate), 20.0, 1.0)), kDate);
-  EXPECT_EQ(Text(Call("string_delete", Str(kDate), 0.0, 2.0)), "/05/2024");
-  EXPECT_EQ(Text(Call("string_delete", Str(kDate), -20.0, 1.0)), "2/05/2024");
-  EXPECT_EQ(Text(Call("string_delete", Str(kDate), 9.0, 100.0)), "12/05/20");
-  EXPECT_EQ(Text(Call("string_delete", Str(kDate), 1.0, -100.0)), "2/05/2024");
-  EXPECT_EQ(Text(Call("string_delete", Str(kDate), -2147483648.0, -2147483648.0)), "2/05/2024");
-  EXPECT_EQ(Text(Call("string_delete", Str(""), 1.0, 1.0)), "");
-  EXPECT_EQ(Text(Call("string_delete",
-                      Str("a\xC4\x85"
-                          "b"),
-                      2.0, 1.0)),
-            "ab");
-}
-
-TEST_F(StringBuiltinsTest, MalformedTextNeverStepsPastItsEnd) {
-  // A lead byte promising more bytes than the text has stops at the NUL.
-  EXPECT_EQ(Text(Call("string_copy", Str("a\xF0"), 2.0, 5.0)), "\xF0");
-  EXPECT_EQ(Call("string_count", Str(""), Str("\xE2\x82")).real, 1);
-  EXPECT_EQ(Call("string_pos", Str("b"),
-                 Str("\xC4"
-                     "b"))
-                .real,
-            0);  // b is inside the two-byte step
-  EXPECT_EQ(Text(Call("string_delete", Str("\x80\x80x"), 1.0, 1.0)), "x");
-  EXPECT_EQ(Text(Call("string_delete", Str("\xF0\x9F"), -1.0, -3.0)), "");
+// Indexes from 1, numbers truncated toward zero, negative and huge indexes and
+// counts clamped; characters of any length; malformed texts stop at their end.
+TEST_F(StringBuiltinsTest, CopyAndDeleteTakeCharactersFromAnIndex) {
+  struct Row {
+    const char* function;
+    std::string text;
+    double index, count;
+    std::string result;
+  };
+  for (const Row& row : std::initializer_list<Row>{
+           {"string_copy", kDate, 4, 2, "05"},
+           {"string_copy", kDate, 0, 2, "12"},
+           {"string_copy", kDate, 1, 2, "12"},
+           {"string_copy", kDate, -7, 2, "12"},
+           {"string_copy", kDate, 9, 5, "24"},
+           {"string_copy", kDate, 11, 1, ""},
+           {"string_copy", kDate, 1, -1, ""},
+           {"string_copy", kDate, 2147483647, 2147483647, ""},
+           {"string_copy", kDate, 3.9, 1.9, "/"},
+           {"string_copy", kAab, 2, 1, "\xC4\x85"},
+           {"string_copy", "\xF0\x9F\x93\x85 x", 1, 1, "\xF0\x9F\x93\x85"},
+           {"string_copy", "a\xF0", 2, 5, "\xF0"},
+           {"string_delete", kDate, 1, 3, "05/2024"},
+           {"string_delete", kDate, -1, 1, "12/05/202"},
+           {"string_delete", kDate, 3, -2, "105/2024"},
+           {"string_delete", kDate, 20, 1, kDate},
+           {"string_delete", kDate, 0, 2, "/05/2024"},
+           {"string_delete", kDate, -20, 1, "2/05/2024"},
+           {"string_delete", kDate, 9, 100, "12/05/20"},
+           {"string_delete", kDate, 1, -100, "2/05/2024"},
+           {"string_delete", kDate, -2147483648.0, -2147483648.0, "2/05/2024"},
+           {"string_delete", "", 1, 1, ""},
+           {"string_delete", kAab, 2, 1, "ab"},
+           {"string_delete", "\x80\x80x", 1, 1, "x"},
+           {"string_delete", "\xF0\x9F", -1, -3, ""},
+       })
+    EXPECT_EQ(Text(Call(row.function, Str(row.text), row.index, row.count)), row.result)
+        << row.function << " \"" << row.text << "\" " << row.index << " " << row.count;
 }
 
 TEST_F(StringBuiltinsTest, StringGivesTheTextForm) {

@@ -118,10 +118,10 @@ TEST_F(DrawListFixture, ListsAreEqualOnlyWhenEverythingDrawnIsEqual) {
   unclear.Line(0, 0, 5, 5, kInk);
   EXPECT_FALSE(unclear.StartsWithClear());
 }
-// Spans just above and below the 40 × 30 frame, around the pixel boundaries
+// Spans just outside and inside the 40 × 30 frame, around the pixel boundaries
 // (a row n holds the coordinates above n − 0.5 up to n + 0.5): a span is
 // recorded exactly when drawing it at once lights a pixel.
-TEST_F(DrawListFixture, SpansAtTheTopAndBottomEdgesAreRecordedExactlyWhenTheyLightAPixel) {
+TEST_F(DrawListFixture, SpansAtTheEdgesAreRecordedExactlyWhenTheyLightAPixel) {
   auto recordsSomething = [](auto draw) {
     DrawList list;
     list.Reset(40, 30);
@@ -141,9 +141,13 @@ TEST_F(DrawListFixture, SpansAtTheTopAndBottomEdgesAreRecordedExactlyWhenTheyLig
     auto above = [edge](DrawSink& sink) { sink.Rectangle(2, edge - 6, 20, edge, kInk, false); };
     auto below = [edge](DrawSink& sink) { sink.Rectangle(2, edge, 20, edge + 6, kInk, true); };
     auto line = [edge](DrawSink& sink) { sink.Line(0, edge, 39, edge, kInk); };
+    // The same edges of the 40 columns: a vertical line left of, on or right of them.
+    const double x = edge < 15 ? edge : edge + 10;
+    auto column = [x](DrawSink& sink) { sink.Line(x, 0, x, 29, kInk); };
     EXPECT_EQ(recordsSomething(above), lightsAPixel(above)) << "rectangle ending at " << edge;
     EXPECT_EQ(recordsSomething(below), lightsAPixel(below)) << "rectangle starting at " << edge;
     EXPECT_EQ(recordsSomething(line), lightsAPixel(line)) << "line at " << edge;
+    EXPECT_EQ(recordsSomething(column), lightsAPixel(column)) << "vertical line at " << x;
   }
   auto nanBeside = [](DrawSink& sink) { sink.Rectangle(2, kNaN, 20, -5, kInk, false); };
   EXPECT_FALSE(recordsSomething(nanBeside));
@@ -152,12 +156,21 @@ TEST_F(DrawListFixture, SpansAtTheTopAndBottomEdgesAreRecordedExactlyWhenTheyLig
   // texts far beyond the frame are not.
   for (int valign : {0, 1, 2}) {
     state.SetValign(valign);
-    for (double y = -12; y <= 42; y += 0.25) {
-      auto text = [&](DrawSink& sink) { sink.Text(font, state, 10, y, "AB\nM"); };
-      if (lightsAPixel(text)) {
-        EXPECT_TRUE(recordsSomething(text)) << "valign " << valign << ", y " << y;
+    // A one-letter text has the least room between its bytes and its lines;
+    // a shadow reaches further than the letters.
+    for (const char* letters : {"AB\nM", "M"})
+      for (int shadow : {0, 6}) {
+        font.shadow = shadow != 0;
+        font.shadowOffsetY = shadow;
+        for (double y = -12; y <= 42; y += 0.25) {
+          auto text = [&](DrawSink& sink) { sink.Text(font, state, 10, y, letters); };
+          if (lightsAPixel(text)) {
+            EXPECT_TRUE(recordsSomething(text)) << "valign " << valign << ", y " << y << ", " << letters;
+          }
+        }
       }
-    }
+    font.shadow = false;
+    font.shadowOffsetY = 0;
     auto farAbove = [&](DrawSink& sink) { sink.Text(font, state, 10, -200, "AB\nM"); };
     auto farBelow = [&](DrawSink& sink) { sink.Text(font, state, 10, 300, "AB\nM"); };
     EXPECT_FALSE(recordsSomething(farAbove));

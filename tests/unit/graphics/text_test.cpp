@@ -30,6 +30,13 @@ TEST_F(TextFixture, GlyphsLandOnTheGridAndMissingCharactersAreSkipped) {
   EXPECT_EQ(InkBounds(frame).count, 8 * 4);
 }
 
+TEST_F(TextFixture, AFontWithAReplacementMarkDrawsItForMissingAndMalformedCharactersAndCountsItsWidth) {
+  font = BlockFont(4, {{'A', 2, 3}, {0xFFFD, 1, 2}});
+  Draw(10, 10, "A?\xFF");  // '?' has no glyph, 0xFF is malformed: both become the mark
+  EXPECT_EQ(Picture(frame)[10].substr(8, 10), "..##.#.#..");
+  EXPECT_EQ(TextWidth(font, "A?\xFF\nA"), 7);  // the widest line
+}
+
 TEST_F(TextFixture, LinesAreExactlyOneLineHeightApart) {
   Draw(10, 10, "A\nB");
   EXPECT_EQ(Rows(0, 13).edges(), (Edges{10, 10, 11, 13}));

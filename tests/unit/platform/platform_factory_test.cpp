@@ -74,38 +74,6 @@ TEST(PlatformFactory, HeadlessWithoutPlaybackAnswersDialogsAsCancelled) {
             "No display: the Code Error dialog is answered Abort\n");
 }
 
-TEST(PlatformFactory, HeadlessPlaybackWithRecordAndShots) {
-  std::string folder = testing::TempDir();
-  std::string script = folder + "factory_playback.txt";
-  std::string record = folder + "factory_record.txt";
-  std::ofstream(script) << "kalvora-input 1\nclock 2024-05-13 09:30:00\n@2\nclick 10 20\nanswer yes\nshot \"" << folder
-                        << "factory_shot.png\"\n";
-  std::remove((folder + "factory_shot.png").c_str());
-  PlatformOptions options;
-  options.headless = true;
-  options.playbackPath = script;
-  options.recordPath = record;
-  std::string error;
-  {
-    std::unique_ptr<Platform> platform = CreatePlatform(options, error);
-    ASSERT_TRUE(platform) << error;
-    std::vector<InputEvent> events;
-    for (int64_t frame = 1; frame <= 3 && !platform->events->Exhausted(); ++frame) {
-      platform->events->Pump(frame, [&](const InputEvent& event) { events.push_back(event); });
-      platform->presenter->Present(frame, Image(2, 2, 0xFFFFFFFF), false);
-    }
-    EXPECT_TRUE(platform->dialogs->ShowQuestion("q"));
-    ASSERT_EQ(events.size(), 3u);  // the click; its frame is the script's last
-    EXPECT_TRUE(platform->events->Exhausted());
-    EXPECT_TRUE(std::ifstream(folder + "factory_shot.png").good());
-  }
-  std::ifstream recorded(record);
-  std::string text((std::istreambuf_iterator<char>(recorded)), std::istreambuf_iterator<char>());
-  EXPECT_EQ(text,
-            "kalvora-input 1\nclock 2024-05-13 09:30:00\n@2\nmove 10 20\npress left\nrelease left\n"
-            "answer yes\nend\n");
-}
-
 TEST(PlatformFactory, FailuresAreReported) {
   std::string error;
   {

@@ -123,7 +123,7 @@ TEST(PlaybackPlatform, LongTextAnswersAreLimited) {
   EXPECT_EQ(answer.size(), 4096u);
 }
 
-TEST(PlaybackPlatformDeathTest, AWrongOrMissingAnswerEndsWithCode3) {
+TEST(PlaybackPlatformDeathTest, AWrongMissingOrUnusedAnswerEndsWithCode3) {
   EXPECT_EXIT(
       {
         PlaybackDialogs dialogs(Session("kalvora-input 1\n@1\nanswer yes\n"));
@@ -158,6 +158,13 @@ TEST(PlaybackPlatformDeathTest, AWrongOrMissingAnswerEndsWithCode3) {
         dialogs.GetSaveFilename("", "");
       },
       testing::ExitedWithCode(3), "no answer left for the get_save_filename dialog");
+  // An answer no dialog took: the dialog the script expected never came.
+  EXPECT_EXIT(
+      {
+        Session("kalvora-input 1\nanswer yes\n@4\nanswer ok\nanswer no\n")
+            ->TakeAnswer("show_question", {ScriptLine::AnswerKind::Yes});
+      },
+      testing::ExitedWithCode(3), "2 answer\\(s\\) left unused, the first on line 4");
 }
 
 class CountingPresenter : public FramePresenter {

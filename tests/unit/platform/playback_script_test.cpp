@@ -60,16 +60,6 @@ TEST(PlaybackScript, GroupsAnswersShotsAndEnd) {
   EXPECT_EQ(ParseOk("\xEF\xBB\xBFkalvora-input 1\r\n@2\r\nmove 1 2\r\n").groups.size(), 1u);
 }
 
-TEST(PlaybackScript, ClockIsLocalTimeOfTheEnvironment) {
-  setenv("TZ", "Europe/Warsaw", 1);
-  tzset();
-  PlaybackScript summer = ParseOk("kalvora-input 1\nclock 2024-05-13 09:30:00\n@1\n");
-  ASSERT_TRUE(summer.clockStart.has_value());
-  EXPECT_EQ(*summer.clockStart, 1715585400);  // 07:30:00 UTC (CEST, +2)
-  PlaybackScript winter = ParseOk("kalvora-input 1\n# before\nclock 2024-01-02 00:00:00\n");
-  EXPECT_EQ(*winter.clockStart, 1704150000);  // 2024-01-01 23:00:00 UTC (CET, +1)
-}
-
 TEST(PlaybackScript, ErrorsNameTheLineAndItsText) {
   EXPECT_EQ(ErrorOf(""), "line 1: the first line must be \"kalvora-input 1\": ");
   EXPECT_EQ(ErrorOf("@1\n"), "line 1: the first line must be \"kalvora-input 1\": @1");

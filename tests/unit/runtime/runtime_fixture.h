@@ -11,7 +11,7 @@
 #include "runtime/error.h"
 #include "runtime/object.h"
 #include "runtime/value.h"
-#include "support/values.h"
+#include "support/builtin_fixture.h"
 
 class RuntimeTest : public ::testing::Test {
  protected:

@@ -102,21 +102,4 @@ TEST_F(FileIoTest, UnwritableFolderFailsWithAReason) {
   EXPECT_NE(log_.find("Unable to read file '/q': because\n"), std::string::npos);
 }
 
-TEST_F(FileIoTest, WriteProtectedFileIsNotReplaced) {
-  // The folder allows a rename over the file; the file's own protection must still hold.
-  const std::string locked = root_ + "/locked.ini", open = root_ + "/open.ini";
-  WriteFile(locked, "old");
-  WriteFile(open, "old");
-  ::chmod(locked.c_str(), 0444);
-  ExpectUnprivileged([&]() -> std::string {
-    IoResult refused = WriteFileAtomically(locked, "new");
-    if (refused || refused.reason.find("write-protected") == std::string::npos)
-      return "the protected file was replaced";
-    if (!WriteFileAtomically(open, "new")) return "a writable file beside it was refused";
-    if (!TemporaryFiles(root_).empty()) return "a temporary file was left";
-    return "";
-  });
-  EXPECT_EQ(ReadFile(locked), "old");
-  EXPECT_EQ(ReadFile(open), "new");
-}
 }  // namespace

@@ -2,7 +2,7 @@
 // save area ("save", not created beforehand), the program directory ("program")
 // and the current directory ("work", entered for the test); the sandbox is on,
 // runtime errors throw, the debug output and failed writes and reads are
-// recorded, and built-ins are called by name through the function table.
+// recorded; built-ins are called as support/builtin_fixture.h calls them.
 #pragma once
 
 #include <grp.h>
@@ -19,7 +19,6 @@
 #include <string>
 #include <vector>
 
-#include "builtins/builtins.h"
 #include "runtime/builtin_variables.h"
 #include "runtime/compiled.h"
 #include "runtime/debug_output.h"
@@ -29,16 +28,16 @@
 #include "runtime/object.h"
 #include "storage/file_io.h"
 #include "storage/sandbox.h"
+#include "support/builtin_fixture.h"
 
 namespace fs = std::filesystem;
 
-class FileTest : public ::testing::Test {
+class FileTest : public BuiltinTest {
  protected:
   void SetUp() override {
-    g_runtimeStarted = true;
+    BuiltinTest::SetUp();
     RegisterRuntimeBuiltinVariables();
     CreateGlobalObject();
-    RegisterOnce();
     char pattern[] = "/tmp/kalvora-files-XXXXXX";
     ASSERT_NE(::mkdtemp(pattern), nullptr);
     root_ = pattern;
@@ -66,16 +65,7 @@ class FileTest : public ::testing::Test {
     fs::current_path(previousDirectory_);
     fs::remove_all(root_);
     DestroyGlobalObject();
-    GCCollect();  // frees what the reported errors left for the collector
-    g_runtimeStarted = false;
-  }
-
-  static void RegisterOnce() {
-    static bool registered = false;
-    if (registered) return;
-    RegisterIniBuiltins();
-    RegisterFileBuiltins();
-    registered = true;
+    BuiltinTest::TearDown();
   }
 
   static std::vector<std::string>& failedWrites() {
@@ -87,23 +77,6 @@ class FileTest : public ::testing::Test {
     return paths;
   }
 
-  static TempValue Str(const std::string& text) {
-    TempValue value;
-    SetStringCopy(value, text);
-    return value;
-  }
-
-  // Calls the built-in `name` with `args`; its result.
-  static TempValue Call(const char* name, std::initializer_list<TempValue> args) {
-    int index = FindFunctionIndex(name);
-    EXPECT_GE(index, 0) << name << " is not registered";
-    std::vector<TempValue> values(args);
-    std::vector<RValue*> pointers;
-    for (TempValue& value : values) pointers.push_back(&value);
-    TempValue result;
-    CallBuiltinByIndex(nullptr, nullptr, &result, int(values.size()), index, pointers.data());
-    return result;
-  }
   static std::string CallText(const char* name, std::initializer_list<TempValue> args) {
     TempValue result = Call(name, args);
     EXPECT_EQ(KindOf(result), VALUE_STRING) << name;
@@ -114,16 +87,6 @@ class FileTest : public ::testing::Test {
     EXPECT_EQ(KindOf(result), VALUE_REAL) << name;
     return result.real;
   }
-  // The message of the runtime error the call reports ("" when none).
-  static std::string CallError(const char* name, std::initializer_list<TempValue> args) {
-    try {
-      Call(name, args);
-    } catch (const VQKSLException& error) {
-      return error.Message();
-    }
-    return "";
-  }
-
   static void WriteFile(const std::string& path, const std::string& bytes) {
     fs::create_directories(fs::path(path).parent_path());
     std::ofstream(path, std::ios::binary) << bytes;

@@ -1,13 +1,14 @@
-// Set-up of the date tests: Warsaw time (CET/CEST), the Polish time locale, the
-// local time-zone mode and the system clock at the start of every test.
+// The fixture of the date tests: the shared fixture (builtin_fixture.h) with
+// Warsaw time (CET/CEST), the Polish time locale, the local time-zone mode and
+// the system clock at the start of every test.
 #pragma once
 
 #include <clocale>
 #include <cstdlib>
 #include <ctime>
 
-#include "builtins/builtin_test.h"
 #include "builtins/dates.h"
+#include "support/builtin_fixture.h"
 
 class DateTest : public BuiltinTest {
  protected:
