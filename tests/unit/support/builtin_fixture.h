@@ -73,7 +73,7 @@ class BuiltinTest : public ::testing::Test {
     return frame.Call(function, args...);
   }
   // The same with the arguments as a list: Call("f", {}), Call("f", {Str("a"), 1.0}).
-  static TempValue Call(const char* name, std::initializer_list<TempValue> args) {
+  static TempValue Call(const char* name, const std::vector<TempValue>& args) {
     int index = FindFunctionIndex(name);
     EXPECT_GE(index, 0) << name << " is not registered";
     std::vector<TempValue> values(args);
@@ -83,8 +83,11 @@ class BuiltinTest : public ::testing::Test {
     CallBuiltinByIndex(nullptr, nullptr, &result, int(values.size()), index, pointers.data());
     return result;
   }
+  static TempValue Call(const char* name, std::initializer_list<TempValue> args) {
+    return Call(name, std::vector<TempValue>(args));
+  }
   // The message of the runtime error the call reports ("" when none).
-  static std::string CallError(const char* name, std::initializer_list<TempValue> args) {
+  static std::string CallError(const char* name, const std::vector<TempValue>& args) {
     try {
       Call(name, args);
     } catch (const VQKSLException& error) {
