@@ -1,15 +1,35 @@
 #include <cmath>
 
+#include "builtins/strings.h"
 #include "support/builtin_fixture.h"
 
 namespace {
 using StringBuiltinsTest = BuiltinTest;
 
 const char* const kDate = "12/05/2024";
-
 const std::string kAab =
     "a\xC4\x85"
     "b";  // aąb
+
+TEST(CharacterTest, LengthCountsLeadBytesAndSteppingFollowsTheLeadByteUpToTheEnd) {
+  std::vector<size_t> lengths;
+  for (const std::string text : {"", "12/05/2024",
+                                 "Przegl\xC4\x85"
+                                 "d",
+                                 "\x80\xBF\xC0\xFF", "\x80\x80\x80"})
+    lengths.push_back(CharacterLength(text.c_str(), text.size()));
+  EXPECT_EQ(lengths, (std::vector<size_t>{0, 10, 8, 2, 0}));  // 0x80-0xBF continue a character
+
+  const char* text =
+      "a\xC4\x85\xE2\x82\xAC\xF0\x9F\x93\x85"
+      "\x9F\xBFxyz";
+  std::vector<long> steps;
+  for (int from : {0, 1, 3, 6, 10, 11}) steps.push_back(NextCharacter(text + from) - text);
+  // Continuation bytes step as 2 (bit 5 clear) and 3 (set); a cut character stops at the end.
+  EXPECT_EQ(steps, (std::vector<long>{1, 3, 6, 10, 12, 14}));
+  const char* cut = "\xF0\x9F";
+  EXPECT_EQ(NextCharacter(cut), cut + 2);
+}
 
 // Positions and counts are in characters; a malformed lead byte never steps past
 // the end of the text.
@@ -42,8 +62,7 @@ TEST_F(StringBuiltinsTest, PositionAndCountAreInCharacters) {
        })
     EXPECT_EQ(Call(row.function, Str(row.needle), Str(row.text)).real, row.result)
         << row.function << " \"" << row.needle << "\" in \"" << row.text << "\"";
-  // Texts of other kinds are searched in their text form: 5.5 reads 5.50.
-  EXPECT_EQ(Call("string_pos", Str("0"), 5.5).real, 4);
+  EXPECT_EQ(Call("string_pos", Str("0"), 5.5).real, 4);  // other kinds in their text form: 5.50
   EXPECT_EQ(KindOf(Call("string_pos", Str("/"), Str(kDate))), uint32_t(VALUE_REAL));
 }
 
@@ -87,64 +106,54 @@ TEST_F(StringBuiltinsTest, CopyAndDeleteTakeCharactersFromAnIndex) {
         << row.function << " \"" << row.text << "\" " << row.index << " " << row.count;
 }
 
-TEST_F(StringBuiltinsTest, StringGivesTheTextForm) {
-  EXPECT_EQ(Text(Call("string", 42.0)), "42");
-  EXPECT_EQ(Text(Call("string", 0.126)), "0.13");
-  EXPECT_EQ(Text(Call("string", Str("tekst"))), "tekst");
-  EXPECT_EQ(Text(Call("string", Undefined())), "undefined");
-  TempValue flag;
-  SetBool(flag, true);
-  EXPECT_EQ(Text(Call("string", flag)), "1");
-}
+TEST_F(StringBuiltinsTest, StringRealAndIsUndefinedConvertByKind) {
+  std::string texts;
+  for (const TempValue& value : {TempValue(42.0), TempValue(0.126), Str("tekst"), Undefined(), Bool(true)})
+    texts += Text(Call("string", value)) + "|";
+  EXPECT_EQ(texts, "42|0.13|tekst|undefined|1|");
 
-TEST_F(StringBuiltinsTest, RealReadsTheLongestNumberAtTheStart) {
-  EXPECT_EQ(Call("real", Str(" 42")).real, 42);
-  EXPECT_EQ(Call("real", Str("3.5abc")).real, 3.5);
-  EXPECT_EQ(Call("real", Str("012/")).real, 12);
-  EXPECT_EQ(Call("real", Str("0b101")).real, 5);
-  EXPECT_EQ(Call("real", Str("0b/")).real, 0);  // no binary digits: the leading 0 is the number
-  EXPECT_EQ(Call("real", 2.25).real, 2.25);
-  TempValue flag;
-  SetBool(flag, true);
-  TempValue fromBool = Call("real", flag);
-  EXPECT_EQ(KindOf(fromBool), uint32_t(VALUE_REAL));
-  EXPECT_EQ(fromBool.real, 1);
+  std::vector<double> numbers;
+  for (const TempValue& value : {Str(" 42"), Str("3.5abc"), Str("012/"), Str("0b101"), Str("0b/"), TempValue(2.25)})
+    numbers.push_back(Call("real", value).real);
+  EXPECT_EQ(numbers, (std::vector<double>{42, 3.5, 12, 5, 0, 2.25}));  // the longest number at the start
+  TempValue fromBool = Call("real", Bool(true));
+  EXPECT_EQ(std::pair(KindOf(fromBool), fromBool.real), std::pair(uint32_t(VALUE_REAL), 1.0));
   EXPECT_TRUE(std::isnan(Call("real", std::nan("")).real));
-  EXPECT_RUNTIME_ERROR(Call("real", Str("abc")), "unable to convert string \"abc\" to number");
-  EXPECT_RUNTIME_ERROR(Call("real", Str("")), "unable to convert string \"\" to number");
-  EXPECT_RUNTIME_ERROR(Call("real", Undefined()), "REAL argument incorrect type undefined");
-  {
-    SuppressErrors suppress;
-    EXPECT_EQ(Call("real", Str("abc")).real, 0);
-    EXPECT_TRUE(suppress.ErrorOccurred());
-  }
-}
 
-TEST_F(StringBuiltinsTest, IsUndefinedTestsTheWholeKindWord) {
-  TempValue yes = Call("is_undefined", Undefined());
-  EXPECT_EQ(KindOf(yes), uint32_t(VALUE_BOOL));
-  EXPECT_EQ(yes.real, 1);
-  EXPECT_EQ(Call("is_undefined", 0.0).real, 0);
-  EXPECT_EQ(Call("is_undefined", Str("")).real, 0);
   TempValue marked = Undefined();
   marked.kind |= 0x80000000u;  // a holder's mark in the high bits
-  EXPECT_EQ(Call("is_undefined", marked).real, 0);
+  std::vector<double> undefined;
+  for (const TempValue& value : {Undefined(), TempValue(0.0), Str(""), marked})
+    undefined.push_back(Call("is_undefined", value).real);
+  EXPECT_EQ(undefined, (std::vector<double>{1, 0, 0, 0}));
+  EXPECT_EQ(KindOf(Call("is_undefined", Undefined())), uint32_t(VALUE_BOOL));
 }
 
-TEST_F(StringBuiltinsTest, WrongArgumentKindsNameTheFunctionAndArgument) {
-  TempValue unset;
-  EXPECT_RUNTIME_ERROR(Call("string_pos", Str("/"), unset),
-                       "string_pos argument 2 incorrect type (unknown) expecting a String (VQGS)");
-  EXPECT_RUNTIME_ERROR(Call("string_copy", Str(kDate), Str("x"), 1.0),
-                       "string_copy argument 2 incorrect type (string) expecting a Number (VQGI32)");
-  EXPECT_RUNTIME_ERROR(Call("string_delete", Str(kDate), 1.0, Undefined()),
-                       "string_delete argument 3 incorrect type (undefined) expecting a Number (VQGI32)");
-  {
-    SuppressErrors suppress;  // reported, then carried on with 0 for the count
-    EXPECT_EQ(Text(Call("string_delete", Str(kDate), 1.0, Undefined())), kDate);
-    EXPECT_TRUE(suppress.ErrorOccurred());
-  }
-  // A digit-led string is a number to the int32 getter.
-  EXPECT_EQ(Text(Call("string_copy", Str(kDate), Str("4"), 2.0)), "05");
+TEST_F(StringBuiltinsTest, WrongArgumentsAreReportedThenCarriedOnWithZero) {
+  struct Row {
+    const char* function;
+    std::vector<TempValue> args;
+    const char* message;
+  };
+  const std::vector<Row> rows = {
+      {"string_pos",
+       {Str("/"), TempValue()},
+       "string_pos argument 2 incorrect type (unknown) expecting a String (VQGS)"},
+      {"string_copy",
+       {Str(kDate), Str("x"), 1.0},
+       "string_copy argument 2 incorrect type (string) expecting a Number (VQGI32)"},
+      {"string_delete",
+       {Str(kDate), 1.0, Undefined()},
+       "string_delete argument 3 incorrect type (undefined) expecting a Number (VQGI32)"},
+      {"real", {Str("abc")}, "unable to convert string \"abc\" to number"},
+      {"real", {Str("")}, "unable to convert string \"\" to number"},
+      {"real", {Undefined()}, "REAL argument incorrect type undefined"},
+  };
+  for (const Row& row : rows) EXPECT_EQ(CallError(row.function, row.args), row.message);
+  EXPECT_EQ(Text(Call("string_copy", Str(kDate), Str("4"), 2.0)), "05");  // a digit-led string is a number
+  SuppressErrors suppress;
+  EXPECT_EQ(Text(Call("string_delete", Str(kDate), 1.0, Undefined())), kDate);
+  EXPECT_EQ(Call("real", Str("abc")).real, 0);
+  EXPECT_TRUE(suppress.ErrorOccurred());
 }
 }  // namespace
