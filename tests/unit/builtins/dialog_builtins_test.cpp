@@ -51,20 +51,15 @@ class DialogBuiltinsTest : public FileTest {
   ScriptedDialogs dialogs_;
 };
 
-TEST_F(DialogBuiltinsTest, EachDialogLogsOneLineAndClearsInput) {
+TEST_F(DialogBuiltinsTest, EachDialogClearsInputAndACancelledPromptGivesAnEmptyText) {
   dialogs_.answers = {"yes", "no", "12.05.2024", "<cancel>"};
-  Call("show_message", Str("Plik zapisany\tdo \"A\"\n"));
-  EXPECT_EQ(Call("show_question", Str("Usunąć Jan")).real + Call("show_question", Str("Usunąć Ewa")).real, 1);
+  Call("show_message", Str("Plik zapisany"));
+  EXPECT_EQ(Call("show_question", Str("Usunąć Jan")).real, 1);
+  EXPECT_EQ(Call("show_question", Str("Usunąć Ewa")).real, 0);
   EXPECT_EQ(Text(Call("get_string", Str("Badania : "), Str("06.12.2026"))), "12.05.2024");
   EXPECT_EQ(Text(Call("get_string", Str(""), 45424.5)), "");  // Cancel gives "", not the default
   EXPECT_EQ(dialogs_.offered, (std::vector<std::string>{"06.12.2026", "45424.50"}));
   EXPECT_EQ(g_inputClears, 5);
-  EXPECT_EQ(log_,
-            "dialog show_message \"Plik zapisany\\tdo \\\"A\\\"\\n\"\n"
-            "dialog show_question \"Usunąć Jan\" -> yes\n"
-            "dialog show_question \"Usunąć Ewa\" -> no\n"
-            "dialog get_string \"Badania : \" \"06.12.2026\" -> \"12.05.2024\"\n"
-            "dialog get_string \"\" \"45424.50\" -> cancel\n");
 }
 
 TEST_F(DialogBuiltinsTest, ChosenFilesJoinTheAllowedListsAndWithoutAHostEveryDialogIsCancelled) {
@@ -77,8 +72,6 @@ TEST_F(DialogBuiltinsTest, ChosenFilesJoinTheAllowedListsAndWithoutAHostEveryDia
   EXPECT_EQ(Text(Call("get_save_filename", Str("*.csv|*.csv"), Str("Tabela Terminów"))), exported);
   EXPECT_EQ(Call("file_copy", Str("save.ini"), Str(exported)).real, 0);
   EXPECT_EQ(ReadFile(exported), "[L1]\r\n");
-  EXPECT_NE(log_.find("dialog get_open_filename \"*.vtab|*.vtab\" \"Kopia_Bazy\" -> \"" + backup + "\"\n"),
-            std::string::npos);
 
   SetDialogHost(nullptr);
   EXPECT_EQ(Call("show_question", Str("?")).real, 0);

@@ -20,15 +20,8 @@ class IniBuiltinsTest : public FileTest {
   std::string Close() { return CallText("ini_close", {}); }
 };
 
-TEST_F(IniBuiltinsTest, NumbersAreWrittenFixedAndReadFromTheStoredText) {
+TEST_F(IniBuiltinsTest, NumbersAreReadFromTheStoredText) {
   Open("save2.ini");
-  Call("ini_write_real", {Str("Termin"), Str("1"), TempValue(7.0)});
-  EXPECT_EQ(Close(), "[Termin]\r\n1=\"7.000000\"\r\n");
-  EXPECT_EQ(ReadFile(InSave("save2.ini")), "[Termin]\r\n1=\"7.000000\"\r\n");
-
-  Open("save2.ini");
-  IniWriteReal("Termin", "2", -2.5e7);
-  EXPECT_EQ(ReadString("Termin", "2"), "-25000000.000000");
   for (auto [stored, number] : std::vector<std::pair<const char*, double>>{
            {"0.100000", 0.1}, {"seven", 0}, {"", 0}, {"  42abc", 42}, {"3,5", 3}}) {
     WriteString("S", "k", stored);
@@ -111,20 +104,10 @@ TEST_F(IniBuiltinsTest, ReadsFallBackToTheProgramDirectoryAndWritesGoToTheSaveAr
 }
 
 TEST_F(IniBuiltinsTest, NothingOpenReportsOrReturnsEmpty) {
-  const std::string read = "Trying to read from undefined INI file", write = "Trying to write to undefined INI file",
-                    change = "Trying to change undefined INI file";
-  const std::vector<std::pair<std::string, std::string>> calls = {
-      {CallError("ini_close", {}), ""},
-      {CallError("ini_read_string", {Str("S"), Str("k"), Str("d")}), read},
-      {CallError("ini_read_real", {Str("S"), Str("k"), TempValue(1.0)}), read},
-      {CallError("ini_key_exists", {Str("S"), Str("k")}), read},
-      {CallError("ini_section_exists", {Str("S")}), read},
-      {CallError("ini_write_string", {Str("S"), Str("k"), Str("v")}), write},
-      {CallError("ini_write_real", {Str("S"), Str("k"), TempValue(1.0)}), write},
-      {CallError("ini_key_delete", {Str("S"), Str("k")}), change},
-      {CallError("ini_section_delete", {Str("S")}), change},
-  };
-  for (const auto& [message, expected] : calls) EXPECT_EQ(message, expected);
+  EXPECT_EQ(CallError("ini_close", {}), "");
+  EXPECT_EQ(CallError("ini_read_string", {Str("S"), Str("k"), Str("d")}), "Trying to read from undefined INI file");
+  EXPECT_EQ(CallError("ini_write_real", {Str("S"), Str("k"), TempValue(1.0)}), "Trying to write to undefined INI file");
+  EXPECT_EQ(CallError("ini_section_delete", {Str("S")}), "Trying to change undefined INI file");
   g_runtimeStarted = false;  // before start-up the report returns: the direct read gives its default
   EXPECT_EQ(IniReadReal("S", "k", 4.5), 4.5);
   g_runtimeStarted = true;
