@@ -140,21 +140,14 @@ TEST_F(DateBuiltinsTest, TimeZoneModeSwitchesTheFieldsBetweenLocalAndUtc) {
 
 TEST_F(DateBuiltinsTest, WrongArgumentKindsNameTheFunctionAndArgument) {
   const double date = Create(2024, 5, 12, 8, 0, 0);
-  struct Row {
-    const char* function;
-    std::vector<TempValue> args;
-    const char* message;
-  };
-  const std::vector<Row> rows = {
-      {"date_create_datetime",
-       {Str("rok"), 5.0, 12.0, 8.0, 0.0, 0.0},
-       "1 incorrect type (string) expecting a Number (VQGI32)"},
-      {"date_inc_day", {date, Undefined()}, "2 incorrect type (undefined) expecting a Number (VQGI32)"},
-      {"date_date_string", {Undefined()}, "1 incorrect type (undefined) expecting a Number (VQGR)"},
-      {"date_compare_date", {date, Str("x")}, "2 incorrect type (string) expecting a Number (VQGR)"},
-  };
-  for (const Row& row : rows)
-    EXPECT_EQ(CallError(row.function, row.args), std::string(row.function) + " argument " + row.message);
+  EXPECT_EQ(CallError("date_create_datetime", {Str("rok"), 5.0, 12.0, 8.0, 0.0, 0.0}),
+            "date_create_datetime argument 1 incorrect type (string) expecting a Number (VQGI32)");
+  EXPECT_EQ(CallError("date_inc_day", {date, Undefined()}),
+            "date_inc_day argument 2 incorrect type (undefined) expecting a Number (VQGI32)");
+  EXPECT_EQ(CallError("date_date_string", {Undefined()}),
+            "date_date_string argument 1 incorrect type (undefined) expecting a Number (VQGR)");
+  EXPECT_EQ(CallError("date_compare_date", {date, Str("x")}),
+            "date_compare_date argument 2 incorrect type (string) expecting a Number (VQGR)");
   SuppressErrors suppress;  // reported, then carried on with 0: a date that does not convert
   EXPECT_EQ(Text(Call("date_date_string", Str("x"))), "invalid time");
   EXPECT_EQ(Text(Call("date_date_string", Str("45424.5"))), "12.05.2024");
