@@ -56,4 +56,12 @@ TEST_F(DrawBuiltinsTest, DrawSelfDrawsTheInstanceSpriteFrame) {
   frame.Call(SymbolEntry{"draw_self", FindFunctionIndex("draw_self")});
   EXPECT_EQ(Pixels({{9, 9}, {10, 10}, {11, 11}}), (std::vector<uint32_t>{0xFF445566, 0xFF445566, 0xFF000000}));
 }
+
+TEST_F(DrawBuiltinsTest, TheCaptionIsKeptAndPassedOn) {
+  static std::string shown;
+  SetCaptionSink([](const std::string& caption) { shown = caption; });
+  Call("window_set_caption", Str("Kalvora - Vestra-K "));
+  SetCaptionSink(nullptr);
+  EXPECT_EQ(CurrentCaption() + "|" + shown, "Kalvora - Vestra-K |Kalvora - Vestra-K ");
+}
 }  // namespace
