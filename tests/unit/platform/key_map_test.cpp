@@ -85,21 +85,11 @@ TEST(KeyMap, DistinctKeysHaveDistinctCodes) {
 
 // The right-hand keys are known by their keysym or by their position.
 TEST(KeyMap, RightHandShiftAltAndControlAreExtended) {
-  struct Row {
-    SDL_Keycode key;
-    SDL_Scancode scancode;
-    bool extended;
-  };
-  for (const Row& row : std::initializer_list<Row>{{SDLK_RSHIFT, SDL_SCANCODE_UNKNOWN, true},
-                                                   {SDLK_RCTRL, SDL_SCANCODE_UNKNOWN, true},
-                                                   {SDLK_RALT, SDL_SCANCODE_UNKNOWN, true},
-                                                   {SDLK_MODE, SDL_SCANCODE_UNKNOWN, true},
-                                                   {SDLK_UNKNOWN, SDL_SCANCODE_RSHIFT, true},
-                                                   {SDLK_UNKNOWN, SDL_SCANCODE_RCTRL, true},
-                                                   {SDLK_UNKNOWN, SDL_SCANCODE_RALT, true},
-                                                   {SDLK_LCTRL, SDL_SCANCODE_LCTRL, false},
-                                                   {SDLK_LALT, SDL_SCANCODE_LALT, false}})
-    EXPECT_EQ(IsExtendedSdlKey(row.key, row.scancode), row.extended) << SDL_GetKeyName(row.key);
+  for (SDL_Keycode key : {SDLK_RSHIFT, SDLK_RCTRL, SDLK_RALT, SDLK_MODE})
+    EXPECT_TRUE(IsExtendedSdlKey(key, SDL_SCANCODE_UNKNOWN)) << SDL_GetKeyName(key);
+  for (SDL_Scancode scancode : {SDL_SCANCODE_RSHIFT, SDL_SCANCODE_RCTRL, SDL_SCANCODE_RALT})
+    EXPECT_TRUE(IsExtendedSdlKey(SDLK_UNKNOWN, scancode)) << SDL_GetScancodeName(scancode);
+  EXPECT_FALSE(IsExtendedSdlKey(SDLK_LCTRL, SDL_SCANCODE_LCTRL));
   EXPECT_EQ(EventTexts(Translate(KeyEvent(SDL_KEYDOWN, SDLK_RCTRL, SDL_SCANCODE_RCTRL))), Texts{"down 17 ext"});
   EXPECT_EQ(EventTexts(Translate(KeyEvent(SDL_KEYUP, SDLK_LALT, SDL_SCANCODE_LALT))), Texts{"up 18"});
 }
@@ -119,50 +109,48 @@ TEST(SdlEvents, KeysTextAndControlCharacters) {
     EXPECT_EQ(EventTexts(Translate(event)), expected);
 }
 
-SDL_Event Button(Uint32 type, int button) {
+TEST(SdlEvents, MouseWheelFocusAndClose) {
+  Texts out;
+  auto translate = [&](const SDL_Event& event) {
+    for (const std::string& text : EventTexts(Translate(event))) out.push_back(text);
+  };
   SDL_Event event{};
-  event.type = type;
-  event.button.button = Uint8(button);
+  event.type = SDL_MOUSEBUTTONDOWN;
+  event.button.button = SDL_BUTTON_RIGHT;
   event.button.x = 12;
   event.button.y = 34;
-  return event;
-}
-
-SDL_Event Other(Uint32 type, int detail = 0, int x = 0, int y = 0) {
-  SDL_Event event{};
-  event.type = type;
-  event.window.event = Uint8(detail);  // a window event's kind
-  event.motion.x = x;                  // a motion's position
-  event.motion.y = y;
-  return event;
-}
-
-SDL_Event Wheel(int y, bool flipped) {
-  SDL_Event event{};
+  translate(event);
+  event.type = SDL_MOUSEBUTTONUP;
+  for (int button : {SDL_BUTTON_LEFT, SDL_BUTTON_MIDDLE, SDL_BUTTON_X1, SDL_BUTTON_X2}) {
+    event.button.button = Uint8(button);
+    translate(event);
+  }
+  event = SDL_Event{};
+  event.type = SDL_MOUSEMOTION;
+  event.motion.x = -4;
+  event.motion.y = 700;
+  translate(event);
+  event = SDL_Event{};
   event.type = SDL_MOUSEWHEEL;
-  event.wheel.y = y;
-  event.wheel.direction = flipped ? SDL_MOUSEWHEEL_FLIPPED : SDL_MOUSEWHEEL_NORMAL;
-  return event;
-}
-
-TEST(SdlEvents, MouseWheelFocusAndClose) {
-  for (auto [event, expected] : std::initializer_list<std::pair<SDL_Event, Texts>>{
-           {Button(SDL_MOUSEBUTTONDOWN, SDL_BUTTON_RIGHT), {"press 2 12,34"}},
-           {Button(SDL_MOUSEBUTTONUP, SDL_BUTTON_LEFT), {"release 1 12,34"}},
-           {Button(SDL_MOUSEBUTTONUP, SDL_BUTTON_MIDDLE), {"release 3 12,34"}},
-           {Button(SDL_MOUSEBUTTONUP, SDL_BUTTON_X1), {"release 4 12,34"}},
-           {Button(SDL_MOUSEBUTTONUP, SDL_BUTTON_X2), {"release 5 12,34"}},
-           {Other(SDL_MOUSEMOTION, 0, -4, 700), {"move -4,700"}},
-           {Wheel(2, false), {"wheel 120", "wheel 120"}},  // one event per notch
-           {Wheel(-1, false), {"wheel -120"}},
-           {Wheel(-1, true), {"wheel 120"}},
-           {Wheel(0, false), {}},
-           {Other(SDL_WINDOWEVENT, SDL_WINDOWEVENT_FOCUS_LOST), {"blur"}},
-           {Other(SDL_WINDOWEVENT, SDL_WINDOWEVENT_FOCUS_GAINED), {"focus"}},
-           {Other(SDL_WINDOWEVENT, SDL_WINDOWEVENT_CLOSE), {"close"}},
-           {Other(SDL_WINDOWEVENT, SDL_WINDOWEVENT_EXPOSED), {}},
-           {Other(SDL_QUIT), {"close"}}})
-    EXPECT_EQ(EventTexts(Translate(event)), expected);
+  for (auto [y, direction] : {std::pair{2, SDL_MOUSEWHEEL_NORMAL},
+                              {-1, SDL_MOUSEWHEEL_NORMAL},
+                              {-1, SDL_MOUSEWHEEL_FLIPPED},
+                              {0, SDL_MOUSEWHEEL_NORMAL}}) {
+    event.wheel.y = y;
+    event.wheel.direction = Uint32(direction);
+    translate(event);
+  }
+  event.type = SDL_WINDOWEVENT;
+  for (auto kind :
+       {SDL_WINDOWEVENT_FOCUS_LOST, SDL_WINDOWEVENT_FOCUS_GAINED, SDL_WINDOWEVENT_CLOSE, SDL_WINDOWEVENT_EXPOSED}) {
+    event.window.event = Uint8(kind);
+    translate(event);
+  }
+  event.type = SDL_QUIT;
+  translate(event);
+  EXPECT_EQ(out, (Texts{"press 2 12,34", "release 1 12,34", "release 3 12,34", "release 4 12,34", "release 5 12,34",
+                        "move -4,700", "wheel 120", "wheel 120", "wheel -120", "wheel 120", "blur", "focus", "close",
+                        "close"}));  // a wheel event per notch, none for no turn
 }
 
 // What the user did to the window while a dialog was open is dropped, except a
