@@ -70,6 +70,7 @@ TEST(Utf8Text, DecodesAndReplacesMalformedBytes) {
   EXPECT_EQ(DecodeUtf8("\xFF"
                        "b"),
             (std::vector<uint32_t>{0xFFFD, 0x62}));
+  EXPECT_EQ(DecodeUtf8(std::string_view("\0", 1)), std::vector<uint32_t>{0});  // a NUL is a character
   EXPECT_TRUE(DecodeUtf8("").empty());
 }
 
