@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <fstream>
-
 namespace {
 
 // A script's parts as one text: each frame with its count of events, the answers
@@ -31,16 +29,14 @@ TEST(PlaybackScript, GroupsEventsAnswersShotsAndTheEnd) {
   EXPECT_EQ(Outline("\xEF\xBB\xBFkalvora-input 1\r\n@2\r\nmove 1 2\r\n"), "@2:1 end 2");
 }
 
+// Besides the reasons of single lines (and those the hostile playback cases check).
 TEST(PlaybackScript, ErrorsNameTheLineAndItsText) {
   for (auto [text, expected] : std::initializer_list<std::pair<const char*, const char*>>{
-           {"", "line 1: the first line must be \"kalvora-input 1\": "},
            {"@1\n", "line 1: the first line must be \"kalvora-input 1\": @1"},
            {"kalvora-input 2\n", "line 1: unsupported version 2: kalvora-input 2"},
-           {"kalvora-input 1\n@1\nmove 1 2\n\njump\n", "line 5: unknown command: jump"},
            {"kalvora-input 1\nmove 1 2\n", "line 2: an @N line must come first: move 1 2"},
            {"kalvora-input 1\nshot a.png\n", "line 2: an @N line must come first: shot a.png"},
            {"kalvora-input 1\n@4\n@4\n", "line 3: frame numbers must increase (previous @4): @4"},
-           {"kalvora-input 1\n@4\n@2\n", "line 3: frame numbers must increase (previous @4): @2"},
            {"kalvora-input 1\n@1\nclock 2024-05-13 09:30:00\n",
             "line 3: clock must come before the first @N: clock 2024-05-13 09:30:00"},
            {"kalvora-input 1\nclock 2024-05-13 09:30:00\nclock 2024-05-13 09:30:00\n",
@@ -55,18 +51,12 @@ TEST(PlaybackScript, ErrorsNameTheLineAndItsText) {
   }
 }
 
-TEST(PlaybackScript, LoadsFilesAndNamesThemInErrors) {
-  std::string path = testing::TempDir() + "playback_script_test.txt";
-  std::ofstream(path) << "kalvora-input 1\n@2\nwheel left\n";
+// The scenarios load their scripts; the hostile cases load broken ones.
+TEST(PlaybackScript, AScriptThatCannotBeReadIsNamed) {
   PlaybackScript script;
-  std::string error;
+  std::string error, path = testing::TempDir() + "no_such_script.txt";
   EXPECT_FALSE(LoadPlaybackScript(path, script, error));
-  EXPECT_EQ(error, path + ", line 3: wheel must be up or down: wheel left");
-  std::ofstream(path) << "kalvora-input 1\n@2\nwheel up\n";
-  EXPECT_TRUE(LoadPlaybackScript(path, script, error)) << error;
-  EXPECT_EQ(script.groups.size(), 1u);
-  EXPECT_FALSE(LoadPlaybackScript(path + ".missing", script, error));
-  EXPECT_EQ(error, "cannot open the playback script " + path + ".missing");
+  EXPECT_EQ(error, "cannot open the playback script " + path);
 }
 
 }  // namespace
