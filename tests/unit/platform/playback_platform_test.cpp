@@ -76,9 +76,11 @@ TEST(PlaybackPlatform, ClockAdvancesOneSecondPerGameSpeedFrames) {
 
 // The scenarios answer every other dialog from their scripts.
 TEST(PlaybackPlatform, TheCodeErrorDialogTakesNoAnswer) {
-  PlaybackDialogs dialogs(Session("kalvora-input 1\nanswer yes\n"));
+  PlaybackDialogs dialogs(Session("kalvora-input 1\nanswer cancel\n"));
   EXPECT_EQ(dialogs.ShowErrorDialog("boom", true), 1);
-  EXPECT_TRUE(dialogs.ShowQuestion("q"));
+  std::string answer = "old";
+  EXPECT_FALSE(dialogs.GetString("Data:", "01.01.2024", answer));  // the cancel is the prompt's
+  EXPECT_EQ(answer, "");
 }
 
 class CountingPresenter : public FramePresenter {
