@@ -4,12 +4,13 @@
 
 #include <cstdio>
 #include <map>
-#include <string>
-#include <vector>
 
+#include "platform/event_text.h"
 #include "platform/sdl_events.h"
 
 namespace {
+
+using Texts = std::vector<std::string>;
 
 int Vk(SDL_Keycode key, SDL_Scancode scancode, uint16_t modifiers = KMOD_NONE) {
   return VirtualKeyFromSdl(key, scancode, modifiers);
@@ -80,108 +81,74 @@ TEST(KeyMap, DistinctKeysHaveDistinctCodes) {
   }
 }
 
+// The right-hand keys are known by their keysym or by their position.
 TEST(KeyMap, RightHandShiftAltAndControlAreExtended) {
-  EXPECT_TRUE(IsExtendedSdlKey(SDLK_RSHIFT, SDL_SCANCODE_RSHIFT));
-  EXPECT_TRUE(IsExtendedSdlKey(SDLK_MODE, SDL_SCANCODE_RALT));
+  for (SDL_Keycode key : {SDLK_RSHIFT, SDLK_RCTRL, SDLK_RALT, SDLK_MODE})
+    EXPECT_TRUE(IsExtendedSdlKey(key, SDL_SCANCODE_UNKNOWN)) << SDL_GetKeyName(key);
+  for (SDL_Scancode scancode : {SDL_SCANCODE_RSHIFT, SDL_SCANCODE_RCTRL, SDL_SCANCODE_RALT})
+    EXPECT_TRUE(IsExtendedSdlKey(SDLK_UNKNOWN, scancode)) << SDL_GetScancodeName(scancode);
   EXPECT_FALSE(IsExtendedSdlKey(SDLK_LCTRL, SDL_SCANCODE_LCTRL));
-  std::vector<InputEvent> right = Translate(KeyEvent(SDL_KEYDOWN, SDLK_RCTRL, SDL_SCANCODE_RCTRL));
-  ASSERT_EQ(right.size(), 1u);
-  EXPECT_EQ(right[0].key, 17);
-  EXPECT_TRUE(right[0].extended);
-  std::vector<InputEvent> left = Translate(KeyEvent(SDL_KEYUP, SDLK_LALT, SDL_SCANCODE_LALT));
-  ASSERT_EQ(left.size(), 1u);
-  EXPECT_EQ(left[0].type, InputEvent::Type::KeyUp);
-  EXPECT_FALSE(left[0].extended);
+  EXPECT_EQ(EventTexts(Translate(KeyEvent(SDL_KEYDOWN, SDLK_RCTRL, SDL_SCANCODE_RCTRL))), Texts{"down 17 ext"});
+  EXPECT_EQ(EventTexts(Translate(KeyEvent(SDL_KEYUP, SDLK_LALT, SDL_SCANCODE_LALT))), Texts{"up 18"});
 }
 
 TEST(SdlEvents, KeysTextAndControlCharacters) {
-  std::vector<InputEvent> a = Translate(KeyEvent(SDL_KEYDOWN, SDLK_a, SDL_SCANCODE_A, KMOD_NONE, 1));
-  ASSERT_EQ(a.size(), 1u);
-  EXPECT_EQ(a[0].type, InputEvent::Type::KeyDown);
-  EXPECT_EQ(a[0].key, 65);
-  EXPECT_TRUE(a[0].repeat);
-
-  std::vector<InputEvent> backspace = Translate(KeyEvent(SDL_KEYDOWN, SDLK_BACKSPACE, SDL_SCANCODE_BACKSPACE));
-  ASSERT_EQ(backspace.size(), 2u);
-  EXPECT_EQ(backspace[1].type, InputEvent::Type::Character);
-  EXPECT_EQ(backspace[1].character, 8u);
-  EXPECT_EQ(Translate(KeyEvent(SDL_KEYDOWN, SDLK_ESCAPE, SDL_SCANCODE_ESCAPE))[1].character, 27u);
-  EXPECT_EQ(Translate(KeyEvent(SDL_KEYUP, SDLK_ESCAPE, SDL_SCANCODE_ESCAPE)).size(), 1u);  // typing is on the way down
-
-  std::vector<InputEvent> altF4 = Translate(KeyEvent(SDL_KEYDOWN, SDLK_F4, SDL_SCANCODE_F4, KMOD_LALT));
-  ASSERT_EQ(altF4.size(), 1u);
-  EXPECT_EQ(altF4[0].type, InputEvent::Type::Close);
-  EXPECT_EQ(Translate(KeyEvent(SDL_KEYDOWN, SDLK_F4, SDL_SCANCODE_F4))[0].key, 115);
-
   SDL_Event text{};
   text.type = SDL_TEXTINPUT;
   std::snprintf(text.text.text, sizeof text.text.text, "%s", "żA€");
-  std::vector<InputEvent> typed = Translate(text);
-  ASSERT_EQ(typed.size(), 3u);
-  EXPECT_EQ(typed[0].character, 0x17Cu);
-  EXPECT_EQ(typed[1].character, uint32_t('A'));
-  EXPECT_EQ(typed[2].character, 0x20ACu);
+  for (auto [event, expected] : std::initializer_list<std::pair<SDL_Event, Texts>>{
+           {KeyEvent(SDL_KEYDOWN, SDLK_a, SDL_SCANCODE_A, KMOD_NONE, 1), {"down 65 repeat"}},
+           {KeyEvent(SDL_KEYDOWN, SDLK_BACKSPACE, SDL_SCANCODE_BACKSPACE), {"down 8", "char 8"}},
+           {KeyEvent(SDL_KEYDOWN, SDLK_ESCAPE, SDL_SCANCODE_ESCAPE), {"down 27", "char 27"}},
+           {KeyEvent(SDL_KEYUP, SDLK_ESCAPE, SDL_SCANCODE_ESCAPE), {"up 27"}},  // typing is on the way down
+           {KeyEvent(SDL_KEYDOWN, SDLK_F4, SDL_SCANCODE_F4, KMOD_LALT), {"close"}},
+           {KeyEvent(SDL_KEYDOWN, SDLK_F4, SDL_SCANCODE_F4), {"down 115"}},
+           {text, {"char 380", "char 65", "char 8364"}}})
+    EXPECT_EQ(EventTexts(Translate(event)), expected);
 }
 
 TEST(SdlEvents, MouseWheelFocusAndClose) {
-  SDL_Event press{};
-  press.type = SDL_MOUSEBUTTONDOWN;
-  press.button.button = SDL_BUTTON_RIGHT;
-  press.button.x = 12;
-  press.button.y = 34;
-  std::vector<InputEvent> down = Translate(press);
-  ASSERT_EQ(down.size(), 1u);
-  EXPECT_EQ(down[0].type, InputEvent::Type::ButtonDown);
-  EXPECT_EQ(down[0].button, 2);
-  EXPECT_EQ(down[0].x, 12);
-  EXPECT_EQ(down[0].y, 34);
-  press.type = SDL_MOUSEBUTTONUP;
-  for (auto [sdl, ours] :
-       {std::pair{SDL_BUTTON_LEFT, 1}, {SDL_BUTTON_MIDDLE, 3}, {SDL_BUTTON_X1, 4}, {SDL_BUTTON_X2, 5}}) {
-    press.button.button = Uint8(sdl);
-    std::vector<InputEvent> up = Translate(press);
-    ASSERT_EQ(up.size(), 1u);
-    EXPECT_EQ(up[0].type, InputEvent::Type::ButtonUp);
-    EXPECT_EQ(up[0].button, ours);
+  Texts out;
+  auto translate = [&](const SDL_Event& event) {
+    for (const std::string& text : EventTexts(Translate(event))) out.push_back(text);
+  };
+  SDL_Event event{};
+  event.type = SDL_MOUSEBUTTONDOWN;
+  event.button.button = SDL_BUTTON_RIGHT;
+  event.button.x = 12;
+  event.button.y = 34;
+  translate(event);
+  event.type = SDL_MOUSEBUTTONUP;
+  for (int button : {SDL_BUTTON_LEFT, SDL_BUTTON_MIDDLE, SDL_BUTTON_X1, SDL_BUTTON_X2}) {
+    event.button.button = Uint8(button);
+    translate(event);
   }
-
-  SDL_Event motion{};
-  motion.type = SDL_MOUSEMOTION;
-  motion.motion.x = -4;
-  motion.motion.y = 700;
-  std::vector<InputEvent> moved = Translate(motion);
-  ASSERT_EQ(moved.size(), 1u);
-  EXPECT_EQ(moved[0].x, -4);
-  EXPECT_EQ(moved[0].y, 700);
-
-  SDL_Event wheel{};
-  wheel.type = SDL_MOUSEWHEEL;
-  wheel.wheel.y = 2;
-  std::vector<InputEvent> up = Translate(wheel);
-  ASSERT_EQ(up.size(), 2u);  // one event per notch
-  EXPECT_GT(up[1].wheelDelta, 0);
-  wheel.wheel.y = -1;
-  EXPECT_LT(Translate(wheel).at(0).wheelDelta, 0);
-  wheel.wheel.direction = SDL_MOUSEWHEEL_FLIPPED;
-  EXPECT_GT(Translate(wheel).at(0).wheelDelta, 0);
-  wheel.wheel.y = 0;
-  EXPECT_TRUE(Translate(wheel).empty());
-
-  SDL_Event window{};
-  window.type = SDL_WINDOWEVENT;
-  window.window.event = SDL_WINDOWEVENT_FOCUS_LOST;
-  EXPECT_EQ(Translate(window).at(0).type, InputEvent::Type::Activate);
-  EXPECT_FALSE(Translate(window).at(0).active);
-  window.window.event = SDL_WINDOWEVENT_FOCUS_GAINED;
-  EXPECT_EQ(Translate(window).at(0).type, InputEvent::Type::Activate);
-  EXPECT_TRUE(Translate(window).at(0).active);
-  window.window.event = SDL_WINDOWEVENT_CLOSE;
-  EXPECT_EQ(Translate(window).at(0).type, InputEvent::Type::Close);
-  window.window.event = SDL_WINDOWEVENT_EXPOSED;
-  EXPECT_TRUE(Translate(window).empty());
-  SDL_Event quit{};
-  quit.type = SDL_QUIT;
-  EXPECT_EQ(Translate(quit).at(0).type, InputEvent::Type::Close);
+  event = SDL_Event{};
+  event.type = SDL_MOUSEMOTION;
+  event.motion.x = -4;
+  event.motion.y = 700;
+  translate(event);
+  event = SDL_Event{};
+  event.type = SDL_MOUSEWHEEL;
+  for (auto [y, direction] : {std::pair{2, SDL_MOUSEWHEEL_NORMAL},
+                              {-1, SDL_MOUSEWHEEL_NORMAL},
+                              {-1, SDL_MOUSEWHEEL_FLIPPED},
+                              {0, SDL_MOUSEWHEEL_NORMAL}}) {
+    event.wheel.y = y;
+    event.wheel.direction = Uint32(direction);
+    translate(event);
+  }
+  event.type = SDL_WINDOWEVENT;
+  for (auto kind :
+       {SDL_WINDOWEVENT_FOCUS_LOST, SDL_WINDOWEVENT_FOCUS_GAINED, SDL_WINDOWEVENT_CLOSE, SDL_WINDOWEVENT_EXPOSED}) {
+    event.window.event = Uint8(kind);
+    translate(event);
+  }
+  event.type = SDL_QUIT;
+  translate(event);
+  EXPECT_EQ(out, (Texts{"press 2 12,34", "release 1 12,34", "release 3 12,34", "release 4 12,34", "release 5 12,34",
+                        "move -4,700", "wheel 120", "wheel 120", "wheel -120", "wheel 120", "blur", "focus", "close",
+                        "close"}));  // a wheel event per notch, none for no turn
 }
 
 // What the user did to the window while a dialog was open is dropped, except a
@@ -191,20 +158,15 @@ TEST(SdlEvents, InputQueuedDuringADialogIsDroppedButAnAltF4CloseIsKept) {
   for (bool altF4 : {false, true}) {
     SCOPED_TRACE(altF4 ? "with Alt+F4" : "without");
     SDL_Event key = KeyEvent(SDL_KEYDOWN, SDLK_a, SDL_SCANCODE_A);
+    SDL_Event close = KeyEvent(SDL_KEYDOWN, SDLK_F4, SDL_SCANCODE_F4, KMOD_LALT);
     SDL_PushEvent(&key);
-    if (altF4) {
-      SDL_Event close = KeyEvent(SDL_KEYDOWN, SDLK_F4, SDL_SCANCODE_F4, KMOD_LALT);
-      SDL_PushEvent(&close);
-    }
+    if (altF4) SDL_PushEvent(&close);
     SDL_PushEvent(&key);
     DiscardPendingSdlInput();
-    std::vector<InputEvent> delivered;
+    Texts delivered;
     SdlEventSource source;
-    source.Pump(1, [&](const InputEvent& event) { delivered.push_back(event); });
-    ASSERT_EQ(delivered.size(), altF4 ? 1u : 0u);
-    if (altF4) {
-      EXPECT_EQ(delivered[0].type, InputEvent::Type::Close);
-    }
+    source.Pump(1, [&](const InputEvent& event) { delivered.push_back(EventText(event)); });
+    EXPECT_EQ(delivered, altF4 ? Texts{"close"} : Texts{});
   }
   SDL_Quit();
 }
