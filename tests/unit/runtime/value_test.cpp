@@ -8,41 +8,42 @@
 namespace {
 using ValueTest = RuntimeTest;
 
-std::string TextOf(double number) { return ValueText(TempValue(number)); }
-
-TEST_F(ValueTest, NumbersPrintAsIntegersOrWithTwoDecimals) {
-  EXPECT_EQ(TextOf(5), "5");
-  EXPECT_EQ(TextOf(5.5), "5.50");
-  EXPECT_EQ(TextOf(1.0 / 3.0), "0.33");
-  EXPECT_EQ(TextOf(-0.004), "-0.00");
-  EXPECT_EQ(TextOf(-0.0), "0");
-  EXPECT_EQ(TextOf(2.999), "3.00");
-  EXPECT_EQ(TextOf(1000000), "1000000");
-  EXPECT_EQ(TextOf(1e15), "1000000000000000");
-  EXPECT_EQ(TextOf(9.22e18), "9220000000000000000");
-  EXPECT_EQ(TextOf(-0x1p63), "-9223372036854775808");
-  EXPECT_EQ(TextOf(0x1p63), "9223372036854775808.00");  // beyond the 64-bit range
-  EXPECT_EQ(TextOf(1e20), "100000000000000000000.00");
-  EXPECT_EQ(TextOf(std::nan("")), "NaN");
-  EXPECT_EQ(TextOf(INFINITY), "inf");
-  EXPECT_EQ(TextOf(-INFINITY), "-inf");
-}
-
-TEST_F(ValueTest, OtherKindsHaveTheirTextForms) {
-  EXPECT_EQ(ValueText(Bool(true)), "1");
-  EXPECT_EQ(ValueText(Bool(false)), "0");
-  EXPECT_EQ(ValueText(Undefined()), "undefined");
-  TempValue list;
+TEST_F(ValueTest, EveryKindHasItsTextForm) {
+  TempValue list, integer, nullPointer;
   SetReference(list, kRefTypeDsList, 3);
-  EXPECT_EQ(ValueText(list), "ref ds_list 3");
-  TempValue integer;
   SetInt32(integer, -7);
-  EXPECT_EQ(ValueText(integer), "-7");
-  TempValue nullPointer;
   nullPointer.kind = VALUE_PTR;
-  EXPECT_EQ(ValueText(nullPointer), "null");
-  EXPECT_EQ(ValueText(Str("Zażółć")), "Zażółć");
+  struct Case {
+    TempValue value;
+    const char* text;
+  };
+  const Case cases[] = {
+      {TempValue(5), "5"},  // whole numbers within 64 bits as integers, others with two decimals
+      {TempValue(5.5), "5.50"},
+      {TempValue(1.0 / 3.0), "0.33"},
+      {TempValue(-0.004), "-0.00"},
+      {TempValue(-0.0), "0"},
+      {TempValue(2.999), "3.00"},
+      {TempValue(9.22e18), "9220000000000000000"},
+      {TempValue(-0x1p63), "-9223372036854775808"},
+      {TempValue(0x1p63), "9223372036854775808.00"},
+      {TempValue(1e20), "100000000000000000000.00"},
+      {TempValue(std::nan("")), "NaN"},
+      {TempValue(INFINITY), "inf"},
+      {TempValue(-INFINITY), "-inf"},
+      {Bool(true), "1"},
+      {Bool(false), "0"},
+      {Undefined(), "undefined"},
+      {list, "ref ds_list 3"},
+      {integer, "-7"},
+      {nullPointer, "null"},
+      {Str("Zażółć"), "Zażółć"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(ValueText(c.value), c.text);
   EXPECT_RUNTIME_ERROR(ValueText(RValue()), "STRING argument is unset");
+  EXPECT_EQ(std::vector<std::string>({KindName(TempValue(1)), KindName(Str("")), KindName(Undefined()), KindNameOf(99),
+                                      ReferenceTypeName(kRefTypeRoom), ReferenceTypeName(0x1234)}),
+            std::vector<std::string>({"number", "string", "undefined", "unknown", "room", "unknown"}));
 }
 
 TEST_F(ValueTest, ArraysPrintNestedWithQuotedStringsAndStopAtRecursion) {
@@ -86,7 +87,6 @@ TEST_F(ValueTest, ParseNumberReadsTheLongestNumericPrefix) {
 }
 
 TEST_F(ValueTest, ConversionsReportWhatCannotBeConverted) {
-  EXPECT_EQ(ToReal(Str("12abc")), 12);
   EXPECT_RUNTIME_ERROR(ToReal(Str("abc")), "unable to convert string \"abc\" to number");
   EXPECT_RUNTIME_ERROR(ToReal(Undefined()), "REAL argument incorrect type undefined");
   EXPECT_RUNTIME_ERROR(ToReal(RValue()), "REAL argument is unset");
@@ -96,16 +96,13 @@ TEST_F(ValueTest, ConversionsReportWhatCannotBeConverted) {
   EXPECT_RUNTIME_ERROR(ToBool(Str("maybe")), "unable to convert string \"maybe\" to bool");
   EXPECT_RUNTIME_ERROR(ToPtr(Undefined()), "PTR argument is undefined");
 
-  EXPECT_EQ(ToInt32(TempValue(-2.9)), -2);
-  EXPECT_EQ(ToInt32(TempValue(3e10)), std::numeric_limits<int32_t>::min());
-  EXPECT_EQ(ToInt64(TempValue(std::nan(""))), 0);
-  EXPECT_EQ(ToInt64(TempValue(INFINITY)), std::numeric_limits<int64_t>::max());
-  EXPECT_EQ(ToInt64(TempValue(-INFINITY)), std::numeric_limits<int64_t>::min());
-  EXPECT_TRUE(ToBool(Str("TRUE")));
-  EXPECT_FALSE(ToBool(Str("False")));
-  EXPECT_TRUE(ToBool(Str("0.6")));
-  EXPECT_FALSE(ToBool(Undefined()));
-  EXPECT_EQ(ToPtr(Str("ff")), 255);
+  EXPECT_EQ(
+      std::vector<double>({ToReal(Str("12abc")), double(ToInt32(TempValue(-2.9))), double(ToInt32(TempValue(3e10))),
+                           double(ToInt64(TempValue(std::nan("")))), double(ToInt64(TempValue(INFINITY))),
+                           double(ToInt64(TempValue(-INFINITY))), double(ToPtr(Str("ff")))}),
+      std::vector<double>({12, -2, -0x1p31, 0, 0x1p63, -0x1p63, 255}));
+  EXPECT_EQ(std::vector<bool>({ToBool(Str("TRUE")), ToBool(Str("False")), ToBool(Str("0.6")), ToBool(Undefined())}),
+            std::vector<bool>({true, false, true, false}));
 
   SuppressErrors quiet;
   EXPECT_EQ(ToReal(Str("abc")), 0.0);
@@ -113,37 +110,41 @@ TEST_F(ValueTest, ConversionsReportWhatCannotBeConverted) {
 }
 
 TEST_F(ValueTest, ComparisonFollowsTheKindRules) {
-  EXPECT_TRUE(Equal(Add(TempValue(0.1), 0.2), 0.3));
-  EXPECT_TRUE(Equal(TempValue(1), 1.000001));
-  EXPECT_FALSE(Equal(TempValue(1), 1.0001));
-  EXPECT_TRUE(Equal(Str("10"), 10));
-  EXPECT_TRUE(Equal(TempValue(10), Str("10")));
-  EXPECT_FALSE(Equal(Str("abc"), 0));         // no error with == (report off)
-  EXPECT_FALSE(Equal(Bool(true), Str("1")));  // a boolean is no number against a string
-  EXPECT_EQ(CompareValues(Bool(true), Str("1"), 1e-5, true), 1);
-  EXPECT_EQ(CompareValues(Str("1"), Bool(true), 1e-5, true), 1);
-  EXPECT_TRUE(Equal(Undefined(), Undefined()));
-  EXPECT_FALSE(Equal(Undefined(), 0));
-  EXPECT_FALSE(Less(Undefined(), 0));
-  EXPECT_FALSE(Greater(Undefined(), 0));
-  EXPECT_EQ(CompareValues(Undefined(), Str("x"), 1e-5, true), 1);
-  EXPECT_TRUE(Less(Str("abc"), Str("abd")));
-  EXPECT_TRUE(Greater(Str("ą"), Str("z")));  // unsigned bytes
+  TempValue array, sameArray, otherArray;
+  MakeArray(array, 1);
+  AssignValue(sameArray, array);
+  MakeArray(otherArray, 1);
+  struct Case {
+    TempValue left, right;
+    int order;  // CompareValues with an error on unconvertible strings
+  };
+  const Case cases[] = {
+      {Add(TempValue(0.1), 0.2), TempValue(0.3), 0},  // within the epsilon
+      {TempValue(1), TempValue(1.000001), 0},
+      {TempValue(1), TempValue(1.0001), -1},
+      {Str("10"), TempValue(10), 0},
+      {TempValue(10), Str("10"), 0},
+      {Bool(true), Str("1"), 1},  // a boolean is no number against a string
+      {Str("1"), Bool(true), 1},
+      {Undefined(), Undefined(), 0},
+      {Undefined(), Str("x"), 1},
+      {Str("abc"), Str("abd"), -1},
+      {Str("ą"), Str("z"), 1},  // unsigned bytes
+      {TempValue(INFINITY), TempValue(INFINITY), 0},
+      {TempValue(std::nan("")), TempValue(1), 1},
+      {array, sameArray, 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(ValueText(c.left) + " vs " + ValueText(c.right));
+    EXPECT_EQ(CompareValues(c.left, c.right, 1e-5, true), c.order);
+    EXPECT_EQ(Equal(c.left, c.right), c.order == 0);
+  }
+  EXPECT_FALSE(Equal(Str("abc"), 0));  // no error with ==
+  EXPECT_FALSE(Equal(Undefined(), 0) || Less(Undefined(), 0) || Greater(Undefined(), 0));
+  EXPECT_FALSE(Equal(array, otherArray) || Equal(array, 1) || Equal(array, Undefined()));
   EXPECT_RUNTIME_ERROR(Less(Str("abc"), 1), "unable to convert string \"abc\" to float");
   EXPECT_RUNTIME_ERROR(Equal(RValue(), 1), "Cannot compare unset variables");
-  EXPECT_EQ(CompareValues(TempValue(INFINITY), TempValue(INFINITY), 1e-5, false), 0);
-  EXPECT_EQ(CompareValues(TempValue(std::nan("")), TempValue(1), 1e-5, false), 1);
-
-  TempValue array;
-  MakeArray(array, 1);
-  TempValue sameArray(array);
-  EXPECT_TRUE(Equal(array, sameArray));
-  TempValue otherArray;
-  MakeArray(otherArray, 1);
-  EXPECT_FALSE(Equal(array, otherArray));
   EXPECT_RUNTIME_ERROR(Less(array, 1), "Illegal array use");
-  EXPECT_FALSE(Equal(array, 1));
-  EXPECT_FALSE(Equal(array, Undefined()));
 }
 
 TEST_F(ValueTest, ArithmeticFollowsTheLeftHandKind) {
@@ -152,28 +153,26 @@ TEST_F(ValueTest, ArithmeticFollowsTheLeftHandKind) {
   EXPECT_EQ(ValueText(text), "abcd");
   EXPECT_RUNTIME_ERROR(AddAssign(text, TempValue(1)), "unable to add a number to string");
   EXPECT_EQ(ValueText(text), "abcd");
-
-  TempValue flag = Bool(true);
-  AddAssign(flag, 2);
-  EXPECT_EQ(KindOf(flag), uint32_t(VALUE_REAL));
-  EXPECT_EQ(flag.real, 3);
-
-  TempValue count = Str("4");
-  Increment(count);
-  EXPECT_EQ(KindOf(count), uint32_t(VALUE_REAL));
-  EXPECT_EQ(count.real, 5);
-
-  TempValue difference = Str("10");
-  SubAssign(difference, TempValue(3));
-  EXPECT_EQ(difference.real, 7);
-
   TempValue repeat(3);
   MulAssign(repeat, Str("ab"));
   EXPECT_EQ(ValueText(repeat), "ababab");
-
   TempValue undefinedValue = Undefined();
   EXPECT_RUNTIME_ERROR(AddAssign(undefinedValue, TempValue(1)),
                        "invalid type for += lhs=undefined (type=5), rhs=1 (type=0)");
+
+  // Booleans and numeric strings become numbers; any kind on the right is read as a number.
+  TempValue flag = Bool(true), count = Str("4"), difference = Str("10"), sum(1), less(10), product(3), two;
+  SetInt32(two, 2);
+  AddAssign(flag, 2);
+  Increment(count);
+  SubAssign(difference, TempValue(3));
+  AddAssign(sum, two);
+  SubAssign(less, Str("4"));
+  MulAssign(product, two);
+  for (const TempValue* number : {&flag, &count, &difference, &sum, &less, &product})
+    EXPECT_EQ(KindOf(*number), uint32_t(VALUE_REAL));
+  EXPECT_EQ(std::vector<double>({flag.real, count.real, difference.real, sum.real, less.real, product.real}),
+            std::vector<double>({3, 5, 7, 3, 6, 6}));
 }
 
 TEST_F(ValueTest, StringsAreSharedAndReleasedByCount) {
@@ -233,12 +232,4 @@ TEST_F(ValueTest, OperatorsOnTemporariesMatchTheAssignmentOperations) {
   EXPECT_RUNTIME_ERROR(Add(Str("a"), 1), "unable to add a number to string");
 }
 
-TEST_F(ValueTest, KindNamesAndReferenceNames) {
-  EXPECT_STREQ(KindName(TempValue(1)), "number");
-  EXPECT_STREQ(KindName(Str("")), "string");
-  EXPECT_STREQ(KindName(Undefined()), "undefined");
-  EXPECT_STREQ(KindNameOf(99), "unknown");
-  EXPECT_STREQ(ReferenceTypeName(kRefTypeRoom), "room");
-  EXPECT_STREQ(ReferenceTypeName(0x1234), "unknown");
-}
 }  // namespace
