@@ -181,13 +181,10 @@ TEST_F(ConventionsTest, GettersConvertEveryNumericKind) {
   TempValue digits = Str("12abc"), flag = Bool(true), small, negative = Str("-3.5"), minusOne(-1), list, plain(2.9);
   SetInt32(small, -7);
   SetReference(list, kRefTypeDsList, 4);
-  EXPECT_EQ(ArgReal(&digits, 0), 12);
-  EXPECT_EQ(ArgReal(&flag, 0), 1);
-  EXPECT_EQ(ArgFloat(&small, 0), -7.0f);
-  EXPECT_EQ(ArgFloat(&negative, 0), -3.5f);
-  EXPECT_EQ(ArgUInt32(&minusOne, 0), 0xFFFFFFFFu);
-  EXPECT_EQ(ArgReferenceIndex(&list, 0, kRefTypeDsList), 4);
-  EXPECT_EQ(ArgReferenceIndex(&plain, 0, kRefTypeDsList), 2);
+  EXPECT_EQ(std::vector<double>({ArgReal(&digits, 0), ArgReal(&flag, 0), ArgFloat(&small, 0), ArgFloat(&negative, 0),
+                                 double(ArgUInt32(&minusOne, 0)), double(ArgReferenceIndex(&list, 0, kRefTypeDsList)),
+                                 double(ArgReferenceIndex(&plain, 0, kRefTypeDsList))}),
+            std::vector<double>({12, 1, -7, -3.5, 0xFFFFFFFF, 4, 2}));
 }
 
 TEST_F(ConventionsTest, AGlobalScriptBindsOneMethodToItsVariable) {
