@@ -92,31 +92,21 @@ TEST_F(DrawListFixture, DrawingOffTheFrameIsNotRecordedButEdgesAre) {
   EXPECT_TRUE(onlyOffFrame == empty);
 }
 
+// Lists are equal only when everything drawn is: positions, texts, alignment, size.
 TEST_F(DrawListFixture, ListsAreEqualOnlyWhenEverythingDrawnIsEqual) {
-  EXPECT_TRUE(Recorded(0) == Recorded(0));
-  EXPECT_FALSE(Recorded(0) == Recorded(0.5));
-
-  DrawList a = Recorded(0), b = Recorded(0);
+  DrawList a = Recorded(0), b = Recorded(0), c = Recorded(0), d = Recorded(0), small = Recorded(0), unclear;
   a.Text(font, state, 5, 5, "AB");
   b.Text(font, state, 5, 5, "BA");
-  EXPECT_FALSE(a == b);
-
-  DrawList c = Recorded(0), d = Recorded(0);
   state.SetHalign(1);
   c.Text(font, state, 5, 5, "AB");
   state.SetHalign(2);
   d.Text(font, state, 5, 5, "AB");
-  EXPECT_FALSE(c == d);
-
-  DrawList small = Recorded(0);
   small.Resize(39, 30);
-  EXPECT_FALSE(small == Recorded(0));
-
-  EXPECT_TRUE(Recorded(0).StartsWithClear());
-  DrawList unclear;
   unclear.Reset(40, 30);
   unclear.Line(0, 0, 5, 5, kInk);
-  EXPECT_FALSE(unclear.StartsWithClear());
+  EXPECT_EQ(std::vector<bool>({Recorded(0) == Recorded(0), Recorded(0) == Recorded(0.5), a == b, c == d,
+                               small == Recorded(0), Recorded(0).StartsWithClear(), unclear.StartsWithClear()}),
+            std::vector<bool>({true, false, false, false, false, true, false}));
 }
 // Spans just outside and inside the 40 × 30 frame, around the pixel boundaries
 // (a row n holds the coordinates above n − 0.5 up to n + 0.5): a span is

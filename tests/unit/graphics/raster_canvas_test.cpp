@@ -2,6 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <tuple>
+#include <vector>
+
 #include "builtins/draw_builtins.h"
 
 namespace {
@@ -27,41 +30,29 @@ class RasterCanvasTest : public ::testing::Test {
   RasterCanvas canvas;
 };
 
-TEST_F(RasterCanvasTest, AFrameThatRepeatsThePreviousOneIsRecognisedAndKeepsItsPicture) {
-  const Image& first = BoxFrame(2);
-  EXPECT_FALSE(canvas.RepeatedPreviousFrame());
-  EXPECT_EQ(first.At(2, 2), kWhitePixel);
-  EXPECT_EQ(first.At(21, 21), kBackgroundPixel) << "the background covers what pre-draw drew";
-  const Image& repeated = BoxFrame(2);
-  EXPECT_TRUE(canvas.RepeatedPreviousFrame());
-  EXPECT_EQ(repeated.At(2, 2), kWhitePixel);
-  EXPECT_EQ(repeated.At(8, 2), kBackgroundPixel);
-
-  const Image& moved = BoxFrame(3);
-  EXPECT_FALSE(canvas.RepeatedPreviousFrame());
-  EXPECT_EQ(moved.At(2, 2), kBackgroundPixel);
-  EXPECT_EQ(moved.At(8, 2), kWhitePixel);
-  BoxFrame(3);
-  EXPECT_TRUE(canvas.RepeatedPreviousFrame());
-}
-
-TEST_F(RasterCanvasTest, DrawingOutsideTheDrawStageAndFramesWithoutClearingBuildOnThePicture) {
-  BoxFrame(2);
-  // Drawn after the frame was finished: lost under the next clear, kept without one.
+// A cleared frame drawing what the previous one drew is recognised as a repeat
+// and keeps its picture; a frame not cleared or of a new size never is. What is
+// drawn outside the draw stage is lost under the next clear, kept without one.
+TEST_F(RasterCanvasTest, RepeatedFramesAreRecognisedAndKeepTheirPicture) {
+  auto frame = [&](double x, bool clear) {
+    const Image& image = BoxFrame(x, clear);
+    return std::tuple{canvas.RepeatedPreviousFrame(),
+                      image.At(2, 2),
+                      image.At(8, 2),
+                      image.At(12, 2),
+                      image.At(21, 21),
+                      image.At(31, 21)};
+  };
+  const uint32_t w = kWhitePixel, b = kBackgroundPixel;
+  EXPECT_EQ(frame(2, true), std::tuple(false, w, b, b, b, b));
+  EXPECT_EQ(frame(2, true), std::tuple(true, w, b, b, b, b));
+  EXPECT_EQ(frame(3, true), std::tuple(false, b, w, b, b, b));
   DrawRectangleBetween(30, 20, 32, 22, false);
-  EXPECT_EQ(BoxFrame(2).At(31, 21), kBackgroundPixel);
+  EXPECT_EQ(frame(3, true), std::tuple(true, b, w, b, b, b));
   DrawRectangleBetween(30, 20, 32, 22, false);
-  const Image& kept = BoxFrame(10, false);
-  EXPECT_FALSE(canvas.RepeatedPreviousFrame());
-  EXPECT_EQ(kept.At(31, 21), kWhitePixel);
-  EXPECT_EQ(kept.At(2, 2), kWhitePixel);   // the previous frame's box
-  EXPECT_EQ(kept.At(12, 2), kWhitePixel);  // this frame's box
-  BoxFrame(10, false);
-  EXPECT_FALSE(canvas.RepeatedPreviousFrame());  // not cleared: never taken as a repeat
-}
+  EXPECT_EQ(frame(10, false), std::tuple(false, b, w, w, w, w));  // on the previous frame's box
+  EXPECT_EQ(frame(10, false), std::tuple(false, b, w, w, w, w));
 
-TEST_F(RasterCanvasTest, ANewSizeIsNeverTakenAsARepeat) {
-  BoxFrame(2);
   canvas.BeginFrame(20, 10);
   canvas.ClearBackground(kBackground);
   const Image& small = canvas.FinishFrame();

@@ -5,6 +5,7 @@
 #include <cmath>
 #include <functional>
 #include <limits>
+#include <vector>
 
 #include "graphics/colour.h"
 #include "test_art.h"
@@ -46,23 +47,22 @@ TEST(SpriteDraw, OriginMirrorScaleAndRotation) {
   EXPECT_EQ(Drawn(sprite, {10.3, 10.7}).At(9, 10), Coded(0, 0));
 }
 
+// The frame index wraps into range (floor(−0.5) = −1: the last frame; NaN: the first).
 TEST(SpriteDraw, FrameIndexWrapsIntoRange) {
   Sprite sprite = CodedSprite(1, 1, 0, 0);
   sprite.frames.push_back(Image(1, 1, 0xFF00FF00));
-  EXPECT_EQ(Drawn(sprite, {0, 0}, 1.9).At(0, 0), 0xFF00FF00u);
-  EXPECT_EQ(Drawn(sprite, {0, 0}, 3.7).At(0, 0), 0xFF00FF00u);
-  EXPECT_EQ(Drawn(sprite, {0, 0}, -0.5).At(0, 0), 0xFF00FF00u);  // floor(−0.5) = −1 → last frame
-  EXPECT_EQ(Drawn(sprite, {0, 0}, 4).At(0, 0), Coded(0, 0));
-  EXPECT_EQ(Drawn(sprite, {0, 0}, std::nan("")).At(0, 0), Coded(0, 0));
+  std::vector<uint32_t> drawn;
+  for (double index : {1.9, 3.7, -0.5, 4.0, std::nan("")}) drawn.push_back(Drawn(sprite, {0, 0}, index).At(0, 0));
+  EXPECT_EQ(drawn, std::vector<uint32_t>({0xFF00FF00, 0xFF00FF00, 0xFF00FF00, Coded(0, 0), Coded(0, 0)}));
   EXPECT_EQ(SpriteFrame(Sprite(), 0), -1);
 }
 
+// Blend colour and alpha multiply; a transparent pixel stays transparent.
 TEST(SpriteDraw, BlendColourAndAlphaMultiply) {
   Sprite sprite = CodedSprite(2, 1, 0, 0);
   sprite.frames[0].pixels = {0xFFFFFFFF, 0x00FFFFFF};
   const Image frame = Drawn(sprite, {3, 3}, 0, PixelFromColour(0x0000FF, AlphaByte(0.5)));
-  EXPECT_EQ(frame.At(3, 3), 0xFF7F0000u);  // white × red at alpha 127 over black
-  EXPECT_EQ(frame.At(4, 3), kPaper);       // a transparent pixel stays transparent
+  EXPECT_EQ(std::pair(frame.At(3, 3), frame.At(4, 3)), std::pair(0xFF7F0000u, kPaper));
   EXPECT_EQ(InkBounds(Drawn(sprite, {3, 3}, 0, PixelFromColour(0xFFFFFF, 0))).count, 0);
 }
 

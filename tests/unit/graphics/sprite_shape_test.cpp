@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <tuple>
 
 #include "graphics/sprite_draw.h"
 #include "test_art.h"
@@ -12,37 +13,32 @@ using Box = std::array<double, 4>;  // left, top, right, bottom
 Box Sides(const BoundingBox& b) { return {b.left, b.top, b.right, b.bottom}; }
 }  // namespace
 
-TEST(SpriteShape, BoundingBoxExcludesItsRightAndBottomEdges) {
-  Sprite button = CodedSprite(160, 160, 80, 80);
-  const SpritePlacement at{100, 250};
-  EXPECT_EQ(Sides(SpriteBoundingBox(button, at)), (Box{20, 170, 180, 330}));
-  EXPECT_TRUE(SpriteHit(button, 0, at, 20, 170));
-  EXPECT_TRUE(SpriteHit(button, 0, at, 179, 329));
-  EXPECT_FALSE(SpriteHit(button, 0, at, 180, 250));
-  EXPECT_FALSE(SpriteHit(button, 0, at, 100, 330));
-  EXPECT_FALSE(SpriteHit(button, 0, at, 19, 250));
+// The box covers the pixels [left, right) × [top, bottom) after origin, scale,
+// mirror and rotation (quarter turns exactly); a rotated-box sprite rejects the
+// corners of its bounding box.
+TEST(SpriteShape, BoundingBoxesAndRotatedBoxes) {
+  Sprite button = CodedSprite(160, 160, 80, 80), corner = CodedSprite(4, 3, 0, 0);
+  const SpritePlacement at{100, 250}, turned{10, 10, 1, 1, 90};
+  for (auto [sprite, placement, box] : {std::tuple{button, at, Box{20, 170, 180, 330}},
+                                        {CodedSprite(4, 3, 1, 1), {10, 10, -2, 1}, Box{4, 9, 12, 12}},
+                                        {corner, turned, Box{10, 6, 13, 10}},
+                                        {corner, {0, 0, 1, 1, 270}, Box{-3, 0, 0, 4}}})
+    EXPECT_EQ(Sides(SpriteBoundingBox(sprite, placement)), box);
+  for (auto [x, y, hit] :
+       {std::tuple{20, 170, true}, {179, 329, true}, {180, 250, false}, {100, 330, false}, {19, 250, false}})
+    EXPECT_EQ(SpriteHit(button, 0, at, x, y), hit) << x << "," << y;
+  EXPECT_FALSE(SpriteHit(corner, 0, turned, 13, 8));
+  EXPECT_TRUE(SpriteHit(corner, 0, turned, 12, 9));
   button.bboxLeft = 10, button.bboxRight = 149;
   EXPECT_EQ(Sides(SpriteBoundingBox(button, at)), (Box{30, 170, 170, 330}));
-}
 
-TEST(SpriteShape, BoundingBoxFollowsScaleMirrorAndRotation) {
-  const Sprite sprite = CodedSprite(4, 3, 1, 1);
-  EXPECT_EQ(Sides(SpriteBoundingBox(sprite, {10, 10, -2, 1})), (Box{4, 9, 12, 12}));
-  EXPECT_EQ(Sides(SpriteBoundingBox(CodedSprite(4, 3, 0, 0), {10, 10, 1, 1, 90})), (Box{10, 6, 13, 10}));
-  // Exact: quarter turns carry no rounding residue.
-  EXPECT_EQ(Sides(SpriteBoundingBox(CodedSprite(4, 3, 0, 0), {0, 0, 1, 1, 270})), (Box{-3, 0, 0, 4}));
-  EXPECT_FALSE(SpriteHit(CodedSprite(4, 3, 0, 0), 0, {10, 10, 1, 1, 90}, 13, 8));
-  EXPECT_TRUE(SpriteHit(CodedSprite(4, 3, 0, 0), 0, {10, 10, 1, 1, 90}, 12, 9));
-}
-
-TEST(SpriteShape, RotatedBoxRejectsTheCornersOfItsBoundingBox) {
   Sprite bar = CodedSprite(20, 4, 10, 2);
-  const SpritePlacement at{20, 15, 1, 1, 45};  // the long axis points up and right
-  EXPECT_TRUE(SpriteHit(bar, 0, at, 26, 21));  // bounding-box collision: inside
+  const SpritePlacement diagonal{20, 15, 1, 1, 45};  // the long axis points up and right
+  EXPECT_TRUE(SpriteHit(bar, 0, diagonal, 26, 21));  // inside the bounding box
   bar.collision = CollisionKind::RotatedRect;
-  EXPECT_TRUE(SpriteHit(bar, 0, at, 26, 8));
-  EXPECT_FALSE(SpriteHit(bar, 0, at, 26, 21));
-  EXPECT_TRUE(InsideRotatedBox(bar, at, 20, 15));
+  EXPECT_TRUE(SpriteHit(bar, 0, diagonal, 26, 8));
+  EXPECT_FALSE(SpriteHit(bar, 0, diagonal, 26, 21));
+  EXPECT_TRUE(InsideRotatedBox(bar, diagonal, 20, 15));
 }
 
 // The mask test finds a pixel exactly where the drawing shows one.

@@ -15,19 +15,21 @@ class SandboxTest : public FileTest {
   }
 };
 
-TEST_F(SandboxTest, SaveAreaIsAnnouncedOnce) { EXPECT_EQ(log_, "SavePrePend = " + saveArea_ + "/\n"); }
-
-TEST_F(SandboxTest, RelativeNamesLandInTheSaveArea) {
-  EXPECT_EQ(SavePath("save.ini"), InSave("save.ini"));
-  EXPECT_EQ(SavePath("a/./b//c.txt"), InSave("a/b/c.txt"));
-  EXPECT_EQ(SavePath("a/../b.txt"), InSave("b.txt"));
-  EXPECT_EQ(SavePath(""), "<refused>");
+// Relative names land in the save area, normalised; absolute paths beside the
+// program or under the current directory are redirected there. A name that
+// climbs out is refused, even where it would land in a folder an absolute path
+// may reach. The save area is announced once.
+TEST_F(SandboxTest, NamesLeadIntoTheSaveAreaOrAreRefused) {
+  EXPECT_EQ(log_, "SavePrePend = " + saveArea_ + "/\n");
+  for (auto [name, expected] : {std::pair<std::string, std::string>{"save.ini", InSave("save.ini")},
+                                {"a/./b//c.txt", InSave("a/b/c.txt")},
+                                {"a/../b.txt", InSave("b.txt")},
+                                {"", "<refused>"},
+                                {InSave("x.ini"), InSave("x.ini")},
+                                {InProgram("sub/x.ini"), InSave("sub/x.ini")},
+                                {workDirectory_ + "/y.ini", InSave("y.ini")}})
+    EXPECT_EQ(SavePath(name), expected) << name;
   EXPECT_EQ(log_.find("Error!"), std::string::npos);
-}
-
-TEST_F(SandboxTest, ClimbingOutAndForeignPathsAreRefused) {
-  // A relative name that climbs out is refused even where it lands in a folder an
-  // absolute path may reach (the current and the program directory).
   for (const std::string& name :
        {std::string("../x"), std::string("a/../../x"), std::string("../work/x"), std::string("../program/x"),
         std::string("/etc/passwd"), saveArea_ + "/../../etc/passwd", saveArea_ + "/../program-other/x"}) {
@@ -35,17 +37,10 @@ TEST_F(SandboxTest, ClimbingOutAndForeignPathsAreRefused) {
     EXPECT_TRUE(Refused(name)) << name;
   }
   for (const char* name : {"../x", "../program/x", "/etc/passwd"}) EXPECT_EQ(ProgramPath(name), "<refused>") << name;
-}
-
-TEST_F(SandboxTest, AbsolutePathsBesideTheProgramOrUnderTheWorkDirectoryAreRedirected) {
-  EXPECT_EQ(SavePath(InSave("x.ini")), InSave("x.ini"));
-  EXPECT_EQ(SavePath(InProgram("sub/x.ini")), InSave("sub/x.ini"));
-  EXPECT_EQ(SavePath(workDirectory_ + "/y.ini"), InSave("y.ini"));
-  // A program directory inside the current directory: its own prefix is the one replaced.
+  // A program directory inside the current directory: its own prefix is replaced;
+  // a save area inside it (a home directory as current directory) is not nested twice.
   fs::current_path(root_);
   EXPECT_EQ(SavePath(InProgram("x.ini")), InSave("x.ini"));
-  // A save area inside the current directory (the usual case with a home
-  // directory as current directory): relative names are not nested twice.
   EXPECT_EQ(SavePath("save.ini"), InSave("save.ini"));
   EXPECT_EQ(SavePath(InSave("save.ini")), InSave("save.ini"));
 }
