@@ -69,20 +69,20 @@ TEST(Dispatch, AlarmsCountDownAndFireAtZero) {
   ASSERT_TRUE(game.Start());
   game.TakeTrace();
 
+  CInstance* instance = Instance(1);
+  auto alarms = [&] {
+    return std::vector<int>{instance->alarms[0], instance->alarms[1], instance->alarms[2], instance->alarms[4]};
+  };
   game.Frame();
   EXPECT_EQ(game.TakeTrace(), (Trace{"A_Alarm_0 1"}));
-  CInstance* instance = Instance(1);
-  EXPECT_EQ(instance->alarms[0], 0);
-  EXPECT_EQ(instance->alarms[1], 2);
-  EXPECT_EQ(instance->alarms[2], -1) << "a counter at 0 goes to -1 without firing";
-  EXPECT_EQ(instance->alarms[4], 1);
+  EXPECT_EQ(alarms(), (std::vector<int>{0, 2, -1, 1})) << "a counter at 0 goes to -1 without firing";
   game.Frame();
-  EXPECT_TRUE(game.TakeTrace().empty());
-  EXPECT_EQ(instance->alarms[0], -1);
+  EXPECT_EQ(game.TakeTrace(), Trace{});
+  EXPECT_EQ(alarms()[0], -1);
   game.Frame();
   EXPECT_EQ(game.TakeTrace(), (Trace{"A_Alarm_1 1"}));
   game.Frames(3);
-  EXPECT_TRUE(game.TakeTrace().empty());
+  EXPECT_EQ(game.TakeTrace(), Trace{});
   EXPECT_EQ(Instance(bId)->alarms[0], 2);
 }
 
@@ -235,6 +235,7 @@ TEST(Dispatch, EventDisplayNames) {
   EXPECT_EQ(EventDisplayName(kEventMouse, 23), "Mouse Event for Joystick 1 Button 3");
   EXPECT_EQ(EventDisplayName(kEventOther, 13), "Other Event: User Defined 3");
   EXPECT_EQ(EventDisplayName(kEventOther, 5), "Other Event: Room End");
+  EXPECT_EQ(EventDisplayName(kEventOther, 7), "Other Event: Animation End");
   EXPECT_EQ(EventDisplayName(kEventOther, 62), "Async Event: 62");
   EXPECT_EQ(EventDisplayName(kEventDraw, 64), "Draw Event");
   EXPECT_EQ(EventDisplayName(kEventPreCreate, 0), "PreCreate Event");
