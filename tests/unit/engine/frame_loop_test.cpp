@@ -158,6 +158,7 @@ class RunGameTest : public ::testing::Test {
     launch.executableDirectory = executableDirectory;
     launch.installedDataDirectory = installedDataDirectory;
     launch.link = &game.BuildLink();
+    if (functionRefs) launch.link->functionRefs = functionRefs;
     launch.hooks.registerBuiltins = [this] { ++registrations; };
     launch.hooks.loadGameData = LoadFromMemory;
     launch.hooks.createPlatform = [this](const WindowRequest& request, std::string&) {
@@ -189,6 +190,7 @@ class RunGameTest : public ::testing::Test {
   int64_t endAfter = 0;
   std::map<int64_t, std::vector<InputEvent>> input;  // by frame
   std::function<void()> windowClosing;
+  SymbolEntry** functionRefs = nullptr;
   FakeEvents* events = nullptr;
   std::string gamePath;
 };
@@ -209,10 +211,10 @@ TEST_F(RunGameTest, AGameRunsFromItsFirstRoomToGameEnd) {
   game.Room(room).width = 320;
   game.Room(room).height = 200;
   game.Place(room, a);
+  std::ofstream(directory_ / "options.ini") << "[Runtime]\nsleepmargin=4\n";
 
   EXPECT_EQ(Run({"MIN", "-headless"}), 3);
-  EXPECT_EQ(windowWidth, 320);
-  EXPECT_EQ(windowHeight, 200);
+  EXPECT_EQ(std::tuple(windowWidth, windowHeight, sleepMarginMs), std::tuple(320, 200, 4.0));
   EXPECT_EQ(gamePath, (directory_ / "data.win").string());
   EXPECT_EQ(registrations, 1);
   EXPECT_EQ(game.TakeTrace(), (std::vector<std::string>{"global script, object 1", "A_Create_0 1", "A_Alarm_0 1",
@@ -229,38 +231,12 @@ TEST_F(RunGameTest, AGameRunsFromItsFirstRoomToGameEnd) {
   EXPECT_EQ(CurrentRoom(), nullptr);
 }
 
-TEST_F(RunGameTest, TheOptionsFileBesideTheGameFileIsRead) {
-  game.On(game.AddObject("A"), kEventCreate, 0, [](KslFrame& f) { f.Call(g_fnGameEnd); });
-  game.Place(game.AddRoom("r"), 0);
-  std::ofstream(directory_ / "options.ini") << "[Runtime]\nsleepmargin=4\n";
-  EXPECT_EQ(Run(), 0);
-  EXPECT_DOUBLE_EQ(sleepMarginMs, 4);
-}
-
-TEST_F(RunGameTest, AGameFileThatIsMissingOrDamagedEndsWithExitCode1) {
-  game.AddRoom("r");
-  EXPECT_EQ(Run({"-game", (directory_ / "nowhere.win").string()}), 1);
-  EXPECT_NE(game.log.find("Unable to find game!!: " + (directory_ / "nowhere.win").string()), std::string::npos);
-
-  std::ofstream(directory_ / "broken.win") << "garbage";
-  EXPECT_EQ(Run({"-game", (directory_ / "broken.win").string()}), 1);
-  EXPECT_NE(game.log.find("Failed to load the game\nnot a game file\n"), std::string::npos);
-}
-
 TEST_F(RunGameTest, AFunctionTheProgramNeedsButNobodyRegisteredStopsTheStart) {
   game.AddRoom("r");
   SymbolEntry missing{"no_such_function", 0};
   SymbolEntry* functions[] = {&g_fnRoomGoto, &missing, nullptr};
-  LinkRecord& link = game.BuildLink();
-  link.functionRefs = functions;
-  GameLaunch launch;
-  launch.arguments = {"kalvora"};
-  launch.executableDirectory = directory_.string();
-  launch.link = &link;
-  launch.hooks.loadGameData = LoadFromMemory;
-  launch.hooks.createPlatform = [](const WindowRequest&, std::string&) { return MakeFakePlatform(); };
-  launch.hooks.initGraphics = [](const GameStart&) { return std::make_unique<RecordingCanvas>(); };
-  EXPECT_EQ(RunGame(launch), 1);
+  functionRefs = functions;
+  EXPECT_EQ(Run(), 1);
   EXPECT_NE(game.log.find("Error on load\nUnable to find function no_such_function\n"), std::string::npos);
 }
 
