@@ -142,11 +142,7 @@ class RunGameTest : public ::testing::Test {
   }
   void TearDown() override { g_dataToLoad = nullptr; }
 
-  static bool LoadFromMemory(const uint8_t* bytes, size_t size, GameData& out, std::string& error) {
-    if (std::string(reinterpret_cast<const char*>(bytes), size) != "game bytes") {
-      error = "not a game file";
-      return false;
-    }
+  static bool LoadFromMemory(const uint8_t*, size_t, GameData& out, std::string&) {
     out = *g_dataToLoad;
     return true;
   }
@@ -166,16 +162,13 @@ class RunGameTest : public ::testing::Test {
       windowHeight = request.height;
       sleepMarginMs = request.options.sleepMarginMs;
       auto platform = MakeFakePlatform();
-      events = static_cast<FakeEvents*>(platform->events.get());
-      events->endAfter = endAfter;
-      events->byFrame = input;
+      static_cast<FakeEvents&>(*platform->events).endAfter = endAfter;
       return platform;
     };
     launch.hooks.initGraphics = [this](const GameStart& start) -> std::unique_ptr<FrameCanvas> {
       gamePath = start.gameFilePath;
       return std::make_unique<RecordingCanvas>();
     };
-    launch.hooks.windowClosing = windowClosing;
     return RunGame(launch);
   }
 
@@ -188,10 +181,7 @@ class RunGameTest : public ::testing::Test {
   int windowWidth = 0, windowHeight = 0;
   double sleepMarginMs = 0;
   int64_t endAfter = 0;
-  std::map<int64_t, std::vector<InputEvent>> input;  // by frame
-  std::function<void()> windowClosing;
   SymbolEntry** functionRefs = nullptr;
-  FakeEvents* events = nullptr;
   std::string gamePath;
 };
 
@@ -249,35 +239,6 @@ TEST_F(RunGameTest, AFatalErrorEndsTheRunWithExitCode1AndNoMoreEvents) {
   EXPECT_EQ(Run(), 1);
   EXPECT_EQ(game.TakeTrace(), (std::vector<std::string>{"A_Step_0 1"}));
   EXPECT_NE(game.log.find("of  Step Event0 for object A:\nbroken"), std::string::npos);
-}
-
-// A close of the window is handed to the program between frames, before the
-// game ends as a closed window does; the end of the input (a playback script
-// that ran out) is no close: the game ends after its last frame, and the
-// program is not asked.
-TEST_F(RunGameTest, AClosedWindowRunsTheProgramsHookFirstAndTheEndOfTheInputDoesNot) {
-  int a = game.AddObject("A");
-  game.On(a, kEventOther, kOtherRoomEnd);
-  game.On(a, kEventOther, kOtherGameEnd);
-  game.On(a, kEventStep, kStepNormal);
-  game.Place(game.AddRoom("r"), a);
-  windowClosing = [this] {
-    game.trace.push_back("closing after frame " + std::to_string(CurrentFrameNumber()));
-    DebugOutput("closing\n");
-  };
-  input[3] = {CloseEvent()};
-  EXPECT_EQ(Run(), 0);
-  EXPECT_EQ(game.TakeTrace(), (std::vector<std::string>{"A_Step_0 1", "A_Step_0 1", "closing after frame 2",
-                                                        "A_Other_5 1", "A_Other_3 1"}));
-  EXPECT_NE(game.log.find("closing\n###game_end###254\n"), std::string::npos) << game.log;
-
-  input.clear();
-  game.log.clear();
-  endAfter = 2;
-  EXPECT_EQ(Run(), 0);
-  EXPECT_EQ(game.TakeTrace(), (std::vector<std::string>{"A_Step_0 1", "A_Step_0 1", "A_Other_5 1", "A_Other_3 1"}));
-  EXPECT_NE(game.log.find("###game_end###0\n"), std::string::npos) << game.log;
-  EXPECT_EQ(game.log.find("###game_end###254"), std::string::npos) << game.log;
 }
 
 TEST_F(RunGameTest, GameEndBeforeTheFirstRoomRunsNoRoom) {
