@@ -6,6 +6,7 @@
 
 #include "engine/event_lists.h"
 #include "engine/event_map.h"
+#include "engine/game_world.h"
 #include "test_game.h"
 
 namespace {
@@ -116,13 +117,13 @@ TEST(Objects, CodeThatTheProgramDoesNotHaveStopsThePreparation) {
   int a = game.AddObject("A");
   game.Object(a).events.push_back(EventBinding{kEventCreate, 0, 40});
   game.AddRoom("r");
-  EXPECT_FALSE(game.Start());
+  EXPECT_FALSE(LoadGame(game.data, game.BuildLink()));
   EXPECT_NE(game.log.find("Failed to compile the actions in the objects.\n"), std::string::npos);
   EXPECT_EQ(ObjectCount(), 0);
 
   TestGame rooms;
   rooms.Room(rooms.AddRoom("r")).creationCodeIndex = 3;
-  EXPECT_FALSE(rooms.Start());
+  EXPECT_FALSE(LoadGame(rooms.data, rooms.BuildLink()));
   EXPECT_NE(rooms.log.find("Failed to prepare the rooms.\n"), std::string::npos);
 }
 }  // namespace

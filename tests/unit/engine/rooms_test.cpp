@@ -200,12 +200,15 @@ TEST(Rooms, GameEndRunsRoomEndAndGameEndAndRefusesFurtherRoomChanges) {
   EXPECT_EQ(Instance(k), nullptr);
 }
 
-TEST(Rooms, GameRestartStartsAgainFromTheFirstRoomAndRoomNeighboursFollowTheOrder) {
+TEST(Rooms, RoomStepsFollowTheRoomOrderAndGameRestartStartsAgainFromTheFirstRoom) {
   TwoRooms rooms;
   TestGame& game = rooms.game;
   game.AddRoom("t");
   std::vector<double> neighbours;
-  game.On(rooms.b, kEventStep, kStepNormal, [](KslFrame& f) { f.Call(g_fnGameRestart); });
+  int bSteps = 0;
+  game.On(rooms.a, kEventOther, kOtherGameStart);
+  game.On(rooms.b, kEventStep, kStepNormal,
+          [&](KslFrame& f) { f.Call(++bSteps == 1 ? g_fnRoomGotoPrevious : g_fnGameRestart); });
   game.On(rooms.a, kEventStep, kStepNormal, [&](KslFrame& f) {
     for (double room : {0.0, 2.0}) neighbours.push_back(ToReal(f.Call(g_fnRoomNext, room)));
     for (double room : {1.0, 0.0}) neighbours.push_back(ToReal(f.Call(g_fnRoomPrevious, room)));
@@ -214,13 +217,14 @@ TEST(Rooms, GameRestartStartsAgainFromTheFirstRoomAndRoomNeighboursFollowTheOrde
   int a1 = game.Place(rooms.r, rooms.a);
   game.Place(rooms.s, rooms.b);
   ASSERT_TRUE(game.Start());
-  game.Frame();
-  EXPECT_EQ(neighbours, (std::vector<double>{1, -1, 0, -1}));
-  EXPECT_EQ(CurrentRoom()->index, rooms.s);
-  game.TakeTrace();
-  game.Frame();
-  EXPECT_EQ(CurrentRoom()->index, rooms.r);
-  EXPECT_EQ(game.Calls("A_Create_0"), Ids{a1});
+  std::vector<int> visited;
+  for (int frame = 0; frame < 4; ++frame) {
+    game.Frame();
+    visited.push_back(CurrentRoom()->index);
+  }
+  EXPECT_EQ(visited, (std::vector<int>{1, 0, 1, 0}));
+  EXPECT_EQ(std::vector<double>(neighbours.begin(), neighbours.begin() + 4), (std::vector<double>{1, -1, 0, -1}));
+  EXPECT_EQ(game.Calls("A_Other_2"), (Ids{a1, a1})) << "Game Start again after the restart only";
   EXPECT_TRUE(g_gameRunning);
 }
 
