@@ -2,15 +2,12 @@
 
 #include <filesystem>
 #include <fstream>
-#include <functional>
-#include <map>
 #include <string>
 #include <vector>
 
 #include "engine/game_runner.h"
 #include "engine/game_world.h"
 #include "engine/rooms.h"
-#include "runtime/debug_output.h"
 #include "runtime/function_table.h"
 #include "test_game.h"
 
