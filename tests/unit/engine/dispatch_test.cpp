@@ -69,57 +69,48 @@ TEST(Dispatch, AlarmsCountDownAndFireAtZero) {
   ASSERT_TRUE(game.Start());
   game.TakeTrace();
 
+  CInstance* instance = Instance(1);
+  auto alarms = [&] {
+    return std::vector<int>{instance->alarms[0], instance->alarms[1], instance->alarms[2], instance->alarms[4]};
+  };
   game.Frame();
   EXPECT_EQ(game.TakeTrace(), (Trace{"A_Alarm_0 1"}));
-  CInstance* instance = Instance(1);
-  EXPECT_EQ(instance->alarms[0], 0);
-  EXPECT_EQ(instance->alarms[1], 2);
-  EXPECT_EQ(instance->alarms[2], -1) << "a counter at 0 goes to -1 without firing";
-  EXPECT_EQ(instance->alarms[4], 1);
+  EXPECT_EQ(alarms(), (std::vector<int>{0, 2, -1, 1})) << "a counter at 0 goes to -1 without firing";
   game.Frame();
-  EXPECT_TRUE(game.TakeTrace().empty());
-  EXPECT_EQ(instance->alarms[0], -1);
+  EXPECT_EQ(game.TakeTrace(), Trace{});
+  EXPECT_EQ(alarms()[0], -1);
   game.Frame();
   EXPECT_EQ(game.TakeTrace(), (Trace{"A_Alarm_1 1"}));
   game.Frames(3);
-  EXPECT_TRUE(game.TakeTrace().empty());
+  EXPECT_EQ(game.TakeTrace(), Trace{});
   EXPECT_EQ(Instance(bId)->alarms[0], 2);
 }
 
-TEST(Dispatch, InheritedHandlersRunWithTheirOwnerAsEventObject) {
+TEST(Dispatch, InheritedHandlersRunWithTheirOwnerAsEventObjectAndUserEventsRaiseOnSelf) {
   TestGame game;
   int parent = game.AddObject("Parent");
   int child = game.AddObject("Child", parent);
   std::vector<double> eventObjects;
-  game.On(parent, kEventCreate, 0, [&](KslFrame& f) { eventObjects.push_back(ToReal(f.Get(g_varEventObject))); });
-  game.On(parent, kEventPreCreate, 0, [&](KslFrame& f) { eventObjects.push_back(ToReal(f.Get(g_varEventObject))); });
-  game.On(child, kEventPreCreate, 0, [&](KslFrame& f) {
-    f.Call(g_fnEventInherited);
-    eventObjects.push_back(ToReal(f.Get(g_varEventObject)));
-  });
-  int room = game.AddRoom("r");
-  game.Place(room, child);
-  ASSERT_TRUE(game.Start());
-  EXPECT_EQ(game.TakeTrace(), (Trace{"Child_PreCreate_0 1", "Parent_PreCreate_0 1", "Parent_Create_0 1"}));
-  EXPECT_EQ(eventObjects, (std::vector<double>{0, 1, 0})) << "inside event_inherited the parent is the event object";
-  EXPECT_EQ(CurrentEventState().object, -1);
-  EXPECT_EQ(CurrentEventState().type, 0);
-}
-
-TEST(Dispatch, EventInheritedWithoutParentDoesNothingAndEventUserRaisesOther) {
-  TestGame game;
-  int a = game.AddObject("A");
-  game.On(a, kEventCreate, 0, [](KslFrame& f) {
-    f.Call(g_fnEventInherited);
+  auto record = [&](KslFrame& f) { eventObjects.push_back(ToReal(f.Get(g_varEventObject))); };
+  game.On(parent, kEventCreate, 0, [&](KslFrame& f) {
+    record(f);
+    f.Call(g_fnEventInherited);  // the parent has no parent: nothing
     f.Call(g_fnEventUser, 3);
     f.Call(g_fnEventPerform, double(kEventStep), 2.0);
   });
-  game.On(a, kEventOther, kOtherUser0 + 3);
-  game.On(a, kEventStep, kStepEnd);
-  int room = game.AddRoom("r");
-  game.Place(room, a);
+  game.On(parent, kEventPreCreate, 0, record);
+  game.On(child, kEventPreCreate, 0, [&](KslFrame& f) {
+    f.Call(g_fnEventInherited);
+    record(f);
+  });
+  game.On(parent, kEventOther, kOtherUser0 + 3);
+  game.On(parent, kEventStep, kStepEnd);
+  game.Place(game.AddRoom("r"), child);
   ASSERT_TRUE(game.Start());
-  EXPECT_EQ(game.TakeTrace(), (Trace{"A_Create_0 1", "A_Other_13 1", "A_Step_2 1"}));
+  EXPECT_EQ(game.TakeTrace(), (Trace{"Child_PreCreate_0 1", "Parent_PreCreate_0 1", "Parent_Create_0 1",
+                                     "Parent_Other_13 1", "Parent_Step_2 1"}));
+  EXPECT_EQ(eventObjects, (std::vector<double>{0, 1, 0})) << "inside event_inherited the parent is the event object";
+  EXPECT_EQ(std::pair(CurrentEventState().object, CurrentEventState().type), std::pair(-1, 0));
 }
 
 TEST(Dispatch, RecursionDeeperThan32IsReportedAndTheHandlerNotRun) {
@@ -235,6 +226,7 @@ TEST(Dispatch, EventDisplayNames) {
   EXPECT_EQ(EventDisplayName(kEventMouse, 23), "Mouse Event for Joystick 1 Button 3");
   EXPECT_EQ(EventDisplayName(kEventOther, 13), "Other Event: User Defined 3");
   EXPECT_EQ(EventDisplayName(kEventOther, 5), "Other Event: Room End");
+  EXPECT_EQ(EventDisplayName(kEventOther, 7), "Other Event: Animation End");
   EXPECT_EQ(EventDisplayName(kEventOther, 62), "Async Event: 62");
   EXPECT_EQ(EventDisplayName(kEventDraw, 64), "Draw Event");
   EXPECT_EQ(EventDisplayName(kEventPreCreate, 0), "PreCreate Event");

@@ -2,15 +2,12 @@
 
 #include <filesystem>
 #include <fstream>
-#include <functional>
-#include <map>
 #include <string>
 #include <vector>
 
 #include "engine/game_runner.h"
 #include "engine/game_world.h"
 #include "engine/rooms.h"
-#include "runtime/debug_output.h"
 #include "runtime/function_table.h"
 #include "test_game.h"
 
@@ -142,11 +139,7 @@ class RunGameTest : public ::testing::Test {
   }
   void TearDown() override { g_dataToLoad = nullptr; }
 
-  static bool LoadFromMemory(const uint8_t* bytes, size_t size, GameData& out, std::string& error) {
-    if (std::string(reinterpret_cast<const char*>(bytes), size) != "game bytes") {
-      error = "not a game file";
-      return false;
-    }
+  static bool LoadFromMemory(const uint8_t*, size_t, GameData& out, std::string&) {
     out = *g_dataToLoad;
     return true;
   }
@@ -158,6 +151,7 @@ class RunGameTest : public ::testing::Test {
     launch.executableDirectory = executableDirectory;
     launch.installedDataDirectory = installedDataDirectory;
     launch.link = &game.BuildLink();
+    if (functionRefs) launch.link->functionRefs = functionRefs;
     launch.hooks.registerBuiltins = [this] { ++registrations; };
     launch.hooks.loadGameData = LoadFromMemory;
     launch.hooks.createPlatform = [this](const WindowRequest& request, std::string&) {
@@ -165,16 +159,13 @@ class RunGameTest : public ::testing::Test {
       windowHeight = request.height;
       sleepMarginMs = request.options.sleepMarginMs;
       auto platform = MakeFakePlatform();
-      events = static_cast<FakeEvents*>(platform->events.get());
-      events->endAfter = endAfter;
-      events->byFrame = input;
+      static_cast<FakeEvents&>(*platform->events).endAfter = endAfter;
       return platform;
     };
     launch.hooks.initGraphics = [this](const GameStart& start) -> std::unique_ptr<FrameCanvas> {
       gamePath = start.gameFilePath;
       return std::make_unique<RecordingCanvas>();
     };
-    launch.hooks.windowClosing = windowClosing;
     return RunGame(launch);
   }
 
@@ -187,9 +178,7 @@ class RunGameTest : public ::testing::Test {
   int windowWidth = 0, windowHeight = 0;
   double sleepMarginMs = 0;
   int64_t endAfter = 0;
-  std::map<int64_t, std::vector<InputEvent>> input;  // by frame
-  std::function<void()> windowClosing;
-  FakeEvents* events = nullptr;
+  SymbolEntry** functionRefs = nullptr;
   std::string gamePath;
 };
 
@@ -209,10 +198,10 @@ TEST_F(RunGameTest, AGameRunsFromItsFirstRoomToGameEnd) {
   game.Room(room).width = 320;
   game.Room(room).height = 200;
   game.Place(room, a);
+  std::ofstream(directory_ / "options.ini") << "[Runtime]\nsleepmargin=4\n";
 
   EXPECT_EQ(Run({"MIN", "-headless"}), 3);
-  EXPECT_EQ(windowWidth, 320);
-  EXPECT_EQ(windowHeight, 200);
+  EXPECT_EQ(std::tuple(windowWidth, windowHeight, sleepMarginMs), std::tuple(320, 200, 4.0));
   EXPECT_EQ(gamePath, (directory_ / "data.win").string());
   EXPECT_EQ(registrations, 1);
   EXPECT_EQ(game.TakeTrace(), (std::vector<std::string>{"global script, object 1", "A_Create_0 1", "A_Alarm_0 1",
@@ -229,38 +218,12 @@ TEST_F(RunGameTest, AGameRunsFromItsFirstRoomToGameEnd) {
   EXPECT_EQ(CurrentRoom(), nullptr);
 }
 
-TEST_F(RunGameTest, TheOptionsFileBesideTheGameFileIsRead) {
-  game.On(game.AddObject("A"), kEventCreate, 0, [](KslFrame& f) { f.Call(g_fnGameEnd); });
-  game.Place(game.AddRoom("r"), 0);
-  std::ofstream(directory_ / "options.ini") << "[Runtime]\nsleepmargin=4\n";
-  EXPECT_EQ(Run(), 0);
-  EXPECT_DOUBLE_EQ(sleepMarginMs, 4);
-}
-
-TEST_F(RunGameTest, AGameFileThatIsMissingOrDamagedEndsWithExitCode1) {
-  game.AddRoom("r");
-  EXPECT_EQ(Run({"-game", (directory_ / "nowhere.win").string()}), 1);
-  EXPECT_NE(game.log.find("Unable to find game!!: " + (directory_ / "nowhere.win").string()), std::string::npos);
-
-  std::ofstream(directory_ / "broken.win") << "garbage";
-  EXPECT_EQ(Run({"-game", (directory_ / "broken.win").string()}), 1);
-  EXPECT_NE(game.log.find("Failed to load the game\nnot a game file\n"), std::string::npos);
-}
-
 TEST_F(RunGameTest, AFunctionTheProgramNeedsButNobodyRegisteredStopsTheStart) {
   game.AddRoom("r");
   SymbolEntry missing{"no_such_function", 0};
   SymbolEntry* functions[] = {&g_fnRoomGoto, &missing, nullptr};
-  LinkRecord& link = game.BuildLink();
-  link.functionRefs = functions;
-  GameLaunch launch;
-  launch.arguments = {"kalvora"};
-  launch.executableDirectory = directory_.string();
-  launch.link = &link;
-  launch.hooks.loadGameData = LoadFromMemory;
-  launch.hooks.createPlatform = [](const WindowRequest&, std::string&) { return MakeFakePlatform(); };
-  launch.hooks.initGraphics = [](const GameStart&) { return std::make_unique<RecordingCanvas>(); };
-  EXPECT_EQ(RunGame(launch), 1);
+  functionRefs = functions;
+  EXPECT_EQ(Run(), 1);
   EXPECT_NE(game.log.find("Error on load\nUnable to find function no_such_function\n"), std::string::npos);
 }
 
@@ -273,35 +236,6 @@ TEST_F(RunGameTest, AFatalErrorEndsTheRunWithExitCode1AndNoMoreEvents) {
   EXPECT_EQ(Run(), 1);
   EXPECT_EQ(game.TakeTrace(), (std::vector<std::string>{"A_Step_0 1"}));
   EXPECT_NE(game.log.find("of  Step Event0 for object A:\nbroken"), std::string::npos);
-}
-
-// A close of the window is handed to the program between frames, before the
-// game ends as a closed window does; the end of the input (a playback script
-// that ran out) is no close: the game ends after its last frame, and the
-// program is not asked.
-TEST_F(RunGameTest, AClosedWindowRunsTheProgramsHookFirstAndTheEndOfTheInputDoesNot) {
-  int a = game.AddObject("A");
-  game.On(a, kEventOther, kOtherRoomEnd);
-  game.On(a, kEventOther, kOtherGameEnd);
-  game.On(a, kEventStep, kStepNormal);
-  game.Place(game.AddRoom("r"), a);
-  windowClosing = [this] {
-    game.trace.push_back("closing after frame " + std::to_string(CurrentFrameNumber()));
-    DebugOutput("closing\n");
-  };
-  input[3] = {CloseEvent()};
-  EXPECT_EQ(Run(), 0);
-  EXPECT_EQ(game.TakeTrace(), (std::vector<std::string>{"A_Step_0 1", "A_Step_0 1", "closing after frame 2",
-                                                        "A_Other_5 1", "A_Other_3 1"}));
-  EXPECT_NE(game.log.find("closing\n###game_end###254\n"), std::string::npos) << game.log;
-
-  input.clear();
-  game.log.clear();
-  endAfter = 2;
-  EXPECT_EQ(Run(), 0);
-  EXPECT_EQ(game.TakeTrace(), (std::vector<std::string>{"A_Step_0 1", "A_Step_0 1", "A_Other_5 1", "A_Other_3 1"}));
-  EXPECT_NE(game.log.find("###game_end###0\n"), std::string::npos) << game.log;
-  EXPECT_EQ(game.log.find("###game_end###254"), std::string::npos) << game.log;
 }
 
 TEST_F(RunGameTest, GameEndBeforeTheFirstRoomRunsNoRoom) {

@@ -10,63 +10,57 @@
 
 namespace {
 using Trace = std::vector<std::string>;
-using Ids = std::vector<int>;
 using Type = InputEvent::Type;
 
-InputEvent KeyEvent(Type type, int key, bool repeat = false, bool extended = false) {
+InputEvent Key(Type type, int key, bool repeat = false, bool extended = false) {
   return {.type = type, .key = key, .repeat = repeat, .extended = extended};
 }
-InputEvent ButtonEvent(Type type, int button, int x, int y) { return {.type = type, .button = button, .x = x, .y = y}; }
+InputEvent Button(Type type, int x, int y, int button = 1) { return {.type = type, .button = button, .x = x, .y = y}; }
 InputEvent Wheel(int delta) { return {.type = Type::Wheel, .wheelDelta = delta}; }
-InputEvent Typed(uint32_t character) { return {.type = Type::Character, .character = character}; }
 InputEvent MoveTo(int x, int y) { return {.type = Type::MouseMove, .x = x, .y = y}; }
-
-void Click(int x, int y) {
-  ApplyInputEvent(ButtonEvent(Type::ButtonDown, 1, x, y));
-  ApplyInputEvent(ButtonEvent(Type::ButtonUp, 1, x, y));
+std::vector<InputEvent> Click(int x, int y, int button = 1) {
+  return {Button(Type::ButtonDown, x, y, button), Button(Type::ButtonUp, x, y, button)};
 }
 
-TEST(Input, AHeldKeyPressesOnceAndIsHeldEveryFrame) {
+// One frame: the input that arrived before it and the handlers it runs.
+struct Step {
+  std::vector<InputEvent> input;
+  Trace expected;
+  bool windowVisible = true;
+};
+
+void Play(TestGame& game, const std::vector<Step>& steps) {
+  for (size_t i = 0; i < steps.size(); ++i) {
+    SCOPED_TRACE("frame " + std::to_string(i + 1));
+    for (const InputEvent& event : steps[i].input) ApplyInputEvent(event);
+    game.Frame(steps[i].windowVisible);
+    EXPECT_EQ(game.TakeTrace(), steps[i].expected);
+  }
+}
+
+TEST(Input, KeyEventsPressOnceHoldEveryFrameAndIgnoreCodesPastTheLists) {
   TestGame game;
   int a = game.AddObject("A"), b = game.AddObject("B");
-  game.On(a, kEventKeyPress, 27);
-  game.On(a, kEventKeyboard, 27);
-  game.On(a, kEventKeyRelease, 27);
-  game.On(b, kEventKeyPress, 27);
-  game.On(b, kEventKeyPress, kNoKey);
-  game.On(b, kEventKeyboard, kAnyKey);
+  for (auto [type, key] : {std::pair{kEventKeyPress, 27},
+                           {kEventKeyboard, 27},
+                           {kEventKeyRelease, 27},
+                           {kEventKeyPress, 200},
+                           {kEventKeyboard, 129},
+                           {kEventKeyPress, kAnyKey}})
+    game.On(a, type, key);
+  for (auto [type, key] : {std::pair{kEventKeyPress, 27}, {kEventKeyPress, kNoKey}, {kEventKeyboard, kAnyKey}})
+    game.On(b, type, key);
   int room = game.AddRoom("r");
   game.Place(room, a);
-  game.Place(room, b, 500, 500);
+  game.Place(room, b);
   ASSERT_TRUE(game.Start());
-
-  ApplyInputEvent(KeyEvent(Type::KeyDown, 27));
-  game.Frame();
-  EXPECT_EQ(game.TakeTrace(), (Trace{"A_Keyboard_27 1", "A_KeyPress_27 1", "B_KeyPress_27 2", "B_Keyboard_1 2"}));
-  ApplyInputEvent(KeyEvent(Type::KeyDown, 27, true));  // auto-repeat
-  ApplyInputEvent(KeyEvent(Type::KeyDown, 27));        // a second down of a held key
-  game.Frame();
-  EXPECT_EQ(game.TakeTrace(), (Trace{"A_Keyboard_27 1", "B_Keyboard_1 2", "B_KeyPress_0 2"}));
-  ApplyInputEvent(KeyEvent(Type::KeyUp, 27));
-  game.Frame();
-  EXPECT_EQ(game.TakeTrace(), (Trace{"A_KeyRelease_27 1", "B_KeyPress_0 2"}));
-}
-
-TEST(Input, KeyCodesAboveTheListedRangeAndOutsideTheTableRaiseNothing) {
-  TestGame game;
-  int a = game.AddObject("A");
-  game.On(a, kEventKeyPress, 200);
-  game.On(a, kEventKeyboard, 129);  // the first number past the keyboard's lists
-  game.On(a, kEventKeyPress, kAnyKey);
-  int room = game.AddRoom("r");
-  game.Place(room, a);
-  ASSERT_TRUE(game.Start());
-  ApplyInputEvent(KeyEvent(Type::KeyDown, 200));
-  ApplyInputEvent(KeyEvent(Type::KeyDown, 129));
-  ApplyInputEvent(KeyEvent(Type::KeyDown, 300));
-  ApplyInputEvent(KeyEvent(Type::KeyDown, 229));
-  game.Frame();
-  EXPECT_EQ(game.TakeTrace(), (Trace{"A_KeyPress_1 1"}));
+  Play(game, {{{Key(Type::KeyDown, 27)},
+               {"A_Keyboard_27 1", "A_KeyPress_27 1", "B_KeyPress_27 2", "B_Keyboard_1 2", "A_KeyPress_1 1"}},
+              {{Key(Type::KeyDown, 27, true), Key(Type::KeyDown, 27)},
+               {"A_Keyboard_27 1", "B_Keyboard_1 2", "B_KeyPress_0 2"}},
+              {{Key(Type::KeyUp, 27)}, {"A_KeyRelease_27 1", "B_KeyPress_0 2"}},
+              {{Key(Type::KeyDown, 200), Key(Type::KeyDown, 129), Key(Type::KeyDown, 300), Key(Type::KeyDown, 229)},
+               {"B_Keyboard_1 2", "A_KeyPress_1 1"}}});
   EXPECT_TRUE(CurrentInput().keys.down[200]);
   EXPECT_FALSE(CurrentInput().keys.down[229]);
 }
@@ -75,34 +69,28 @@ TEST(Input, CurrentAndLastKeyAndSideSpecificModifiers) {
   TestGame game;
   game.AddRoom("r");
   ASSERT_TRUE(game.Start());
-  ApplyInputEvent(KeyEvent(Type::KeyDown, 'A'));
-  ApplyInputEvent(KeyEvent(Type::KeyDown, 'B'));
-  UpdateInput();
-  EXPECT_EQ(CurrentInput().keyboardKey, 'B');
-  ApplyInputEvent(KeyEvent(Type::KeyUp, 'B'));
-  UpdateInput();
-  EXPECT_EQ(CurrentInput().keyboardKey, 'A') << "back to the key still held";
-  EXPECT_EQ(CurrentInput().keyboardLastKey, 'B');
-  ApplyInputEvent(KeyEvent(Type::KeyUp, 'A'));
-  UpdateInput();
-  EXPECT_EQ(CurrentInput().keyboardKey, 0);
+  const FrameInput& input = CurrentInput();
+  auto frame = [](std::vector<InputEvent> events) {
+    for (const InputEvent& event : events) ApplyInputEvent(event);
+    UpdateInput();
+  };
+  frame({Key(Type::KeyDown, 'A'), Key(Type::KeyDown, 'B')});
+  EXPECT_EQ(input.keyboardKey, 'B');
+  frame({Key(Type::KeyUp, 'B')});
+  EXPECT_EQ(std::pair(input.keyboardKey, input.keyboardLastKey), std::pair(int('A'), int('B')))
+      << "back to the key still held";
+  frame({Key(Type::KeyUp, 'A')});
+  EXPECT_EQ(input.keyboardKey, 0);
 
-  ApplyInputEvent(KeyEvent(Type::KeyDown, 18, false, true));
-  ApplyInputEvent(KeyEvent(Type::KeyDown, 17));
-  ApplyInputEvent(KeyEvent(Type::KeyDown, 16, false, true));
-  UpdateInput();
-  const KeyStates& keys = CurrentInput().keys;
-  EXPECT_TRUE(keys.down[18] && keys.down[165] && !keys.down[164]);
-  EXPECT_TRUE(keys.down[17] && keys.down[162] && !keys.down[163]);
-  EXPECT_TRUE(keys.down[16] && keys.down[161] && !keys.down[160] && keys.pressed[161]);
-  EXPECT_TRUE(keys.pressed[165]);
-  ApplyInputEvent(KeyEvent(Type::KeyUp, 18, false, true));
-  UpdateInput();
-  EXPECT_TRUE(CurrentInput().keys.released[165]);
-  EXPECT_FALSE(CurrentInput().keys.down[165]);
-  ApplyInputEvent(KeyEvent(Type::KeyUp, 16, false, true));
-  ApplyInputEvent(KeyEvent(Type::KeyDown, 16));
-  UpdateInput();
+  const KeyStates& keys = input.keys;
+  frame({Key(Type::KeyDown, 18, false, true), Key(Type::KeyDown, 17), Key(Type::KeyDown, 16, false, true)});
+  EXPECT_EQ((std::vector<bool>{keys.down[18], keys.down[165], keys.down[164], keys.pressed[165], keys.down[17],
+                               keys.down[162], keys.down[163], keys.down[16], keys.down[161], keys.down[160],
+                               keys.pressed[161]}),
+            (std::vector<bool>{true, true, false, true, true, true, false, true, true, false, true}));
+  frame({Key(Type::KeyUp, 18, false, true)});
+  EXPECT_TRUE(keys.released[165] && !keys.down[165]);
+  frame({Key(Type::KeyUp, 16, false, true), Key(Type::KeyDown, 16)});
   EXPECT_TRUE(keys.released[161] && keys.pressed[160] && keys.down[160] && !keys.down[161]);
 }
 
@@ -110,112 +98,60 @@ TEST(Input, TypedCharactersAndActivation) {
   TestGame game;
   game.AddRoom("r");
   ASSERT_TRUE(game.Start());
-  for (uint32_t c : {uint32_t('Z'), 0x105u, 0x17Cu, 0x1F600u, 13u, 8u}) ApplyInputEvent(Typed(c));
+  const FrameInput& input = CurrentInput();
+  auto type = [](uint32_t c) { ApplyInputEvent({.type = Type::Character, .character = c}); };
+  for (uint32_t c : {uint32_t('Z'), 0x105u, 0x17Cu, 0x1F600u, 13u, 8u}) type(c);
   UpdateInput();
-  EXPECT_EQ(CurrentInput().keyboardString, "Z\xC4\x85\xC5\xBC") << "backspace took back the emoji, CR was not stored";
   UpdateInput();
-  EXPECT_EQ(CurrentInput().keyboardString, "Z\xC4\x85\xC5\xBC") << "typed text stays from frame to frame";
+  EXPECT_EQ(input.keyboardString, "Z\xC4\x85\xC5\xBC")
+      << "backspace took back the emoji, CR was not stored, the text stays from frame to frame";
 
   ClearAllInput();
-  for (int i = 0; i < 1030; ++i) ApplyInputEvent(Typed(i < 10 ? 'a' : 'b'));
+  for (int i = 0; i < 1030; ++i) type(i < 10 ? 'a' : 'b');
   UpdateInput();
-  EXPECT_EQ(CurrentInput().keyboardString, std::string(3, 'a') + std::string(1020, 'b'))
-      << "the oldest characters make room";
+  EXPECT_EQ(input.keyboardString, std::string(3, 'a') + std::string(1020, 'b')) << "the oldest characters make room";
 
-  ApplyInputEvent(KeyEvent(Type::KeyDown, 'K'));
-  ApplyInputEvent(ButtonEvent(Type::ButtonDown, 2, 5, 5));
+  ApplyInputEvent(Key(Type::KeyDown, 'K'));
+  ApplyInputEvent(Button(Type::ButtonDown, 5, 5, 2));
   ApplyInputEvent({.type = Type::Activate});
   UpdateInput();
-  EXPECT_FALSE(CurrentInput().keys.down['K']);
-  EXPECT_FALSE(CurrentInput().keys.pressed['K']);
-  EXPECT_EQ(CurrentInput().keyboardKey, 0);
-  EXPECT_EQ(CurrentInput().keyboardString, "");
-  EXPECT_TRUE(CurrentInput().mouse.down[1]) << "mouse buttons survive an activation";
-  EXPECT_EQ(CurrentInput().mouseButton, 2);
+  EXPECT_TRUE(!input.keys.down['K'] && !input.keys.pressed['K'] && input.keyboardKey == 0);
+  EXPECT_EQ(input.keyboardString, "");
+  EXPECT_TRUE(input.mouse.down[1]) << "mouse buttons survive an activation";
+  EXPECT_EQ(input.mouseButton, 2);
 }
 
-// A 16 × 16 sprite at (10, 10): its box is [10, 26) × [10, 26).
-struct ClickGame {
+// A's 16 × 16 sprite at (10, 10) covers [10, 26) × [10, 26); B takes the global events.
+TEST(Input, MouseEventsFollowTheButtonsTheWheelAndTheBox) {
   TestGame game;
-  int a, b, room, a1;
-  ClickGame() {
-    a = game.AddObject("A");
-    b = game.AddObject("B");
-    game.Object(a).spriteIndex = game.AddSprite(16, 16);
-    for (int number : {kMouseLeftPressed, kMouseLeftReleased, kMouseLeftButton, kMouseNoButton})
-      game.On(a, kEventMouse, number);
-    game.On(b, kEventMouse, kMouseGlobalLeftReleased);
-    game.On(b, kEventMouse, kMouseGlobalLeftPressed);
-    game.On(b, kEventMouse, kMouseAnyReleased);
-    game.On(b, kEventMouse, kMouseWheelUp);
-    game.On(b, kEventMouse, kMouseWheelDown);
-    room = game.AddRoom("r");
-    a1 = game.Place(room, a, 10, 10);
-    game.Place(room, b);
-  }
-};
-
-TEST(Input, APressAndReleaseBetweenFramesIsAReleaseOnly) {
-  ClickGame click;
-  TestGame& game = click.game;
+  int a = game.AddObject("A"), b = game.AddObject("B");
+  game.Object(a).spriteIndex = game.AddSprite(16, 16);
+  for (int number : {kMouseLeftPressed, kMouseLeftReleased, kMouseLeftButton, kMouseNoButton})
+    game.On(a, kEventMouse, number);
+  for (int number : {kMouseGlobalLeftReleased, kMouseGlobalLeftReleased + 1, kMouseGlobalLeftReleased + 2,
+                     kMouseGlobalLeftPressed, kMouseAnyReleased, kMouseWheelUp, kMouseWheelDown})
+    game.On(b, kEventMouse, number);
+  int room = game.AddRoom("r");
+  game.Place(room, a, 10, 10);
+  game.Place(room, b);
   ASSERT_TRUE(game.Start());
-  Click(12, 12);
-  game.Frame();
-  EXPECT_EQ(game.TakeTrace(), (Trace{"A_Mouse_3 1", "A_Mouse_7 1", "B_Mouse_13 2", "B_Mouse_56 2"}));
-
-  ApplyInputEvent(ButtonEvent(Type::ButtonDown, 1, 12, 12));
-  game.Frame();
-  EXPECT_EQ(game.TakeTrace(), (Trace{"A_Mouse_4 1", "B_Mouse_53 2", "A_Mouse_0 1"}));
-  game.Frame();
-  EXPECT_EQ(game.TakeTrace(), (Trace{"A_Mouse_0 1"}));
-  ApplyInputEvent(ButtonEvent(Type::ButtonUp, 1, 40, 40));  // released away from A
-  game.Frame();
-  EXPECT_EQ(game.TakeTrace(), (Trace{"B_Mouse_13 2", "B_Mouse_56 2"}));
-}
-
-TEST(Input, TheRightAndBottomEdgesOfTheBoxAreOutside) {
-  ClickGame click;
-  TestGame& game = click.game;
-  ASSERT_TRUE(game.Start());
-  for (auto [x, y, hit] :
-       {std::tuple{25, 25, true}, {10, 10, true}, {26, 15, false}, {15, 26, false}, {9, 15, false}}) {
-    game.TakeTrace();
-    Click(x, y);
-    game.Frame();
-    EXPECT_EQ(game.Calls("A_Mouse_7"), hit ? Ids{click.a1} : Ids{}) << x << "," << y;
-    EXPECT_EQ(game.Calls("B_Mouse_56").size(), 1u);
-  }
-}
-
-TEST(Input, WheelNotchesRaiseOneEventPerFrame) {
-  ClickGame click;
-  TestGame& game = click.game;
-  ASSERT_TRUE(game.Start());
-  game.Frame();
-  game.TakeTrace();
-  ApplyInputEvent(Wheel(120));
-  ApplyInputEvent(Wheel(120));
-  ApplyInputEvent(Wheel(0));
-  game.Frame();
-  EXPECT_EQ(game.Calls("B_Mouse_60"), Ids{2});
-  EXPECT_EQ(game.Calls("B_Mouse_61"), Ids{});
-  game.TakeTrace();
-  ApplyInputEvent(Wheel(-1));
-  game.Frame();
-  EXPECT_EQ(game.Calls("B_Mouse_60"), Ids{});
-  EXPECT_EQ(game.Calls("B_Mouse_61"), Ids{2});
-  game.TakeTrace();
-  game.Frame();
-  EXPECT_EQ(game.Calls("B_Mouse_61"), Ids{});
-}
-
-TEST(Input, NoMouseEventsWhileTheWindowIsHidden) {
-  ClickGame click;
-  TestGame& game = click.game;
-  ASSERT_TRUE(game.Start());
-  Click(12, 12);
-  game.Frame(false);
-  EXPECT_TRUE(game.TakeTrace().empty());
+  const Trace clickOnA = {"A_Mouse_3 1", "A_Mouse_7 1", "B_Mouse_13 2", "B_Mouse_56 2"};
+  const Trace clickBeside = {"B_Mouse_13 2", "B_Mouse_56 2"};
+  Play(game, {{Click(12, 12), clickOnA},  // a press and release between frames is a release only
+              {{Button(Type::ButtonDown, 12, 12)}, {"A_Mouse_4 1", "B_Mouse_53 2", "A_Mouse_0 1"}},
+              {{}, {"A_Mouse_0 1"}},
+              {{Button(Type::ButtonUp, 40, 40)}, clickBeside},
+              {Click(25, 25), clickOnA},
+              {Click(10, 10), clickOnA},
+              {Click(26, 15), clickBeside},  // the right and bottom edges are outside
+              {Click(15, 26), clickBeside},
+              {Click(9, 15), clickBeside},
+              {Click(0, 0, 2), {"B_Mouse_13 2", "B_Mouse_57 2"}},
+              {Click(0, 0, 3), {"B_Mouse_13 2", "B_Mouse_58 2"}},
+              {{Wheel(120), Wheel(120), Wheel(0)}, {"B_Mouse_60 2"}},  // one event a frame
+              {{Wheel(-1)}, {"B_Mouse_61 2"}},
+              {{}, {}},
+              {Click(12, 12), {}, false}});  // nothing while the window is hidden
 }
 
 TEST(Input, OverlappingInstancesReceiveTheLocalReleaseByObjectThenTheGlobalOne) {
@@ -228,29 +164,11 @@ TEST(Input, OverlappingInstancesReceiveTheLocalReleaseByObjectThenTheGlobalOne) 
     game.On(object, kEventMouse, kMouseGlobalLeftReleased);
   }
   int room = game.AddRoom("r");
-  int b1 = game.Place(room, b, 0, 0), a1 = game.Place(room, a, 5, 5), a2 = game.Place(room, a, 50, 50);
+  game.Place(room, b, 0, 0);
+  game.Place(room, a, 5, 5);
+  game.Place(room, a, 50, 50);
   ASSERT_TRUE(game.Start());
-  Click(7, 7);
-  game.Frame();
-  auto at = [](const char* handler, int id) { return std::string(handler) + " " + std::to_string(id); };
-  EXPECT_EQ(game.TakeTrace(), (Trace{at("A_Mouse_7", a1), at("B_Mouse_7", b1), at("A_Mouse_56", a1),
-                                     at("A_Mouse_56", a2), at("B_Mouse_56", b1)}));
-}
-
-// Buttons 1, 2 and 3 are left, right and middle.
-TEST(Input, EachButtonHasItsOwnGlobalRelease) {
-  TestGame game;
-  int b = game.AddObject("B");
-  for (int number : {kMouseGlobalLeftReleased, kMouseGlobalLeftReleased + 1, kMouseGlobalLeftReleased + 2})
-    game.On(b, kEventMouse, number);
-  game.Place(game.AddRoom("r"), b);
-  ASSERT_TRUE(game.Start());
-  for (int button : {1, 2, 3}) {
-    ApplyInputEvent(ButtonEvent(Type::ButtonDown, button, 0, 0));
-    ApplyInputEvent(ButtonEvent(Type::ButtonUp, button, 0, 0));
-    game.Frame();
-    EXPECT_EQ(game.TakeTrace(), Trace{"B_Mouse_" + std::to_string(55 + button) + " 1"});
-  }
+  Play(game, {{Click(7, 7), {"A_Mouse_7 2", "B_Mouse_7 1", "A_Mouse_56 2", "A_Mouse_56 3", "B_Mouse_56 1"}}});
 }
 
 TEST(Input, ADialogThatClearsTheInputStopsTheClickFromRaisingMore) {
@@ -264,11 +182,9 @@ TEST(Input, ADialogThatClearsTheInputStopsTheClickFromRaisingMore) {
   game.Place(room, a);
   game.Place(room, b);
   ASSERT_TRUE(game.Start());
-  Click(1, 1);
-  ApplyInputEvent(KeyEvent(Type::KeyDown, 27));
-  ApplyInputEvent(KeyEvent(Type::KeyUp, 27));
-  game.Frame();
-  EXPECT_EQ(game.TakeTrace(), (Trace{"B_KeyPress_27 2", "A_Mouse_7 1"}));
+  std::vector<InputEvent> input = Click(1, 1);
+  input.insert(input.end(), {Key(Type::KeyDown, 27), Key(Type::KeyUp, 27)});
+  Play(game, {{input, {"B_KeyPress_27 2", "A_Mouse_7 1"}}});
 }
 
 TEST(Input, MouseEnterAndLeave) {
@@ -277,16 +193,13 @@ TEST(Input, MouseEnterAndLeave) {
   game.Object(a).spriteIndex = game.AddSprite(10, 10);
   game.On(a, kEventMouse, kMouseEnter);
   game.On(a, kEventMouse, kMouseLeave);
-  int room = game.AddRoom("r");
-  game.Place(room, a, 20, 20);
+  game.Place(game.AddRoom("r"), a, 20, 20);
   ASSERT_TRUE(game.Start());
-  std::vector<std::pair<int, Trace>> steps = {
-      {5, {}}, {25, {"A_Mouse_10 1"}}, {26, {}}, {40, {"A_Mouse_11 1"}}, {41, {}}};
-  for (auto& [position, expected] : steps) {
-    ApplyInputEvent(MoveTo(position, position));
-    game.Frame();
-    EXPECT_EQ(game.TakeTrace(), expected) << position;
-  }
+  Play(game, {{{MoveTo(5, 5)}, {}},
+              {{MoveTo(25, 25)}, {"A_Mouse_10 1"}},
+              {{MoveTo(26, 26)}, {}},
+              {{MoveTo(40, 40)}, {"A_Mouse_11 1"}},
+              {{MoveTo(41, 41)}, {}}});
 }
 
 TEST(Input, MouseRoomPositionScalesTheClientAreaToTheRoom) {
@@ -305,7 +218,6 @@ TEST(Input, MouseRoomPositionScalesTheClientAreaToTheRoom) {
   SetWindowClientSize(800, 600);
   ApplyInputEvent(MoveTo(101, 51));
   game.Frame();
-  EXPECT_EQ(seen, (std::vector<double>{50, 25}));
   SetWindowClientSize(400, 300);
   game.Frame();
   EXPECT_EQ(seen, (std::vector<double>{50, 25, 101, 51}));
@@ -323,18 +235,14 @@ TEST(Input, KeyMapBuiltins) {
     frame.Call(function, args...);
   };
   call("keyboard_set_map", double('A'), double('B'));
-  ApplyInputEvent(KeyEvent(Type::KeyDown, 'A'));
-  game.Frame();
-  EXPECT_EQ(game.TakeTrace(), (Trace{"A_KeyPress_66 1"}));
-  ApplyInputEvent(KeyEvent(Type::KeyUp, 'A'));
+  Play(game, {{{Key(Type::KeyDown, 'A')}, {"A_KeyPress_66 1"}}});
+  ApplyInputEvent(Key(Type::KeyUp, 'A'));
   call("keyboard_unset_map");
-  ApplyInputEvent(KeyEvent(Type::KeyDown, 'A'));
-  game.Frame();
-  EXPECT_TRUE(game.TakeTrace().empty());
+  Play(game, {{{Key(Type::KeyDown, 'A')}, {}}});
 }
 
-// The hit test on its own.
-struct Shapes : ::testing::Test {
+// The hit test on its own: a 20 × 10 sprite with its origin at (10, 5), at (50, 50).
+struct HitTest : ::testing::Test {
   Sprite sprite;
   CInstance instance{1, 0, 50, 50};
   std::vector<Sprite> sprites;
@@ -343,77 +251,71 @@ struct Shapes : ::testing::Test {
     sprite.height = 10;
     sprite.originX = 10;
     sprite.originY = 5;
-    sprite.bboxLeft = 0;
-    sprite.bboxTop = 0;
     sprite.bboxRight = 19;
     sprite.bboxBottom = 9;
     sprite.frames.emplace_back(20, 10);
+    instance.spriteIndex = 0;
   }
+  void TearDown() override { SetGameSprites(nullptr); }
   bool Hit(double x, double y) {
     sprites = {sprite};
     SetGameSprites(&sprites);
-    instance.spriteIndex = 0;
-    bool hit = InstanceHit(instance, x, y);
-    SetGameSprites(nullptr);
-    return hit;
+    return InstanceHit(instance, x, y);
   }
 };
 
-TEST_F(Shapes, ScaleAndOriginPlaceTheBox) {
-  EXPECT_TRUE(Hit(40, 45));
-  EXPECT_FALSE(Hit(60, 50));
-  EXPECT_TRUE(Hit(59, 54));
-  instance.imageXScale = 2;
-  EXPECT_TRUE(Hit(30, 50));
-  EXPECT_FALSE(Hit(70, 50));
-  EXPECT_FALSE(Hit(29, 50));
-  instance.imageXScale = -1;  // mirrored: the box is still [40, 60)
-  EXPECT_TRUE(Hit(40, 50));
-  EXPECT_FALSE(Hit(60, 50));
-  instance.imageXScale = 0;
-  EXPECT_FALSE(Hit(50, 50));
+TEST_F(HitTest, ScaleOriginAndRotationPlaceTheShape) {
+  struct Case {
+    float xScale, angle;
+    CollisionKind kind;
+    double x, y;
+    bool hit;
+  };
+  constexpr CollisionKind kBox = CollisionKind::BoundingBox, kTurned = CollisionKind::RotatedRect;
+  for (const Case& c : std::vector<Case>{{1, 0, kBox, 40, 45, true},
+                                         {1, 0, kBox, 60, 50, false},
+                                         {1, 0, kBox, 59, 54, true},
+                                         {2, 0, kBox, 30, 50, true},
+                                         {2, 0, kBox, 70, 50, false},
+                                         {2, 0, kBox, 29, 50, false},
+                                         {-1, 0, kBox, 40, 50, true},
+                                         {-1, 0, kBox, 60, 50, false},
+                                         {0, 0, kBox, 50, 50, false},
+                                         {1, 45, kBox, 55, 55, true},
+                                         {1, 45, kTurned, 50, 50, true},
+                                         {1, 45, kTurned, 55, 45, true},
+                                         {1, 45, kTurned, 55, 55, false},
+                                         {1, 90, kTurned, 50, 58, true},
+                                         {1, 90, kTurned, 58, 50, false}}) {
+    SCOPED_TRACE(::testing::Message() << "scale " << c.xScale << ", angle " << c.angle << " at " << c.x << "," << c.y);
+    instance.imageXScale = c.xScale;
+    instance.imageAngle = c.angle;
+    sprite.collision = c.kind;
+    EXPECT_EQ(Hit(c.x, c.y), c.hit);
+  }
 }
 
-TEST_F(Shapes, RotatedRectangleNarrowsTheBoundingBox) {
-  instance.imageAngle = 45;
-  EXPECT_TRUE(Hit(55, 55)) << "inside the bounding box and the turned box";
-  sprite.collision = CollisionKind::RotatedRect;
-  EXPECT_TRUE(Hit(50, 50));
-  EXPECT_TRUE(Hit(55, 45));  // along the turned long side
-  EXPECT_FALSE(Hit(55, 55)) << "a corner of the bounding box outside the turned box";
-  instance.imageAngle = 90;
-  EXPECT_TRUE(Hit(50, 58));
-  EXPECT_FALSE(Hit(58, 50));
-}
-
-TEST_F(Shapes, PreciseMaskNeedsASetPixelOfTheCurrentFrame) {
+TEST_F(HitTest, PreciseMaskNeedsASetPixelOfTheCurrentFrame) {
   sprite.collision = CollisionKind::Precise;
   sprite.frames.emplace_back(20, 10);
-  for (int frame = 0; frame < 2; ++frame) {
-    AlphaMap mask;
-    mask.width = 20;
-    mask.height = 10;
-    mask.values.assign(200, 0);
-    mask.values[size_t(2 * 20 + (frame == 0 ? 3 : 15))] = 255;  // row 2, column 3 or 15
+  for (int column : {3, 15}) {
+    AlphaMap mask{20, 10, std::vector<uint8_t>(200, 0)};
+    mask.values[size_t(2 * 20 + column)] = 255;
     sprite.masks.push_back(mask);
   }
-  EXPECT_TRUE(Hit(43, 47));  // sprite pixel (3, 2)
-  EXPECT_FALSE(Hit(44, 47));
-  EXPECT_FALSE(Hit(55, 47));
+  EXPECT_EQ((std::vector<bool>{Hit(43, 47), Hit(44, 47), Hit(55, 47)}), (std::vector<bool>{true, false, false}));
   instance.imageIndex = 1.5f;
-  EXPECT_FALSE(Hit(43, 47));
-  EXPECT_TRUE(Hit(55, 47));  // sprite pixel (15, 2)
+  EXPECT_EQ((std::vector<bool>{Hit(43, 47), Hit(55, 47)}), (std::vector<bool>{false, true}));
   instance.flags |= kInstanceMarkedForDestruction;
   EXPECT_FALSE(Hit(55, 47));
 }
 
-TEST_F(Shapes, TheMaskSpriteReplacesTheSpriteAndASpriteWithoutFramesIsNeverHit) {
+TEST_F(HitTest, TheMaskSpriteReplacesTheSpriteAndASpriteWithoutFramesIsNeverHit) {
   Sprite small = sprite;
   small.bboxRight = 1;
   small.bboxBottom = 1;
   sprites = {sprite, small};
   SetGameSprites(&sprites);
-  instance.spriteIndex = 0;
   instance.maskIndex = 1;
   EXPECT_TRUE(InstanceHit(instance, 40, 45));
   EXPECT_FALSE(InstanceHit(instance, 45, 45));
@@ -422,6 +324,5 @@ TEST_F(Shapes, TheMaskSpriteReplacesTheSpriteAndASpriteWithoutFramesIsNeverHit) 
   instance.maskIndex = -1;
   instance.spriteIndex = -1;
   EXPECT_FALSE(InstanceHit(instance, 50, 50));
-  SetGameSprites(nullptr);
 }
 }  // namespace

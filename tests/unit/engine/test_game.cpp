@@ -18,24 +18,17 @@
 SymbolEntry g_fnRoomGoto{"room_goto", 0}, g_fnRoomRestart{"room_restart", 0}, g_fnRoomGotoNext{"room_goto_next", 0},
     g_fnGameEnd{"game_end", 0}, g_fnGameRestart{"game_restart", 0}, g_fnEventInherited{"event_inherited", 0},
     g_fnEventPerform{"event_perform", 0}, g_fnEventUser{"event_user", 0}, g_fnParameterCount{"parameter_count", 0},
-    g_fnParameterString{"parameter_string", 0}, g_fnRoomNext{"room_next", 0}, g_fnRoomPrevious{"room_previous", 0};
+    g_fnParameterString{"parameter_string", 0}, g_fnRoomNext{"room_next", 0}, g_fnRoomPrevious{"room_previous", 0},
+    g_fnRoomGotoPrevious{"room_goto_previous", 0};
 SymbolEntry g_varAlarm{"alarm", -1}, g_varCount{"count", -1}, g_varMouseX{"mouse_x", -1}, g_varMouseY{"mouse_y", -1},
     g_varEventObject{"event_object", -1}, g_varFps{"fps", -1};
 
 namespace {
-SymbolEntry* g_functionSymbols[] = {&g_fnRoomGoto,
-                                    &g_fnRoomRestart,
-                                    &g_fnRoomGotoNext,
-                                    &g_fnGameEnd,
-                                    &g_fnGameRestart,
-                                    &g_fnEventInherited,
-                                    &g_fnEventPerform,
-                                    &g_fnEventUser,
-                                    &g_fnParameterCount,
-                                    &g_fnParameterString,
-                                    &g_fnRoomNext,
-                                    &g_fnRoomPrevious,
-                                    nullptr};
+SymbolEntry* g_functionSymbols[] = {&g_fnRoomGoto,         &g_fnRoomRestart, &g_fnRoomGotoNext,
+                                    &g_fnGameEnd,          &g_fnGameRestart, &g_fnEventInherited,
+                                    &g_fnEventPerform,     &g_fnEventUser,   &g_fnParameterCount,
+                                    &g_fnParameterString,  &g_fnRoomNext,    &g_fnRoomPrevious,
+                                    &g_fnRoomGotoPrevious, nullptr};
 SymbolEntry* g_variableSymbols[] = {&g_varAlarm,       &g_varCount, &g_varMouseX, &g_varMouseY,
                                     &g_varEventObject, &g_varFps,   nullptr};
 

@@ -34,7 +34,8 @@ using Behaviour = std::function<void(KslFrame&)>;
 
 // Built-ins and variables the test handlers use, resolved by each Start().
 extern SymbolEntry g_fnRoomGoto, g_fnRoomRestart, g_fnRoomGotoNext, g_fnGameEnd, g_fnGameRestart, g_fnEventInherited,
-    g_fnEventPerform, g_fnEventUser, g_fnParameterCount, g_fnParameterString, g_fnRoomNext, g_fnRoomPrevious;
+    g_fnEventPerform, g_fnEventUser, g_fnParameterCount, g_fnParameterString, g_fnRoomNext, g_fnRoomPrevious,
+    g_fnRoomGotoPrevious;
 extern SymbolEntry g_varAlarm, g_varCount, g_varMouseX, g_varMouseY, g_varEventObject, g_varFps;
 
 class RecordingCanvas : public FrameCanvas {
