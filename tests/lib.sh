@@ -57,7 +57,7 @@ run_kalvora() {
   shift
   (
     cd "$dir/run" &&
-      env -u DISPLAY -u WAYLAND_DISPLAY XDG_DATA_HOME="$dir/data" HOME="$dir/home" TZ=Europe/Warsaw LC_ALL= \
+      exec env -u DISPLAY -u WAYLAND_DISPLAY XDG_DATA_HOME="$dir/data" HOME="$dir/home" TZ=Europe/Warsaw LC_ALL= \
         LANG=C.UTF-8 LC_TIME="${run_lc_time:-pl_PL.UTF-8}" "${run_env[@]}" "${run_launcher[@]}" \
         "$kalvora" -game "$data" "$@"
   )

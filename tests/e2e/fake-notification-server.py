@@ -1,15 +1,14 @@
 #!/usr/bin/python3
-"""A desktop notification service for tests, on the session bus.
-
-    fake-notification-server.py LOG READY
-
-It owns org.freedesktop.Notifications, answers Notify with the ids 1, 2, ...
-and writes every call it gets to LOG, one line each, its arguments as JSON:
-    Notify ["Kalvora", 0, "kalvora", "Kalvora", "...", ["default", "..."], {"desktop-entry": "kalvora", ...}, -1]
-    CloseNotification [1]
-On SIGUSR1 it emits ActionInvoked(<the last id>, "default"), as the user's
-click on the notification does. It writes READY once it owns the name.
-"""
+# A desktop notification service for tests, on the session bus.
+#
+#     fake-notification-server.py LOG READY
+#
+# It owns org.freedesktop.Notifications, answers Notify with the ids 1, 2, ...
+# and writes every call it gets to LOG, one line each, its arguments as JSON:
+#     Notify ["Kalvora", 0, "kalvora", "Kalvora", "...", ["default", "..."], {"desktop-entry": "kalvora", ...}, -1]
+#     CloseNotification [1]
+# On SIGUSR1 it emits ActionInvoked(<the last id>, "default"), as the user's
+# click on the notification does. It writes READY once it owns the name.
 import json
 import signal
 import sys
@@ -74,8 +73,7 @@ def on_bus(bus, name):
 
 
 def on_name(bus, name):
-    with open(ready_path, "w") as ready:
-        ready.write("ready\n")
+    open(ready_path, "w").close()
 
 
 GLib.unix_signal_add(GLib.PRIORITY_DEFAULT, signal.SIGUSR1, click)
