@@ -7,23 +7,24 @@
 
 namespace {
 
+CalendarEvent Examination(int alarmDaysBefore) {
+  CalendarEvent event;
+  event.section = "L1";
+  event.field = 3;
+  event.firstText = "ab";
+  event.year = 2024;
+  event.month = 5;
+  event.day = 20;
+  event.summary = "Badania: ab";
+  event.category = "Osoby";
+  event.alarmDaysBefore = alarmDaysBefore;
+  return event;
+}
+
 // The calendar export scenario compares every event's identity, day and 14-day
 // alarm; a horizon of nothing or less than nothing is seen here only.
 TEST(CalendarFile, TheAlarmComesTheHorizonsDaysBeforeTheDayOrAfterIt) {
-  std::vector<CalendarEvent> events;
-  for (int daysBefore : {14, 0, -3}) {
-    CalendarEvent event;
-    event.section = "L1";
-    event.field = 3;
-    event.firstText = "ab";
-    event.year = 2024;
-    event.month = 5;
-    event.day = 20;
-    event.summary = "Badania: ab";
-    event.category = "Osoby";
-    event.alarmDaysBefore = daysBefore;
-    events.push_back(event);
-  }
+  std::vector<CalendarEvent> events{Examination(14), Examination(0), Examination(-3)};
   std::string text, error;
   ASSERT_TRUE(CalendarText(events, 1715585400, text, error)) << error;
   icalcomponent* calendar = icalparser_parse_string(text.c_str());
