@@ -67,7 +67,7 @@ GameData SampleGame() {
   RoomRecord first{"rFirst", 640, 480, 30, true, 0x302010, false, 5, {}};
   first.instances.push_back(RoomInstanceRecord{10.25, -4.5, 1, 100001, 6, 7, 2.0f, 0.5f, 0x00FF00, 3.0f, 45.0f, 128});
   first.instances.push_back(RoomInstanceRecord{0, 0, -1, 100002, -1, -1, 1, 1, 0xFFFFFF, 0, 0, 255});
-  RoomRecord second{"rSecond", 16, 16, 60, false, 0, true, -1, {}};
+  RoomRecord second{"rSecond", 16, 16, 1, false, 0, true, -1, {}};  // the lowest room speed
   second.instances.push_back(RoomInstanceRecord{1, 2, 0, 100003, -1, -1, 1, 1, 0xFFFFFF, 1, 0, 255});
   game.rooms = {first, second};
   game.roomOrder = {1, 0};

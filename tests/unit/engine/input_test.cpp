@@ -126,7 +126,8 @@ TEST(Input, MouseEventsFollowTheButtonsTheWheelAndTheBox) {
   TestGame game;
   int a = game.AddObject("A"), b = game.AddObject("B");
   game.Object(a).spriteIndex = game.AddSprite(16, 16);
-  for (int number : {kMouseLeftPressed, kMouseLeftReleased, kMouseLeftButton, kMouseNoButton})
+  for (int number : {kMouseLeftPressed, kMouseLeftReleased, kMouseLeftReleased + 1, kMouseLeftReleased + 2,
+                     kMouseLeftButton, kMouseNoButton})
     game.On(a, kEventMouse, number);
   for (int number : {kMouseGlobalLeftReleased, kMouseGlobalLeftReleased + 1, kMouseGlobalLeftReleased + 2,
                      kMouseGlobalLeftPressed, kMouseAnyReleased, kMouseWheelUp, kMouseWheelDown})
@@ -143,11 +144,11 @@ TEST(Input, MouseEventsFollowTheButtonsTheWheelAndTheBox) {
               {{Button(Type::ButtonUp, 40, 40)}, clickBeside},
               {Click(25, 25), clickOnA},
               {Click(10, 10), clickOnA},
+              {Click(12, 12, 2), {"A_Mouse_3 1", "A_Mouse_8 1", "B_Mouse_13 2", "B_Mouse_57 2"}},
+              {Click(12, 12, 3), {"A_Mouse_3 1", "A_Mouse_9 1", "B_Mouse_13 2", "B_Mouse_58 2"}},
               {Click(26, 15), clickBeside},  // the right and bottom edges are outside
               {Click(15, 26), clickBeside},
               {Click(9, 15), clickBeside},
-              {Click(0, 0, 2), {"B_Mouse_13 2", "B_Mouse_57 2"}},
-              {Click(0, 0, 3), {"B_Mouse_13 2", "B_Mouse_58 2"}},
               {{Wheel(120), Wheel(120), Wheel(0)}, {"B_Mouse_60 2"}},  // one event a frame
               {{Wheel(-1)}, {"B_Mouse_61 2"}},
               {{}, {}},

@@ -103,12 +103,16 @@ TEST_F(ValueTest, ComparisonFollowsTheKindRules) {
   MakeArray(array, 1);
   AssignValue(sameArray, array);
   MakeArray(otherArray, 1);
+  TempValue integer;
+  SetInt32(integer, -7);
   // CompareValues's order; a boolean is no number against a string; strings by unsigned bytes.
   const std::tuple<TempValue, TempValue, int> cases[] = {{Add(TempValue(0.1), 0.2), TempValue(0.3), 0},
                                                          {TempValue(1), TempValue(1.000001), 0},
                                                          {TempValue(1), TempValue(1.0001), -1},
                                                          {Str("10"), TempValue(10), 0},
                                                          {TempValue(10), Str("10"), 0},
+                                                         {integer, Str("-7.5"), 0},
+                                                         {Str("-7.5"), integer, 0},
                                                          {Bool(true), Str("1"), 1},
                                                          {Str("1"), Bool(true), 1},
                                                          {Undefined(), Undefined(), 0},
