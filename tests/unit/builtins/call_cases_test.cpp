@@ -176,6 +176,7 @@ class CallCaseRunner : public DateTest {
       std::setlocale(LC_TIME, TextOf(args, 0).c_str());
       return Undefined();
     }
+    if (name == "@day_first") return Str(DayFirstDateText(NumberOf(args, 0)));  // the day-first text of typed dates
     throw CaseSyntaxError{name + " is not a runner function"};
   }
 
