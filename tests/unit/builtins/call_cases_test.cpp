@@ -21,6 +21,7 @@
 #include <limits>
 #include <map>
 
+#include "builtins/list_text.h"
 #include "list_test_support.h"
 #include "support/date_fixture.h"
 
@@ -166,6 +167,27 @@ class CallCaseRunner : public DateTest {
       for (int i = 0; i < int(Call("ds_list_size", {args.at(0)}).real); ++i)
         text += (i ? " " : "") + Picture(Call("ds_list_find_value", {args.at(0), TempValue(i)}));
       return Str(text);
+    }
+    if (name == "@ref") {  // a reference from its type id and index: @ref(0x2000001, 3) is ds_list 3
+      TempValue reference;
+      reference.v64 = int64_t((uint64_t(NumberOf(args, 0)) << 32) | uint32_t(int32_t(NumberOf(args, 1))));
+      reference.flags = 0;
+      reference.kind = VALUE_REF;
+      return reference;
+    }
+    if (name == "@array") {  // an array holding the values
+      TempValue array;
+      ArrayBody* body = MakeArray(array, int32_t(args.size()));
+      for (size_t i = 0; i < args.size(); ++i) CopyValue(body->elements[i], args[i]);
+      return array;
+    }
+    if (name == "@read") {  // reads a list text into a list: the verdict and the growth of the damaged count
+      static const char* const kVerdicts[] = {"refused", "complete", "damaged"};
+      CDS_List* list = FindList(ListIdOf(args.at(0)));
+      if (!list) throw CaseSyntaxError{"@read needs a list"};
+      int64_t before = DamagedListTextCount();
+      ListTextReading reading = ReadListText(*list, TextOf(args, 1), false);
+      return Str(kVerdicts[int(reading)] + (" " + std::to_string(DamagedListTextCount() - before)));
     }
     if (name == "@tz") {                                                  // the system's time zone
       setenv("TZ", TextOf(args, 0).c_str(), 1);
