@@ -112,3 +112,10 @@ TEST_F(TextFixture, TextIsClippedAtEveryEdge) {
   Draw(5, 2, "A\nA");  // bottom-aligned: only the last line's lower half shows
   EXPECT_EQ(InkBounds(frame).count, 4);
 }
+
+// A glyph cut at the frame's left edge shows its own columns, not its neighbour's on the page.
+TEST_F(TextFixture, AGlyphCutAtTheLeftEdgeShowsItsOwnColumns) {
+  for (int y = 0; y < 4; ++y) font.page.values[size_t(y * font.page.width + 3)] = 0;  // 'B': a blank middle column
+  Draw(-1, 0, "B");
+  EXPECT_EQ(Picture(frame)[0].substr(0, 3), ".#.");
+}
