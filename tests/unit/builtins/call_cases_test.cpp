@@ -64,12 +64,13 @@ class CallCaseRunner : public DateTest {
     std::string binding = TakeBinding();
     if (!binding.empty()) {
       values_[binding] = Evaluate(quiet);
-      return 0;
+      EndOfLine();
+      return quiet ? 1 : 0;
     }
     size_t callStart = at_;
     if (quiet) {
       TempValue result = Evaluate(true);
-      if (!Take("==")) return 1;
+      if (!Take("==")) return EndOfLine(), 1;
       ExpectAlike(result, Expression());
       return 1;
     }
